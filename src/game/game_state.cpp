@@ -1,0 +1,50 @@
+#include "game/game_state.h"
+
+#include "gfx/font.h"
+
+GameState Game;
+
+int32_t random_step() {
+    Game.random_state = Game.random_state * 1103515245u + 12345u;
+    return static_cast<int32_t>((Game.random_state >> 16) & 0x7FFF);
+}
+
+int32_t random_below(int32_t n) {
+    int32_t value = random_step();
+    return n > 0 ? value % n : 0;
+}
+
+int32_t random_two_steps(int32_t* first) {
+    const uint32_t a = 1103515245u;
+    const uint32_t c = 12345u;
+    uint32_t after_first = Game.random_state * a + c;
+    if (first) *first = static_cast<int32_t>((after_first >> 16) & 0x7FFF);
+    Game.random_state = Game.random_state * (a * a) + c * (a + 1u);
+    return static_cast<int32_t>((Game.random_state >> 16) & 0x7FFF);
+}
+
+int32_t isqrt(int32_t v) {
+    if (v <= 0) return 0;
+    uint32_t x = static_cast<uint32_t>(v);
+    uint32_t result = 0;
+    uint32_t bit = 1u << 30;
+    while (bit > x) bit >>= 2;
+    while (bit != 0) {
+        if (x >= result + bit) {
+            x -= result + bit;
+            result = (result >> 1) + bit;
+        } else {
+            result >>= 1;
+        }
+        bit >>= 2;
+    }
+    return static_cast<int32_t>(result);
+}
+
+void set_message(const char* line1, const char* line2, int32_t ticks) {
+    Game.message_line1[0] = 0;
+    Game.message_line2[0] = 0;
+    if (line1) append_text(Game.message_line1, line1);
+    if (line2) append_text(Game.message_line2, line2);
+    Game.message_ticks = ticks;
+}

@@ -1,0 +1,25 @@
+// Program entry: the argument buffer, splitting, the options and their exit codes.
+#pragma once
+#include <cstdint>
+
+constexpr int ARGUMENT_BUFFER_SIZE = 512;  // 511 characters and a zero
+constexpr int MAX_ARGUMENTS = 256;
+
+extern char ArgumentBuffer[ARGUMENT_BUFFER_SIZE];
+
+// Copies a raw command line into the buffer, cut after 511 characters.
+void copy_command_line(const char* line);
+// Next argument from the cursor (quotes group, no escapes); nullptr at the end.
+char* split_argument(char** cursor);
+// Splits the whole buffer; returns the number of arguments (program name first).
+int split_command_line(char** arguments, int max_arguments);
+// For an argument vector already split by a shell: the same 511-character cut
+// of the line the arguments make when joined by single spaces.
+int collect_arguments(int argc, char** argv, char** arguments, int max_arguments);
+
+// Leading decimal digits as 32-bit arithmetic would accumulate them (wrapping).
+int32_t parse_decimal(const char* text);
+
+// Runs the program with split arguments (program name first): initialises the
+// game with the seed, then runs a tool or the game. Returns the exit code.
+int program_main(int count, char** arguments, uint32_t seed);

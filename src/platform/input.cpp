@@ -1,0 +1,55 @@
+#include "platform/input.h"
+
+#include "platform/main_loop.h"
+
+uint32_t HeldInput = 0;
+uint32_t PressedInput = 0;
+
+uint32_t map_virtual_key(uint32_t vk) {
+    switch (vk) {
+    case VKEY_RETURN: return INPUT_CONFIRM;
+    case VKEY_SHIFT: return INPUT_RUN;
+    case VKEY_ESCAPE: return INPUT_BACK;
+    case VKEY_SPACE: return INPUT_ACTION;
+    case 'E': return INPUT_ACTION;
+    case VKEY_LEFT: return INPUT_LEFT;
+    case 'A': return INPUT_LEFT;
+    case VKEY_UP: return INPUT_UP;
+    case 'W': return INPUT_UP;
+    case VKEY_RIGHT: return INPUT_RIGHT;
+    case 'D': return INPUT_RIGHT;
+    case VKEY_DOWN: return INPUT_DOWN;
+    case 'S': return INPUT_DOWN;
+    case 'F': return INPUT_PHONE;
+    case 'Q': return INPUT_PHONE;
+    default: return 0;
+    }
+}
+
+uint32_t map_joystick(uint32_t x, uint32_t y, uint32_t buttons) {
+    uint32_t bits = 0;
+    if (x < 16000) bits |= INPUT_LEFT;
+    if (x > 49000) bits |= INPUT_RIGHT;
+    if (y < 16000) bits |= INPUT_UP;
+    if (y > 49000) bits |= INPUT_DOWN;
+    if (buttons & 1) bits |= INPUT_ACTION;
+    if (buttons & (2 | 4)) bits |= INPUT_RUN;
+    if (buttons & 8) bits |= INPUT_PHONE;
+    if (buttons & (256 | 512)) bits |= INPUT_CONFIRM;
+    return bits;
+}
+
+void input_key_down(uint32_t vk) {
+    if (vk == VKEY_F12) take_screenshot();
+    uint32_t bits = map_virtual_key(vk);
+    HeldInput |= bits;
+    PressedInput |= bits;
+}
+
+void input_key_up(uint32_t vk) {
+    HeldInput &= ~map_virtual_key(vk);
+}
+
+void input_focus_lost() {
+    HeldInput = 0;
+}

@@ -1,0 +1,93 @@
+#include "platform/main_loop.h"
+
+#include <cstring>
+
+#include "game/game_flow.h"
+#include "platform/bmp.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/present.h"
+
+uint32_t RunningFlag = 1;
+const char* AutoplayFile = nullptr;
+uint32_t ScreenshotCounter = 0;
+
+uint32_t tick_due_ms(uint32_t i) {
+    return i * 1000u / 30u;
+}
+
+bool tick_is_due(const LoopClock& clock, uint32_t now) {
+    // "Not yet due" is a negative signed difference; test its sign bit.
+    return ((now - tick_due_ms(clock.ticks) - clock.base) & 0x80000000u) == 0;
+}
+
+uint32_t autoplay_bits(uint32_t i) {
+    if (i == 5 || i == 12) return INPUT_CONFIRM;
+    if (i < 20) return 0;
+    if (i < 32) return INPUT_RIGHT;
+    if (i < 100) return INPUT_DOWN;
+    if (i < 150) return INPUT_RUN | INPUT_RIGHT;
+    return 0;
+}
+
+void main_loop_start(LoopClock& clock) {
+    clock.base = platform_time_ms();
+    clock.ticks = 0;
+}
+
+void main_loop_pass(LoopClock& clock) {
+    platform_pump_messages();
+    if (!RunningFlag) return;
+
+    uint32_t now = platform_time_ms();
+    if (!tick_is_due(clock, now)) {
+        audio_refill();
+        platform_sleep_ms(1);
+        return;
+    }
+
+    uint32_t bits = HeldInput | PressedInput;
+    PressedInput = 0;
+    bits |= platform_joystick_bits();
+
+    int n = 0;
+    do {
+        if (AutoplayFile) bits = autoplay_bits(clock.ticks);
+        if (game_tick(bits) == 0) RunningFlag = 0;
+        clock.ticks += 1;
+        n += 1;
+    } while (n < 4 && tick_is_due(clock, now));
+
+    // Behind by more than four Ticks: drop the backlog instead of spiralling.
+    if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
+
+    draw_screen();
+    audio_refill();
+    platform_present();
+
+    if (AutoplayFile && clock.ticks >= 150) {
+        write_bmp(AutoplayFile, Framebuffer, SCREEN_W, SCREEN_H, 3);
+        RunningFlag = 0;
+    }
+}
+
+void run_main_loop() {
+    platform_open_window();
+    LoopClock clock;
+    main_loop_start(clock);
+    while (RunningFlag) main_loop_pass(clock);
+    platform_close_window();
+}
+
+void screenshot_name(uint32_t counter, char out[14]) {
+    std::memcpy(out, "stivra_00.bmp", 14);
+    out[7] = static_cast<char>('0' + (counter / 10) % 10);
+    out[8] = static_cast<char>('0' + counter % 10);
+}
+
+void take_screenshot() {
+    char name[14];
+    screenshot_name(ScreenshotCounter, name);
+    ScreenshotCounter += 1;
+    write_bmp(name, Framebuffer, SCREEN_W, SCREEN_H, 3);
+}

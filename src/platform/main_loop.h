@@ -1,0 +1,35 @@
+// The one main loop: fixed 30 Ticks a second against the wall clock, at most
+// four Ticks before a frame is drawn, the F12 screenshot and the scripted
+// smoke run.
+#pragma once
+#include <cstdint>
+
+// The loop runs while this is non-zero.
+extern uint32_t RunningFlag;
+// Set by -autoplay FILE; the script replaces the keyboard and the screenshot ends the run.
+extern const char* AutoplayFile;
+// Counts F12 screenshots.
+extern uint32_t ScreenshotCounter;
+
+struct LoopClock {
+    uint32_t base;   // clock value at which Tick 0 was due
+    uint32_t ticks;  // Ticks run since the loop started
+};
+
+// Milliseconds after the base at which Tick i is due (unsigned 32-bit, truncating).
+uint32_t tick_due_ms(uint32_t i);
+// Whether Tick clock.ticks is due at time now.
+bool tick_is_due(const LoopClock& clock, uint32_t now);
+// InputBits of the autoplay script for Tick i.
+uint32_t autoplay_bits(uint32_t i);
+
+void main_loop_start(LoopClock& clock);
+// One pass: pump, then either idle 1 ms or run up to four Ticks and draw one frame.
+void main_loop_pass(LoopClock& clock);
+// Opens the window, runs passes until RunningFlag is 0, closes down.
+void run_main_loop();
+
+// "stivra_00.bmp" with the two digits of the counter.
+void screenshot_name(uint32_t counter, char out[14]);
+// Writes the Framebuffer at scale 3 to the next screenshot name; failures are ignored.
+void take_screenshot();

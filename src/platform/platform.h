@@ -1,0 +1,25 @@
+// What a backend (Win32 or SDL2) provides to the portable main loop. Each
+// backend implements these free functions; the tests link a fake with a
+// clock they drive by hand.
+#pragma once
+#include <cstdint>
+
+// Create the window at the largest integer scale that fits, set up the
+// presentation, probe the joystick and raise the timer resolution.
+void platform_open_window();
+// Restore the timer resolution and close the sound stream.
+void platform_close_window();
+// Drain the window messages (keys reach input_key_down/up, a close clears RunningFlag).
+void platform_pump_messages();
+// Milliseconds of a free-running 32-bit clock.
+uint32_t platform_time_ms();
+void platform_sleep_ms(uint32_t ms);
+// Show the Framebuffer letterboxed in the window.
+void platform_present();
+// InputBits of joystick 0, or 0 when there is none.
+uint32_t platform_joystick_bits();
+
+// The sample stream: 22050 Hz signed 16-bit mono, blocks of 768 samples, four queued.
+void audio_open();
+void audio_refill();
+void audio_close();

@@ -1,0 +1,39 @@
+// stivra-tool: renders sounds, songs, sprite sheets and new-game set-ups so
+// that they can be reviewed without playing.
+#include "tools/stivra_tool.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct ToolCommand {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv);
+};
+
+const ToolCommand ToolCommands[] = {
+    {"sound", "sound N FILE.wav          effect N (0..19) as a mono 16-bit WAV", tool_sound},
+    {"note", "note VOICE NOTE FILE.wav  one note of voice 0..3 as a WAV", tool_note},
+    {"song", "song S SECONDS FILE.wav   song S (0..5) as the game plays it", tool_song},
+    {"sprites", "sprites FILE.bmp          every sprite at 4x with its first row", tool_sprites},
+    {"figures", "figures FILE.bmp          every figure, facing, phase, scale 1 and 2", tool_figures},
+    {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},
+    {"ico", "ico FILE.ico              the program icon as a Windows .ico", tool_ico},
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: stivra-tool COMMAND ARGS\n");
+    for (const ToolCommand& c : ToolCommands) std::fprintf(stderr, "  %s\n", c.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const ToolCommand& c : ToolCommands)
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+    return usage();
+}

@@ -1,0 +1,11 @@
+// Subcommands of stivra-tool, the companion program for testers and artists.
+// Each returns the process exit code: 0 done, 1 not written, 2 bad arguments.
+#pragma once
+
+int tool_sound(int argc, char** argv);    // sound N FILE.wav
+int tool_note(int argc, char** argv);     // note VOICE NOTE FILE.wav
+int tool_song(int argc, char** argv);     // song S SECONDS FILE.wav
+int tool_sprites(int argc, char** argv);  // sprites FILE.bmp
+int tool_figures(int argc, char** argv);  // figures FILE.bmp
+int tool_newgame(int argc, char** argv);  // newgame [--seed N]
+int tool_ico(int argc, char** argv);      // ico FILE.ico
