@@ -7,7 +7,9 @@ void program_init(uint32_t seed) {
 }
 
 int32_t game_tick(uint32_t bits) {
-    (void)bits;
+    Game.previous_input = bits;
+    Game.total_ticks += 1;
+    Game.mode_ticks += 1;
     return 1;
 }
 

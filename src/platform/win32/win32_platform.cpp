@@ -1,0 +1,190 @@
+// The game's window on Windows: USER32 for the window and keys, GDI32 for
+// showing the 8-bit picture, WINMM for the millisecond timer and the joystick.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstring>
+
+#include "platform/input.h"
+#include "platform/main_loop.h"
+#include "platform/platform.h"
+#include "platform/present.h"
+
+namespace {
+
+HWND GameWindow = nullptr;
+int JoystickPresent = 0;
+
+struct PresentationHeader {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[16];
+};
+PresentationHeader Presentation;
+uint8_t PresentationCopy[SCREEN_W * SCREEN_H];
+
+// Full screen (Alt+Enter): the windowed placement to go back to.
+int FullScreen = 0;
+WINDOWPLACEMENT WindowedPlacement = {sizeof(WINDOWPLACEMENT)};
+
+// "St. Ivra Schule - Herr Mürzel kommt" in Windows-1252 (0xFC is ü).
+const char WindowTitle[] = "St. Ivra Schule - Herr M\xFCrzel kommt";
+
+void present_framebuffer(HDC dc) {
+    copy_rows_bottom_up(Framebuffer, PresentationCopy);
+    RECT client;
+    GetClientRect(GameWindow, &client);
+    const Letterbox box = letterbox_rect(client.right - client.left, client.bottom - client.top);
+    for (int i = 0; i < box.bar_count; ++i)
+        PatBlt(dc, box.bars[i].x, box.bars[i].y, box.bars[i].w, box.bars[i].h, BLACKNESS);
+    StretchDIBits(dc, box.target.x, box.target.y, box.target.w, box.target.h, 0, 0, SCREEN_W,
+                  SCREEN_H, PresentationCopy, reinterpret_cast<BITMAPINFO*>(&Presentation),
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
+void toggle_full_screen(HWND window) {
+    if (!FullScreen) {
+        MONITORINFO monitor = {sizeof(MONITORINFO)};
+        if (!GetWindowPlacement(window, &WindowedPlacement) ||
+            !GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            return;
+        SetWindowLongA(window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+        SetWindowPos(window, HWND_TOP, monitor.rcMonitor.left, monitor.rcMonitor.top,
+                     monitor.rcMonitor.right - monitor.rcMonitor.left,
+                     monitor.rcMonitor.bottom - monitor.rcMonitor.top,
+                     SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+        FullScreen = 1;
+    } else {
+        SetWindowLongA(window, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        SetWindowPlacement(window, &WindowedPlacement);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+        FullScreen = 0;
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_DESTROY:
+        RunningFlag = 0;
+        PostQuitMessage(0);
+        return 0;
+    case WM_KILLFOCUS:
+        input_focus_lost();
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        present_framebuffer(dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SYSKEYDOWN:
+        // Alt+Enter switches full screen; it is neither a CONFIRM nor a system beep.
+        if (wparam == VK_RETURN && (lparam & (1 << 29))) {
+            if (!(lparam & (1 << 30))) toggle_full_screen(window);
+            return 0;
+        }
+        input_key_down(static_cast<uint32_t>(wparam));
+        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_KEYDOWN:
+        input_key_down(static_cast<uint32_t>(wparam));
+        return 0;
+    case WM_SYSKEYUP:
+        input_key_up(static_cast<uint32_t>(wparam));
+        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_KEYUP:
+        input_key_up(static_cast<uint32_t>(wparam));
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+void fill_joystick_record(JOYINFOEX& info) {
+    std::memset(&info, 0, sizeof info);
+    info.dwSize = 52;
+    info.dwFlags = 255;
+}
+
+}  // namespace
+
+void platform_open_window() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+
+    WNDCLASSA window_class;
+    std::memset(&window_class, 0, sizeof window_class);
+    window_class.lpfnWndProc = window_procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (!window_class.hIcon) window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.lpszClassName = "StIvraSchule";
+    RegisterClassA(&window_class);
+
+    const int scale = choose_window_scale(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RECT rect = {0, 0, scale * SCREEN_W, scale * SCREEN_H};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+    GameWindow = CreateWindowExA(0, "StIvraSchule", WindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
+                                 rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+
+    std::memset(&Presentation, 0, sizeof Presentation);
+    Presentation.header.biSize = 40;
+    Presentation.header.biWidth = SCREEN_W;
+    Presentation.header.biHeight = SCREEN_H;
+    Presentation.header.biPlanes = 1;
+    Presentation.header.biBitCount = 8;
+    Presentation.header.biCompression = BI_RGB;
+    Presentation.header.biClrUsed = 16;
+    for (int i = 0; i < 16; ++i) {
+        Presentation.colours[i].rgbRed = Palette[i][0];
+        Presentation.colours[i].rgbGreen = Palette[i][1];
+        Presentation.colours[i].rgbBlue = Palette[i][2];
+        Presentation.colours[i].rgbReserved = 0;
+    }
+
+    JOYINFOEX joystick;
+    fill_joystick_record(joystick);
+    JoystickPresent = joyGetPosEx(0, &joystick) == 0;
+
+    timeBeginPeriod(1);
+}
+
+void platform_close_window() {
+    timeEndPeriod(1);
+    audio_close();
+}
+
+void platform_pump_messages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) RunningFlag = 0;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+uint32_t platform_time_ms() {
+    return timeGetTime();
+}
+
+void platform_sleep_ms(uint32_t ms) {
+    Sleep(ms);
+}
+
+void platform_present() {
+    HDC dc = GetDC(GameWindow);
+    present_framebuffer(dc);
+    ReleaseDC(GameWindow, dc);
+}
+
+uint32_t platform_joystick_bits() {
+    if (!JoystickPresent) return 0;
+    JOYINFOEX joystick;
+    fill_joystick_record(joystick);
+    if (joyGetPosEx(0, &joystick) != 0) return 0;
+    return map_joystick(joystick.dwXpos, joystick.dwYpos, joystick.dwButtons);
+}

@@ -1,0 +1,38 @@
+#include "fake_platform.h"
+
+#include "platform/input.h"
+#include "platform/main_loop.h"
+#include "platform/platform.h"
+
+FakePlatform Fake;
+
+void reset_fake_platform() {
+    Fake = FakePlatform();
+    RunningFlag = 1;
+    AutoplayFile = nullptr;
+    HeldInput = 0;
+    PressedInput = 0;
+}
+
+void platform_open_window() { Fake.windows_opened += 1; }
+void platform_close_window() { Fake.windows_closed += 1; }
+
+void platform_pump_messages() {
+    Fake.pumps += 1;
+    if (Fake.on_pump) Fake.on_pump(Fake.pumps);
+    if (Fake.stop_after_pumps && Fake.pumps >= Fake.stop_after_pumps) RunningFlag = 0;
+}
+
+uint32_t platform_time_ms() { return Fake.now_ms; }
+
+void platform_sleep_ms(uint32_t ms) {
+    Fake.sleeps += 1;
+    Fake.now_ms += ms * Fake.sleep_advance_ms;
+}
+
+void platform_present() { Fake.presents += 1; }
+uint32_t platform_joystick_bits() { return Fake.joystick_bits; }
+
+void audio_open() { Fake.audio_opened += 1; }
+void audio_refill() { Fake.refills += 1; }
+void audio_close() {}
