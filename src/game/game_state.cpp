@@ -41,6 +41,24 @@ int32_t isqrt(int32_t v) {
     return static_cast<int32_t>(result);
 }
 
+int32_t isqrt64(int64_t v) {
+    if (v <= 0) return 0;
+    uint64_t x = static_cast<uint64_t>(v);
+    uint64_t result = 0;
+    uint64_t bit = uint64_t(1) << 62;
+    while (bit > x) bit >>= 2;
+    while (bit != 0) {
+        if (x >= result + bit) {
+            x -= result + bit;
+            result = (result >> 1) + bit;
+        } else {
+            result >>= 1;
+        }
+        bit >>= 2;
+    }
+    return static_cast<int32_t>(result);
+}
+
 void set_message(const char* line1, const char* line2, int32_t ticks) {
     Game.message_line1[0] = 0;
     Game.message_line2[0] = 0;

@@ -202,6 +202,8 @@ int32_t random_two_steps(int32_t* first);
 
 // Floor of the square root; 0 for v <= 0.
 int32_t isqrt(int32_t v);
+// The same for 64-bit values (distances in Fixed units can exceed 32 bits when squared).
+int32_t isqrt64(int64_t v);
 
 // Shows two message lines for a number of Ticks (each cut at 62 bytes).
 void set_message(const char* line1, const char* line2, int32_t ticks);

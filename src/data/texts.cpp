@@ -1,0 +1,83 @@
+#include "data/texts.h"
+
+const char* const TaskObjectives[10] = {
+    "ZIEL: TREPPENSCHLÜSSEL FINDEN",
+    "ZIEL: NOTENBLÄTTER ",
+    "ZIEL: DAS LIED AM KLAVIER SPIELEN",
+    "ZIEL: SICHERUNGEN ",
+    "ZIEL: SICHERUNGEN IN DEN KASTEN",
+    "ZIEL: BADEMEISTER-SCHLÜSSEL FINDEN",
+    "ZIEL: SCHULHOF-SCHLÜSSEL (SCHWIMMHALLE)",
+    "ZIEL: CODE-ZETTEL ",
+    "ZIEL: HAUSMEISTERSCHLÜSSEL FINDEN",
+    "ZIEL: RAUS DURCH DEN HAUPTEINGANG!",
+};
+
+const char* const TaskLocationHints[10] = {
+    "",
+    "",
+    "> EIN KLAVIER (MUSIKRÄUME)",
+    "",
+    "> SICHERUNGSKASTEN IM FLUR",
+    "",
+    "",
+    "",
+    "",
+    "> EINGANGSHALLE, OBEN",
+};
+
+const char* const TaskTeacherHints[10] = {
+    "HERR HEMMKE: DEN TREPPENSCHLÜSSEL HAB ICH GESEHEN.",
+    "HERR HEMMKE: MEINE NOTENBLÄTTER SIND WEG!",
+    "HERR HEMMKE: JETZT SPIEL DAS LIED AM KLAVIER.",
+    "HERR HEMMKE: DER STROM IST WEG. 3 SICHERUNGEN!",
+    "HERR HEMMKE: AB DAMIT IN DEN SICHERUNGSKASTEN!",
+    "HERR HEMMKE: DER BADEMEISTER-SCHLÜSSEL? WARTE...",
+    "HERR HEMMKE: DER SCHULHOF-SCHLÜSSEL? AM BECKEN!",
+    "HERR HEMMKE: DER CODE STEHT AUF 3 ZETTELN.",
+    "HERR HEMMKE: DER HAUSMEISTERSCHLÜSSEL? WARTE...",
+    "HERR HEMMKE: LAUF! RAUS DURCH DEN HAUPTEINGANG!",
+};
+
+const char* const TaskSecondHints[10] = {
+    "",
+    "",
+    "DANN GEHT DAS GEHEIMFACH AUF.",
+    "",
+    "DER KASTEN HÄNGT IM FLUR AN DER WAND.",
+    "",
+    "",
+    "",
+    "",
+    "BEVOR HERR MÜRZEL DICH KRIEGT!",
+};
+
+const char* const ItemNames[12] = {
+    "TASCHENLAMPE!",
+    "TURNSCHUHE!",
+    "ENERGY-DRINK!",
+    "STINKBOMBE!",
+    "STICKER!",
+    "DER TREPPENSCHLÜSSEL!",
+    "EIN NOTENBLATT!",
+    "EINE SICHERUNG!",
+    "DER BADEMEISTER-SCHLÜSSEL!",
+    "DER SCHULHOF-SCHLÜSSEL!",
+    "EIN CODE-ZETTEL!",
+    "DER HAUSMEISTERSCHLÜSSEL!",
+};
+
+const char* const ItemDescriptions[12] = {
+    "JETZT SIEHST DU VIEL MEHR.",
+    "DAMIT BIST DU SCHNELLER.",
+    "HILFT, WENN DIR DIE PUSTE AUSGEHT.",
+    "RETTET DICH EINMAL VOR HERRN MÜRZEL.",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+};

@@ -1,0 +1,175 @@
+#include "game/characters.h"
+
+#include "audio/sequencer.h"
+#include "game/game_state.h"
+#include "game/new_game.h"
+#include "world/floors.h"
+#include "world/visibility.h"
+
+int32_t npc_tile(int32_t slot) {
+    const NpcSlot& npc = Game.npcs[slot];
+    return (npc.npc_x >> 12) + MAP_W * (npc.npc_y >> 12);
+}
+
+int32_t npc_distance(int32_t slot) {
+    const NpcSlot& npc = Game.npcs[slot];
+    const int32_t dx = (npc.npc_x - Game.player_x) / 256;
+    const int32_t dy = (npc.npc_y - Game.player_y) / 256;
+    return isqrt(dx * dx + dy * dy);
+}
+
+int32_t sees_player(int32_t slot, int32_t r2) {
+    const NpcSlot& npc = Game.npcs[slot];
+    if (Game.player_hidden) return 0;
+    if (npc.npc_floor != Game.current_floor || !npc.npc_present) return 0;
+    const int32_t nx = npc.npc_x >> 12, ny = npc.npc_y >> 12;
+    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
+    const int32_t dx = px - nx, dy = py - ny;
+    if (dx * dx + dy * dy > r2) return 0;
+    return line_of_sight(nx, ny, px, py);
+}
+
+int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const int32_t x = random_below(2 * r + 1) + cx - r;
+        const int32_t y = random_below(2 * r + 1) + cy - r;
+        if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
+        const int code = tile_at(x, y);
+        if (is_floor_tile(code) || code == 'D') return x + MAP_W * y;
+    }
+    return npc_tile(NPC_PURSUER);
+}
+
+int32_t patrol_target(int32_t slot) {
+    if (slot == NPC_PURSUER && random_below(100) < 40)
+        return random_tile_near(Game.player_x >> 12, Game.player_y >> 12, 8);
+    const int32_t y = random_below(26) + 1;
+    const int32_t x = random_below(54) + 1;
+    return random_tile_near(x, y, 3);
+}
+
+void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t py) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_moving = 0;
+    const int32_t t = npc_tile(slot);
+    if (npc.npc_target != npc.npc_flow_source) compute_flow_field(slot, npc.npc_target);
+    if (t < 0 || t >= MAP_TILES) return;
+    const int16_t* field = Game.flow_fields[slot];
+    const int32_t w = field[t];
+    if (w < 0) return;
+
+    const int32_t here_x = npc.npc_x >> 8, here_y = npc.npc_y >> 8;
+    int32_t aim_x, aim_y;
+    if (t != npc.npc_target) {
+        const int32_t neighbours[4] = {t - 1, t + 1, t - MAP_W, t + MAP_W};
+        int32_t best = -1, best_d = 0;
+        for (int32_t n : neighbours) {
+            if (n < 0 || n >= MAP_TILES) continue;
+            if (field[n] < 0 || field[n] >= w) continue;
+            const int32_t ax = 16 * (n % MAP_W) + 8 - here_x;
+            const int32_t ay = 16 * (n / MAP_W) + 10 - here_y;
+            const int32_t d = ax * ax + ay * ay;
+            if (best < 0 || d < best_d) {
+                best = n;
+                best_d = d;
+            }
+        }
+        if (best < 0) return;
+        if (direct && best == npc.npc_target) {
+            aim_x = px;
+            aim_y = py;
+        } else {
+            aim_x = 16 * (best % MAP_W) + 8;
+            aim_y = 16 * (best / MAP_W) + 10;
+        }
+    } else if (direct) {
+        aim_x = px;
+        aim_y = py;
+    } else {
+        aim_x = 16 * (t % MAP_W) + 8;
+        aim_y = 16 * (t / MAP_W) + 10;
+    }
+
+    const int32_t dx = aim_x * 256 - npc.npc_x;
+    const int32_t dy = aim_y * 256 - npc.npc_y;
+    const int64_t len_squared = int64_t(dx) * dx + int64_t(dy) * dy;
+    const int32_t len = isqrt64(len_squared);
+    if (len < 1) return;
+    const int32_t step = len < speed ? len : speed;
+    npc.npc_x += static_cast<int32_t>(int64_t(dx) * step / len);
+    npc.npc_y += static_cast<int32_t>(int64_t(dy) * step / len);
+    const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    if (adx > ady)
+        npc.npc_facing = dx <= 0 ? 3 : 2;
+    else
+        npc.npc_facing = dy <= 0 ? 1 : 0;
+    npc.npc_walk_distance += step;
+    npc.npc_moving = 1;
+}
+
+void npc_place_landing(int32_t slot) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_x = (slot & 1) ? 18432 : 14336;
+    npc.npc_y = 76288 + 8192 * (slot / 2);
+    npc.npc_moving = 0;
+    npc.npc_facing = 0;
+    npc.npc_target = npc_tile(slot);
+}
+
+void npc_place_far(int32_t slot) {
+    NpcSlot& npc = Game.npcs[slot];
+    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
+    for (int attempt = 0; attempt < 80; ++attempt) {
+        const int32_t x = random_below(54) + 1;
+        const int32_t y = random_below(26) + 1;
+        const int code = tile_at(x, y);
+        if (!is_route_passable(code) || code == '^' || code == 'v') continue;
+        if ((x - px) * (x - px) + (y - py) * (y - py) <= 200) continue;
+        npc.npc_x = tile_centre_x(x);
+        npc.npc_y = tile_centre_y(y);
+        npc.npc_target = x + MAP_W * y;
+        npc.npc_moving = 0;
+        return;
+    }
+    npc_place_landing(slot);
+}
+
+void npc_reset(int32_t slot) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_lost_ticks = 0;
+    npc.npc_stun_ticks = 0;
+    npc.npc_slow_ticks = 0;
+    npc.npc_follow_ticks = 0;
+    npc.npc_state_ticks = 300;
+    npc.npc_last_seen = npc_tile(slot);
+    npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(TEACHER_PATROL);
+    npc.npc_target = patrol_target(slot);
+}
+
+// The characters' own behaviour is built up piece by piece; until then they
+// stand where they are placed.
+void npc_arrive(int32_t) {}
+void offfloor_update(int32_t) {}
+void pursuer_update() {}
+
+void pursuer_alert() {
+    play_sound(SFX_NOTICED);
+    Game.alert_ticks = 30;
+    Game.shake_ticks = 8;
+}
+
+void caught(const char*) {}
+
+void heartbeat_step() {
+    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    if (!pursuer.npc_present || pursuer.npc_floor != Game.current_floor) return;
+    if (pursuer.npc_state == PURSUER_ASLEEP) return;
+    const int32_t distance = npc_distance(NPC_PURSUER);
+    if (distance >= 170) return;
+    Game.heartbeat_ticks -= 1;
+    if (Game.heartbeat_ticks <= 0) {
+        play_sound(SFX_HEARTBEAT);
+        Game.heartbeat_flash = 6;
+        Game.heartbeat_ticks = distance / 7 + 8;
+    }
+}

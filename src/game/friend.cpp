@@ -1,0 +1,4 @@
+#include "game/friend.h"
+
+// BRAZZIK arrives with the phone; until then he keeps swimming.
+void friend_update() {}

@@ -1,0 +1,4 @@
+// BRAZZIK, the friend who holds the grown-ups off.
+#pragma once
+
+void friend_update();

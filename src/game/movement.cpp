@@ -1,0 +1,371 @@
+#include "game/movement.h"
+
+#include "audio/sequencer.h"
+#include "game/characters.h"
+#include "game/friend.h"
+#include "game/game_state.h"
+#include "game/interactions.h"
+#include "game/items.h"
+#include "game/phone.h"
+#include "game/teacher.h"
+#include "platform/input.h"
+#include "world/floors.h"
+#include "world/rooms.h"
+#include "world/visibility.h"
+#include "world/world_image.h"
+
+namespace {
+
+constexpr int32_t WALK_SPEED = 300;
+constexpr int32_t WALK_SPEED_SNEAKERS = 335;
+constexpr int32_t RUN_SPEED = 540;
+constexpr int32_t RUN_SPEED_SNEAKERS = 590;
+constexpr int32_t SLIDE_STEP = 200;
+
+void count_down(int32_t& timer) {
+    if (timer > 0) timer -= 1;
+}
+
+bool pursuer_here() {
+    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    return pursuer.npc_present && pursuer.npc_floor == Game.current_floor;
+}
+
+bool stairs_open(int code) {
+    if (code == '^') return Game.current_floor < 5 && Game.floor_open[Game.current_floor + 1];
+    return Game.current_floor > 0 && Game.floor_open[Game.current_floor - 1];
+}
+
+int32_t clamp(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
+// Returns true when the player changed floors.
+bool take_stairs() {
+    const int code = tile_at(Game.player_x >> 12, Game.player_y >> 12);
+    bool armed = false;
+    if (code == '^' || code == 'v')
+        armed = Game.stairs_armed == 1;
+    else
+        Game.stairs_armed = 1;
+    if (Game.stairs_cooldown != 0 || Game.confiscate_ticks != 0 || !armed) return false;
+    if (code == '^' && stairs_open('^')) {
+        change_floor(Game.current_floor + 1, 1);
+        return true;
+    }
+    if (code == 'v' && stairs_open('v')) {
+        change_floor(Game.current_floor - 1, 0);
+        return true;
+    }
+    return false;
+}
+
+void pick_up_items_in_reach() {
+    const int32_t px = Game.player_x >> 8, py = Game.player_y >> 8;
+    for (int32_t i = 0; i < Game.item_count; ++i) {
+        const ItemSlot& item = Game.items[i];
+        if (item.taken || item.floor != Game.current_floor) continue;
+        const int32_t dx = px - 16 * item.x - 8, dy = py - 16 * item.y - 10;
+        if (dx >= -10 && dx <= 10 && dy >= -10 && dy <= 10) pick_up_item(i);
+    }
+}
+
+void enter_room() {
+    const int32_t room = room_at(Game.current_floor, Game.player_x >> 12, Game.player_y >> 12);
+    if (room < 0 || room == Game.current_room) return;
+    Game.current_room = room;
+    Game.room_label_ticks = 60;
+    if (room == 0) pool_greeting();
+}
+
+void update_camera() {
+    Game.camera_x += (camera_target_x() - Game.camera_x) / 4;
+    Game.camera_y += (camera_target_y() - Game.camera_y) / 4;
+}
+
+void update_light_radius() {
+    Game.light_radius = random_below(3) + 66;
+    if (Game.inventory[ITEM_FLASHLIGHT] > 0) Game.light_radius = random_below(3) + 92;
+    if (Game.current_floor == 4) Game.light_radius += 20;
+    if (!pursuer_here()) return;
+    const int32_t d = npc_distance(NPC_PURSUER);
+    if (Game.npcs[NPC_PURSUER].npc_state == PURSUER_ASLEEP) {
+        Game.light_radius = 150 - (random_step() & 3);
+    } else if (d < 110) {
+        Game.light_radius = random_below(30) + 66;
+        random_step();
+        // One Tick in sixteen the light nearly goes out.
+        if ((Game.random_state & 0x000F0000u) == 0) Game.light_radius = 24;
+    }
+    heartbeat_step();
+}
+
+}  // namespace
+
+int32_t probe_tile_box(int32_t x, int32_t y) {
+    const int32_t px = x >> 8, py = y >> 8;
+    const int32_t corners[4][2] = {{px - 6, py - 5}, {px + 5, py - 5}, {px - 6, py}, {px + 5, py}};
+    int32_t r = 0;
+    for (const auto& corner : corners) {
+        const int code = tile_at(corner[0] >> 4, corner[1] >> 4);
+        if (is_floor_tile(code) || code == 'D') continue;
+        if (code == '^' || code == 'v') {
+            if (!stairs_open(code)) r = code;
+            continue;
+        }
+        if (code == 'E' || code == 'X' || code == 'g' || code == 'e') {
+            r = code;
+            continue;
+        }
+        if (r == 0) r = 1;
+    }
+    return r;
+}
+
+void move_player(uint32_t held) {
+    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
+    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
+    Game.player_moving = (a != 0 || b != 0) ? 1 : 0;
+
+    if (tile_at(Game.player_x >> 12, Game.player_y >> 12) == 'D') {
+        if (Game.door_slow < 12) Game.door_slow += 3;
+    } else if (Game.door_slow > 0) {
+        Game.door_slow -= 2;
+        if (Game.door_slow < 0) Game.door_slow = 0;
+    }
+
+    Game.running = 0;
+    if (Game.player_moving) {
+        const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
+        int32_t speed = sneakers ? WALK_SPEED_SNEAKERS : WALK_SPEED;
+        if ((held & INPUT_RUN) && Game.stamina > 0 && !Game.exhausted) {
+            Game.running = 1;
+            speed = sneakers ? RUN_SPEED_SNEAKERS : RUN_SPEED;
+        }
+        if (Game.door_slow > 0) speed = speed * 55 / 100;
+
+        if (a != 0) {
+            if (b != 0) speed = speed * 181 / 256;
+            const int32_t new_x = Game.player_x + a * speed;
+            const int32_t r = probe_tile_box(new_x, Game.player_y);
+            if (r == 0) {
+                Game.player_x = new_x;
+            } else if (r > 1) {
+                Game.bump_tile = r;
+            } else if (b == 0) {
+                // Slide around a corner towards the nearer free row.
+                const int32_t x = Game.player_x, y = Game.player_y;
+                for (int32_t i = 1; i <= 12; ++i) {
+                    if (probe_tile_box(new_x, y + 256 * i) == 0 && probe_tile_box(x, y + SLIDE_STEP) == 0) {
+                        Game.player_y = y + SLIDE_STEP;
+                        break;
+                    }
+                    if (probe_tile_box(new_x, y - 256 * i) == 0 && probe_tile_box(x, y - SLIDE_STEP) == 0) {
+                        Game.player_y = y - SLIDE_STEP;
+                        break;
+                    }
+                }
+            }
+        }
+        if (b != 0) {
+            const int32_t new_y = Game.player_y + b * speed;
+            const int32_t r = probe_tile_box(Game.player_x, new_y);
+            if (r == 0) {
+                Game.player_y = new_y;
+            } else if (r > 1) {
+                Game.bump_tile = r;
+            } else if (a == 0) {
+                const int32_t x = Game.player_x, y = Game.player_y;
+                for (int32_t i = 1; i <= 12; ++i) {
+                    if (probe_tile_box(x + 256 * i, new_y) == 0 && probe_tile_box(x + SLIDE_STEP, y) == 0) {
+                        Game.player_x = x + SLIDE_STEP;
+                        break;
+                    }
+                    if (probe_tile_box(x - 256 * i, new_y) == 0 && probe_tile_box(x - SLIDE_STEP, y) == 0) {
+                        Game.player_x = x - SLIDE_STEP;
+                        break;
+                    }
+                }
+            }
+        }
+
+        if (a > 0)
+            Game.player_facing = 2;
+        else if (a < 0)
+            Game.player_facing = 3;
+        else if (b < 0)
+            Game.player_facing = 1;
+        else if (b > 0)
+            Game.player_facing = 0;
+        Game.walk_distance += speed;
+
+        if (Game.running) {
+            if (Game.drink_ticks <= 0) {
+                Game.stamina -= 10;
+                if (Game.stamina <= 0) {
+                    Game.stamina = 0;
+                    if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
+                        Game.inventory[ITEM_ENERGY_DRINK] -= 1;
+                        Game.stamina = 1000;
+                        Game.drink_ticks = 240;
+                        play_sound(SFX_ENERGY_DRINK);
+                        set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
+                    } else {
+                        Game.exhausted = 1;
+                        set_message("KEINE PUSTE MEHR!", "", 45);
+                    }
+                }
+            }
+            return;
+        }
+    }
+
+    Game.stamina += Game.player_hidden ? 7 : 4;
+    if (Game.stamina > 1000) Game.stamina = 1000;
+    if (Game.exhausted && Game.stamina > 350) Game.exhausted = 0;
+}
+
+void change_floor(int32_t floor, int32_t going_up) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+        NpcSlot& npc = Game.npcs[slot];
+        if (npc.npc_floor != Game.current_floor || !npc.npc_present) continue;
+        bool follows;
+        if (slot == NPC_PURSUER) {
+            follows = npc.npc_stun_ticks == 0 &&
+                      (npc.npc_state == PURSUER_CHASE || npc.npc_state == PURSUER_LOCKER ||
+                       (npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150));
+        } else {
+            follows = npc.npc_state == TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
+            if (follows) Game.teacher_following = 1;
+        }
+        if (follows) {
+            const int32_t tx = npc.npc_x >> 12, ty = npc.npc_y >> 12;
+            const int32_t dx = tx > 3 ? tx - 3 : 3 - tx;
+            const int32_t dy = ty > 19 ? ty - 19 : 19 - ty;
+            npc.npc_follow_floor = floor;
+            npc.npc_follow_ticks = (dx + dy + 5) * 3;
+        }
+        npc.npc_present = 0;
+        if (npc.npc_state == TEACHER_CONFISCATE) npc.npc_state = TEACHER_PATROL;
+    }
+
+    load_floor(floor);
+    build_world_image();
+
+    Game.player_y = 84480;
+    Game.player_x = going_up ? 22528 : 10240;
+    Game.player_facing = going_up ? 3 : 2;
+    Game.stairs_armed = 0;
+
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+        NpcSlot& npc = Game.npcs[slot];
+        if (npc.npc_floor != floor || npc.npc_follow_ticks != 0 || npc.npc_present) continue;
+        npc_place_far(slot);
+        npc.npc_present = 1;
+        npc.npc_flow_source = -1;
+        npc_reset(slot);
+    }
+
+    if (Game.friend_state != FRIEND_ABSENT && Game.friend_state != FRIEND_ON_THE_WAY) {
+        NpcSlot& friend_slot = Game.npcs[NPC_FRIEND];
+        friend_slot.npc_x = 18432;
+        friend_slot.npc_y = 80384;
+        friend_slot.npc_target = 1068;
+        friend_slot.npc_moving = 0;
+        friend_slot.npc_flow_source = -1;
+        if (Game.friend_state == FRIEND_RUNNING || Game.friend_state == FRIEND_BRAWL) {
+            Game.friend_state = FRIEND_GUARDING;
+            Game.friend_ticks = 240;
+        }
+    }
+
+    play_sound(SFX_FLOOR_CHANGE);
+    Game.stairs_cooldown = 20;
+    Game.floor_banner_ticks = 80;
+    Game.current_room = -1;
+    Game.player_hidden = 0;
+    update_visibility();
+    snap_camera();
+}
+
+int32_t camera_target_x() {
+    int32_t x = (Game.player_x >> 8) - 160;
+    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
+        x = ((Game.player_x >> 8) + (pursuer.npc_x >> 8)) / 2 - 160;
+    return clamp(x, 0, 576);
+}
+
+int32_t camera_target_y() {
+    int32_t y = (Game.player_y >> 8) - 112;
+    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
+        y = ((Game.player_y >> 8) + (pursuer.npc_y >> 8)) / 2 - 104;
+    return clamp(y, -26, 278);
+}
+
+void snap_camera() {
+    Game.camera_x = camera_target_x();
+    Game.camera_y = camera_target_y();
+}
+
+void update_world(uint32_t held, uint32_t pressed) {
+    Game.play_ticks += 1;
+    count_down(Game.message_ticks);
+    count_down(Game.alert_ticks);
+    count_down(Game.heartbeat_flash);
+    count_down(Game.shake_ticks);
+    count_down(Game.room_label_ticks);
+    count_down(Game.bump_cooldown);
+    count_down(Game.stairs_cooldown);
+    count_down(Game.floor_banner_ticks);
+    count_down(Game.call_cooldown);
+    count_down(Game.drink_ticks);
+    count_down(Game.stink_ticks);
+
+    if (pressed & INPUT_BACK) {
+        Game.mode = MODE_TITLE;
+        Game.mode_ticks = 0;
+        Game.ring_ticks = 0;
+        return;
+    }
+
+    if (Game.confiscate_ticks > 0) {
+        Game.confiscate_ticks -= 1;
+        if (Game.confiscate_ticks == 0) end_confiscation_scene();
+    }
+
+    Game.near_teacher = teacher_distance() < 40 ? 1 : 0;
+    if (Game.current_floor == 2 && tile_near_player('M'))
+        Game.prompt_kind = 'M';
+    else if (Game.current_floor == 1 && tile_near_player('u'))
+        Game.prompt_kind = 'u';
+    else
+        Game.prompt_kind = 0;
+
+    if (pressed & INPUT_PHONE) phone_button();
+    if ((pressed & INPUT_ACTION) && Game.confiscate_ticks == 0) on_action();
+    if (Game.mode != MODE_PLAYING) return;
+
+    move_player(Game.player_hidden || Game.confiscate_ticks > 0 ? 0 : held);
+    if (take_stairs()) return;
+    handle_bump();
+    if (Game.mode != MODE_PLAYING) return;
+    pick_up_items_in_reach();
+    enter_room();
+    phone_ring_step();
+    update_visibility();
+
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+        const NpcSlot& npc = Game.npcs[slot];
+        if (!(npc.npc_floor == Game.current_floor && npc.npc_present)) offfloor_update(slot);
+    }
+    if (pursuer_here()) pursuer_update();
+
+    if (Game.mode != MODE_PLAYING) return;
+    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    if (teacher.npc_present && teacher.npc_floor == Game.current_floor) teacher_update();
+    friend_update();
+    update_camera();
+    update_light_radius();
+}

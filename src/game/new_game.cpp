@@ -1,0 +1,356 @@
+#include "game/new_game.h"
+
+#include <cstring>
+
+#include "game/characters.h"
+#include "game/game_state.h"
+#include "game/items.h"
+#include "game/movement.h"
+#include "world/floors.h"
+#include "world/visibility.h"
+#include "world/world_image.h"
+
+const TaskRow TaskTable[10] = {
+    {3, ITEM_STAIR_KEY, 1},  {2, ITEM_SHEET_MUSIC, 4},    {2, -1, 0},
+    {1, ITEM_FUSE, 3},       {1, -1, 0},                  {0, ITEM_POOL_KEY, 1},
+    {0, ITEM_SCHOOLYARD_KEY, 1}, {4, ITEM_CODE_NOTE, 3}, {5, ITEM_JANITOR_KEY, 1},
+    {5, -1, 0},
+};
+
+const ItemPlacementRow ItemPlacementTable[21] = {
+    {3, ITEM_FLASHLIGHT, 1, 3},     {3, ITEM_STAIR_KEY, 1, 4},  {3, ITEM_ENERGY_DRINK, 1, 0},
+    {3, ITEM_STICKER, 3, 0},        {2, ITEM_SHEET_MUSIC, 4, 1}, {2, ITEM_STINK_BOMB, 1, 0},
+    {2, ITEM_STICKER, 3, 0},        {1, ITEM_FUSE, 3, 1},        {1, ITEM_SNEAKERS, 1, 1},
+    {1, ITEM_ENERGY_DRINK, 1, 0},   {1, ITEM_STICKER, 3, 0},     {0, ITEM_POOL_KEY, 1, 1},
+    {0, ITEM_SCHOOLYARD_KEY, 1, 2}, {0, ITEM_STINK_BOMB, 1, 0},  {0, ITEM_STICKER, 3, 0},
+    {4, ITEM_CODE_NOTE, 3, 0},      {4, ITEM_ENERGY_DRINK, 1, 0}, {4, ITEM_STICKER, 3, 0},
+    {5, ITEM_JANITOR_KEY, 1, 1},    {5, ITEM_ENERGY_DRINK, 1, 0}, {5, ITEM_STICKER, 3, 0},
+};
+
+namespace {
+
+// The stair landing every floor's placement search starts from: tile (3, 19).
+constexpr int32_t LANDING_TILE = 3 + 19 * MAP_W;
+constexpr int32_t FALLBACK_SPOT = 3 + 18 * MAP_W;
+
+int32_t abs32(int32_t v) { return v < 0 ? -v : v; }
+
+void place_player_at_tile(int32_t x, int32_t y) {
+    Game.player_x = tile_centre_x(x);
+    Game.player_y = tile_centre_y(y);
+}
+
+}  // namespace
+
+void compute_flow_field(int32_t slot, int32_t source_tile) {
+    int16_t* field = Game.flow_fields[slot];
+    static int16_t queue[MAP_TILES];
+    for (int i = 0; i < MAP_TILES; ++i) field[i] = -1;
+    Game.npcs[slot].npc_flow_source = source_tile;
+    if (source_tile < 0 || source_tile >= MAP_TILES) return;
+    field[source_tile] = 0;
+    int head = 0, tail = 0;
+    queue[tail++] = static_cast<int16_t>(source_tile);
+    while (head < tail) {
+        const int t = queue[head++];
+        const int x = t % MAP_W, y = t / MAP_W;
+        const int neighbours[4] = {x > 0 ? t - 1 : -1, x < MAP_W - 1 ? t + 1 : -1,
+                                   y > 0 ? t - MAP_W : -1, y < MAP_H - 1 ? t + MAP_W : -1};
+        for (int n : neighbours) {
+            if (n < 0 || field[n] != -1 || !is_route_passable(CurrentFloorMap[n])) continue;
+            field[n] = static_cast<int16_t>(field[t] + 1);
+            queue[tail++] = static_cast<int16_t>(n);
+        }
+    }
+}
+
+int32_t place_random_spot(int32_t floor, int32_t rule) {
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        const int32_t x = random_below(54) + 1;
+        const int32_t y = random_below(26) + 1;
+        const int code = tile_at(x, y);
+        if (!is_floor_tile(code)) continue;
+        if (rule == 2) {
+            if (code != 't' || y > 11) continue;
+        } else if (Game.flow_fields[0][x + MAP_W * y] < 0) {
+            continue;
+        }
+        if (x <= 7 && y >= 16) continue;  // the stairwell corner
+        if ((rule == 1 || rule == 4) && y >= 13 && y <= 16 && floor != 4) continue;
+        if (rule == 4 && x <= 17 && y <= 11) continue;
+        if (abs32(x - Game.teacher_spot_x[floor]) <= 1 && abs32(y - Game.teacher_spot_y[floor]) <= 1)
+            continue;
+        bool crowded = false;
+        for (int32_t i = 0; i < Game.item_count && !crowded; ++i) {
+            const ItemSlot& item = Game.items[i];
+            crowded = item.floor == floor && abs32(x - item.x) <= 1 && abs32(y - item.y) <= 1;
+        }
+        if (crowded) continue;
+        return x + MAP_W * y;
+    }
+    return FALLBACK_SPOT;
+}
+
+void new_game() {
+    for (int i = 0; i < 3; ++i) Game.code_digits[i] = random_below(9) + 1;
+
+    for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = f == 3 ? 1 : 0;
+    Game.task = 0;
+    Game.power_on = 0;
+    Game.pool_hall_open = 0;
+    std::memset(Game.inventory, 0, sizeof Game.inventory);
+    Game.hinted_item = -1;
+    Game.catch_count = 0;
+    Game.stink_ticks = 0;
+    Game.pool_greeting_done = 0;
+    Game.item_count = 0;
+
+    for (int32_t f = 0; f < FLOOR_COUNT; ++f) {
+        load_floor(f);
+        compute_flow_field(0, LANDING_TILE);
+        Game.teacher_spot_x[f] = -9;
+        Game.teacher_spot_y[f] = -9;
+        const int32_t spot = place_random_spot(f, 4);
+        Game.teacher_spot_x[f] = spot % MAP_W;
+        Game.teacher_spot_y[f] = spot / MAP_W;
+        for (const ItemPlacementRow& row : ItemPlacementTable) {
+            if (row.floor != f) continue;
+            for (int32_t k = 0; k < row.count && Game.item_count < ITEM_SLOT_COUNT; ++k) {
+                int32_t x, y;
+                if (row.rule == 3) {
+                    x = Game.player_start_x + 2;
+                    y = Game.player_start_y - 1;
+                } else {
+                    const int32_t tile = place_random_spot(f, row.rule);
+                    x = tile % MAP_W;
+                    y = tile / MAP_W;
+                }
+                ItemSlot& item = Game.items[Game.item_count++];
+                item.floor = f;
+                item.x = x;
+                item.y = y;
+                item.type = row.item_type;
+                item.taken = 0;
+            }
+        }
+    }
+
+    Game.npcs[NPC_PURSUER].npc_flow_source = -1;
+    load_floor(3);
+    build_world_image();
+
+    save_checkpoint();
+    update_teacher_place();
+
+    place_player_at_tile(Game.player_start_x, Game.player_start_y);
+    Game.player_facing = 1;
+    Game.play_ticks = 0;
+    Game.walk_distance = 0;
+    Game.player_moving = 0;
+    Game.door_slow = 0;
+    Game.player_hidden = 0;
+    Game.stamina = 1000;
+    Game.exhausted = 0;
+    Game.running = 0;
+    Game.drink_ticks = 0;
+    Game.bump_tile = 0;
+    Game.bump_cooldown = 0;
+    Game.stairs_cooldown = 0;
+    Game.stairs_armed = 1;
+    Game.current_room = -1;
+    Game.room_label_ticks = 0;
+    Game.floor_banner_ticks = 0;
+    Game.prompt_kind = 0;
+    Game.near_teacher = 0;
+    Game.heartbeat_ticks = 0;
+    Game.heartbeat_flash = 0;
+    Game.alert_ticks = 0;
+    Game.shake_ticks = 0;
+    Game.heard_cooldown = 0;
+
+    for (int s = 0; s < NPC_SLOT_COUNT; ++s) {
+        const int32_t flow_source = Game.npcs[s].npc_flow_source;
+        std::memset(&Game.npcs[s], 0, sizeof(NpcSlot));
+        Game.npcs[s].npc_flow_source = s < FLOW_FIELD_COUNT ? flow_source : -1;
+    }
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    pursuer.npc_x = tile_centre_x(Game.pursuer_start_x);
+    pursuer.npc_y = tile_centre_y(Game.pursuer_start_y);
+    pursuer.npc_floor = 3;
+    pursuer.npc_present = 1;
+    pursuer.npc_state = PURSUER_ASLEEP;
+    pursuer.npc_state_ticks = 90;
+    pursuer.npc_floor_ticks = 1500;
+    pursuer.npc_last_seen = npc_tile(NPC_PURSUER);
+    pursuer.npc_target = patrol_target(NPC_PURSUER);
+
+    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    teacher.npc_floor = 2;
+    teacher.npc_present = 0;
+    teacher.npc_state = TEACHER_PATROL;
+    teacher.npc_floor_ticks = 1200 + random_below(900);
+
+    Game.call_countdown = 1800 + random_below(600);
+    Game.has_phone = 1;
+    Game.ring_ticks = 0;
+    Game.confiscate_ticks = 0;
+    Game.friend_state = FRIEND_ABSENT;
+    Game.ring_count = 0;
+    Game.call_cooldown = 0;
+    Game.friend_ticks = 0;
+    Game.friend_target = -1;
+    Game.teacher_following = 0;
+
+    Game.light_radius = 150;
+    set_message("SCHNAPP DIR DIE TASCHENLAMPE!", "DANN FINDE DEN TREPPENSCHLÜSSEL.", 120);
+
+    update_visibility();
+    snap_camera();
+}
+
+void save_checkpoint() {
+    CheckpointSnapshot& c = Game.checkpoint;
+    c.task = Game.task;
+    c.power_on = Game.power_on;
+    c.pool_hall_open = Game.pool_hall_open;
+    std::memcpy(c.floor_open, Game.floor_open, sizeof c.floor_open);
+    std::memcpy(c.inventory, Game.inventory, sizeof c.inventory);
+    for (int i = 0; i < ITEM_SLOT_COUNT; ++i) c.taken[i] = Game.items[i].taken;
+}
+
+void advance_task() {
+    if (Game.task < 9) Game.task += 1;
+    update_teacher_place();
+    save_checkpoint();
+    Game.hinted_item = -1;
+}
+
+void update_teacher_place() {
+    Game.teacher_floor = TaskTable[Game.task].floor;
+    Game.teacher_x = Game.teacher_spot_x[Game.teacher_floor];
+    Game.teacher_y = Game.teacher_spot_y[Game.teacher_floor];
+}
+
+void restore_checkpoint() {
+    const CheckpointSnapshot& c = Game.checkpoint;
+    Game.task = c.task;
+    Game.power_on = c.power_on;
+    Game.pool_hall_open = c.pool_hall_open;
+    std::memcpy(Game.floor_open, c.floor_open, sizeof c.floor_open);
+    std::memcpy(Game.inventory, c.inventory, sizeof c.inventory);
+    for (int i = 0; i < ITEM_SLOT_COUNT; ++i) Game.items[i].taken = c.taken[i];
+
+    const int32_t f = TaskTable[Game.task].floor;
+    load_floor(f);
+    build_world_image();
+
+    Game.player_x = 14336;
+    Game.player_y = 80384;
+    Game.player_facing = 0;
+    Game.player_moving = 0;
+    Game.door_slow = 0;
+    Game.player_hidden = 0;
+    Game.exhausted = 0;
+    Game.running = 0;
+    Game.drink_ticks = 0;
+    Game.bump_tile = 0;
+    Game.stamina = 1000;
+    Game.current_room = -1;
+    Game.stairs_cooldown = 20;
+    Game.stairs_armed = 1;
+    Game.floor_banner_ticks = 80;
+    Game.hinted_item = -1;
+    update_teacher_place();
+
+    Game.stink_ticks = 0;
+    Game.confiscate_ticks = 0;
+    Game.ring_ticks = 0;
+    Game.alert_ticks = 0;
+    Game.shake_ticks = 0;
+    Game.heartbeat_flash = 0;
+    Game.call_countdown = 900 + random_below(900);
+
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    pursuer.npc_present = 0;
+    pursuer.npc_floor = f + 1 > 5 ? f - 1 : f + 1;
+    pursuer.npc_follow_ticks = 0;
+    pursuer.npc_state = PURSUER_PATROL;
+    pursuer.npc_floor_ticks = 600;
+    pursuer.npc_stun_ticks = 0;
+    pursuer.npc_slow_ticks = 0;
+
+    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    if (teacher.npc_floor == f) {
+        teacher.npc_present = 0;
+        teacher.npc_floor = f - 1 < 0 ? 1 : f - 1;
+    }
+    teacher.npc_state = TEACHER_PATROL;
+    teacher.npc_follow_ticks = 0;
+    teacher.npc_floor_ticks = 900;
+    Game.teacher_following = 0;
+    Game.friend_state = FRIEND_ABSENT;
+
+    Game.light_radius = 92;
+    set_message("WEITER AB DEM LETZTEN CHECKPOINT.", objective_line(), 120);
+
+    update_visibility();
+    snap_camera();
+    Game.mode = MODE_PLAYING;
+    Game.mode_ticks = 0;
+}
+
+void scene_set_floor(int32_t floor) {
+    for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = f == floor ? 1 : 0;
+    for (int t = 0; t <= Game.task && t < 10; ++t) Game.floor_open[TaskTable[t].floor] = 1;
+    load_floor(floor);
+    build_world_image();
+    Game.npcs[NPC_PURSUER].npc_floor = floor;
+    Game.npcs[NPC_PURSUER].npc_present = 0;
+    Game.npcs[NPC_TEACHER].npc_floor = floor + 2;
+    Game.npcs[NPC_TEACHER].npc_present = 0;
+}
+
+void scene_send_pursuer_away() {
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    pursuer.npc_present = 0;
+    pursuer.npc_floor = (Game.current_floor + 3) % 6;
+    pursuer.npc_follow_ticks = 0;
+    pursuer.npc_floor_ticks = 99999;
+}
+
+void scene_place_player_and_pursuer(int32_t px, int32_t py, int32_t hx, int32_t hy) {
+    place_player_at_tile(px, py);
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    pursuer.npc_x = tile_centre_x(hx);
+    pursuer.npc_y = tile_centre_y(hy);
+    pursuer.npc_floor = Game.current_floor;
+    pursuer.npc_present = 1;
+    pursuer.npc_target = hx + MAP_W * hy;
+    pursuer.npc_flow_source = -1;
+    snap_camera();
+}
+
+void scene_place_npc(int32_t slot, int32_t x, int32_t y) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_x = tile_centre_x(x);
+    npc.npc_y = tile_centre_y(y);
+    npc.npc_target = x + MAP_W * y;
+}
+
+void scene_place_teacher(int32_t x, int32_t y, int32_t state) {
+    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    scene_place_npc(NPC_TEACHER, x, y);
+    teacher.npc_floor = Game.current_floor;
+    teacher.npc_present = 1;
+    teacher.npc_state = state;
+    teacher.npc_flow_source = -1;
+}
+
+void scene_set_item(int32_t slot, int32_t floor, int32_t x, int32_t y, int32_t type) {
+    ItemSlot& item = Game.items[slot];
+    item.floor = floor;
+    item.x = x;
+    item.y = y;
+    item.type = type;
+    item.taken = 0;
+}
