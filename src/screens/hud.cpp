@@ -1,0 +1,3 @@
+#include "screens/hud.h"
+
+void draw_hud() {}

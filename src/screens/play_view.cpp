@@ -1,0 +1,452 @@
+#include "screens/play_view.h"
+
+#include <cstring>
+
+#include "data/sprite_rows.h"
+#include "gfx/draw.h"
+#include "gfx/figures.h"
+#include "gfx/font.h"
+#include "platform/present.h"
+#include "screens/hud.h"
+#include "world/rooms.h"
+#include "world/visibility.h"
+#include "world/world_image.h"
+
+const FloorStyleRow FloorStyle[FLOOR_COUNT] = {
+    {15, 15, FILL_PLAIN},     // pool
+    {15, 12, FILL_DIAGONAL},  // sports hall
+    {12, 15, FILL_CHECKER},   // music and art
+    {12, 12, FILL_PLAIN},     // sciences
+    {9, 9, FILL_PLAIN},       // schoolyard and canteen
+    {3, 3, FILL_PLAIN},       // main entrance
+};
+
+const FloorLightRow FloorLight[FLOOR_COUNT] = {
+    {448, 96, 150},
+    {344, 96, 80},  // off until the power is back
+    {0, 0, 0},
+    {154, 52, 62},
+    {328, 214, 96},
+    {256, 22, 74},
+};
+
+const ItemIconRow ItemIconTable[ITEM_TYPE_COUNT] = {
+    {SPRITE_FLASHLIGHT, 1},   {SPRITE_SNEAKERS, 1},    {SPRITE_ENERGY_DRINK, 1},
+    {SPRITE_STINK_BOMB, 1},   {SPRITE_STICKER, 0},     {SPRITE_KEY, 1},
+    {SPRITE_SHEET_MUSIC, 1},  {SPRITE_FUSE, 1},        {SPRITE_SMALL_KEY, 1},
+    {SPRITE_SMALL_KEY, 1},    {SPRITE_CODE_NOTE, 1},   {SPRITE_KEY, 1},
+};
+
+namespace {
+
+constexpr int32_t VIEW_MAX_X = WORLD_W - SCREEN_W;  // 576
+constexpr int32_t VIEW_MIN_Y = -26;
+constexpr int32_t VIEW_MAX_Y = 278;
+
+// The mathematical remainder, never negative: several counters here are
+// signed and could in principle run negative.
+int32_t mod(int32_t a, int32_t m) {
+    int32_t r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+bool on_screen(int32_t x, int32_t y) { return x >= 0 && x < SCREEN_W && y >= 0 && y < SCREEN_H; }
+
+void rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
+    fill_rect(Framebuffer, SCREEN_W, SCREEN_H, x, y, w, h, colour);
+}
+
+void text(int32_t x, int32_t y, const char* s, int32_t colour, int32_t scale) {
+    draw_text(Framebuffer, SCREEN_W, SCREEN_H, x, y, s, colour, scale, 9999);
+}
+
+int32_t clamp(int64_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : v > hi ? hi : static_cast<int32_t>(v);
+}
+
+bool on_current_floor(int slot) {
+    const NpcSlot& n = Game.npcs[slot];
+    return n.npc_present != 0 && n.npc_floor == Game.current_floor;
+}
+
+int32_t npc_walk_phase(const NpcSlot& n) {
+    return n.npc_moving ? mod(n.npc_walk_distance / 1300, 4) : 0;
+}
+
+int32_t player_pixel_x() { return Game.player_x >> 8; }
+int32_t player_pixel_y() { return Game.player_y >> 8; }
+
+enum FigureKind : uint8_t { FIG_PLAYER, FIG_PURSUER, FIG_PHONE_TEACHER, FIG_FRIEND, FIG_QUEST_TEACHER };
+
+struct FigureEntry {
+    int32_t key;
+    FigureKind kind;
+};
+
+void draw_npc_adult(int slot, int32_t vx, int32_t vy) {
+    const NpcSlot& n = Game.npcs[slot];
+    // The brawl cloud stands for a character held by the friend.
+    if (Game.friend_state == FRIEND_BRAWL && Game.friend_target == slot && n.npc_stun_ticks >= 1) {
+        return;
+    }
+    const bool hunting = slot == NPC_PURSUER &&
+                         (n.npc_state == PURSUER_CHASE || n.npc_state == PURSUER_LOCKER);
+    draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, (n.npc_x >> 8) - vx, (n.npc_y >> 8) - vy,
+                      n.npc_facing, npc_walk_phase(n), hunting ? 12 : 1, 1,
+                      slot == NPC_PURSUER ? 0 : 1);
+}
+
+void draw_figure(FigureKind kind, int32_t vx, int32_t vy) {
+    switch (kind) {
+        case FIG_PLAYER: {
+            if (Game.player_hidden) return;
+            const int32_t phase = Game.player_moving ? mod(Game.walk_distance / 1700, 4) : 0;
+            draw_player_figure(Framebuffer, SCREEN_W, SCREEN_H, player_pixel_x() - vx,
+                               player_pixel_y() - vy, Game.player_facing, phase, Game.door_slow, 1);
+            return;
+        }
+        case FIG_QUEST_TEACHER: {
+            // He turns to face the player.
+            const int64_t centre = static_cast<int64_t>(Game.teacher_x) * 4096 + 2048;
+            const int32_t facing = centre >= Game.player_x ? 3 : 2;
+            draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, Game.teacher_x * 16 - vx + 8,
+                              Game.teacher_y * 16 - vy + 10, facing, 0, 6, 1, 2);
+            return;
+        }
+        case FIG_FRIEND: {
+            if (Game.friend_state == FRIEND_BRAWL) return;
+            const NpcSlot& n = Game.npcs[NPC_FRIEND];
+            draw_friend_figure(Framebuffer, SCREEN_W, SCREEN_H, (n.npc_x >> 8) - vx,
+                               (n.npc_y >> 8) - vy, n.npc_facing, npc_walk_phase(n), 1);
+            return;
+        }
+        case FIG_PURSUER:
+            draw_npc_adult(NPC_PURSUER, vx, vy);
+            return;
+        case FIG_PHONE_TEACHER:
+            draw_npc_adult(NPC_TEACHER, vx, vy);
+            return;
+    }
+}
+
+void draw_figures(int32_t vx, int32_t vy) {
+    FigureEntry list[5];
+    int n = 0;
+    list[n++] = {player_pixel_y(), FIG_PLAYER};
+    if (on_current_floor(NPC_PURSUER)) list[n++] = {Game.npcs[NPC_PURSUER].npc_y >> 8, FIG_PURSUER};
+    if (on_current_floor(NPC_TEACHER)) {
+        list[n++] = {Game.npcs[NPC_TEACHER].npc_y >> 8, FIG_PHONE_TEACHER};
+    }
+    if (Game.friend_state != FRIEND_ABSENT && Game.friend_state != FRIEND_ON_THE_WAY) {
+        list[n++] = {Game.npcs[NPC_FRIEND].npc_y >> 8, FIG_FRIEND};
+    }
+    if (Game.teacher_floor == Game.current_floor) {
+        list[n++] = {Game.teacher_y * 16 + 10, FIG_QUEST_TEACHER};
+    }
+    // Insertion sort that moves an entry only past strictly larger keys, so
+    // equal keys keep the list order.
+    for (int i = 1; i < n; ++i) {
+        for (int j = i; j > 0 && list[j].key < list[j - 1].key; --j) {
+            const FigureEntry swap = list[j];
+            list[j] = list[j - 1];
+            list[j - 1] = swap;
+        }
+    }
+    for (int i = 0; i < n; ++i) draw_figure(list[i].kind, vx, vy);
+}
+
+void draw_stink_cloud(int32_t x, int32_t y) {
+    for (int32_t k = 0; k < 6; ++k) {
+        const int32_t r1 = random_step();
+        const int32_t r2 = random_step();
+        const int32_t r3 = random_step();
+        fill_circle(x + r3 % 29 - 14, y + r2 % 21 - 26, 4 + (r1 & 3), 13 + (k & 1));
+    }
+    text(x - 14, y - 43, "HUST!", 1, 1);
+    text(x - 15, y - 44, "HUST!", 14, 1);
+}
+
+void draw_teacher_glint(int32_t x, int32_t y) {
+    // The glint only shows where he stands in the dark.
+    if (on_screen(x - 2, y - 22) && Framebuffer[(y - 22) * SCREEN_W + x - 2] != 0) return;
+    if (mod(Game.total_ticks, 20) > 14) return;
+    put_pixel(x - 3, y - 22, 6);
+    put_pixel(x + 2, y - 22, 6);
+    put_pixel(x - 4, y - 23, 5);
+    put_pixel(x + 3, y - 23, 5);
+}
+
+// The locker door from inside: five slits to look through.
+void draw_locker_view() {
+    for (int32_t y = 0; y < SCREEN_H; ++y) {
+        uint8_t* row = Framebuffer + y * SCREEN_W;
+        const int32_t s = y - 50;
+        const bool slit_row = s >= 0 && s <= 89 && s % 18 >= 4 && s % 18 <= 10;
+        for (int32_t x = 0; x < SCREEN_W; ++x) {
+            if (slit_row && x >= 70 && x <= 249) continue;
+            if (x < 8 || x > 311 || x == 40 || x == 280) {
+                row[x] = 1;
+            } else {
+                row[x] = (13 * y + 7 * x) % 97 == 0 ? 3 : 2;
+            }
+        }
+    }
+    for (int32_t t = 62; t <= 134; t += 18) {
+        rect(70, t - 9, 180, 1, 1);
+        rect(70, t - 1, 180, 1, 3);
+    }
+    rect(290, 96, 6, 18, 4);
+    rect(291, 97, 4, 16, 5);
+}
+
+}  // namespace
+
+void draw_swimmer(int32_t vx, int32_t vy) {
+    const int32_t c = mod(Game.total_ticks, 600);
+    const int32_t world_x = c < 300 ? 80 + 2 * c : 1280 - 2 * c;
+    const int32_t x = world_x - vx;
+    const int32_t y = 120 - vy;
+    blit_pattern(Framebuffer, SCREEN_W, SCREEN_H, x - 5, y - 6, SPRITE_SWIMMER, 10, 10,
+                 c >= 300 ? 1 : 0, 1, 1);
+    if ((c / 8) % 2 == 1) {
+        rect(x + 4, y + 2, 4, 2, 9);
+        put_pixel(x + 9, y, 6);
+        put_pixel(x - 7, y + 1, 6);
+    } else {
+        rect(x - 8, y + 2, 4, 2, 9);
+        put_pixel(x - 9, y, 6);
+        put_pixel(x + 7, y + 1, 6);
+    }
+    rect(x - 6, y + 4, 12, 1, 6);
+}
+
+void draw_floor_items(int32_t vx, int32_t vy, int32_t lit) {
+    const int32_t px = player_pixel_x();
+    const int32_t py = player_pixel_y();
+    const int64_t reach = static_cast<int64_t>(Game.light_radius) * Game.light_radius;
+    const int32_t count = Game.item_count < ITEM_SLOT_COUNT ? Game.item_count : ITEM_SLOT_COUNT;
+    const int32_t total = Game.total_ticks;
+    for (int32_t i = 0; i < count; ++i) {
+        const ItemSlot& item = Game.items[i];
+        if (item.taken || item.floor != Game.current_floor) continue;
+        if (item.x < 0 || item.x >= MAP_W || item.y < 0 || item.y >= MAP_H) continue;
+        if (item.type < 0 || item.type >= ITEM_TYPE_COUNT) continue;
+        if (!VisibleGrid[item.y * MAP_W + item.x]) continue;
+
+        const ItemIconRow& icon = ItemIconTable[item.type];
+        const int32_t sx = item.x * 16 + 4 - vx;
+        const int32_t base_y = item.y * 16 + 5;
+        const int64_t dx = px - (item.x * 16 + 8);
+        const int64_t dy = py - (item.y * 16 + 17);
+        if (lit == 1 || dx * dx + dy * dy <= reach) {
+            int32_t y = base_y;
+            if (icon.bobs && mod(total / 10 + i, 2) == 0) y -= 1;
+            blit_pattern(Framebuffer, SCREEN_W, SCREEN_H, sx, y - vy, icon.first_row, 8, 8, 0, 1, 1);
+            if (mod(total + 5 * i, 24) < 4) put_pixel(sx + 2, y - vy + 1, 6);
+        } else if (icon.bobs && mod(total + 7 * i, 24) < 3) {
+            // A glint in the dark gives the item away.
+            put_pixel(sx + 3, base_y - vy + 2, 15);
+        }
+    }
+}
+
+void draw_pursuer_eyes(int32_t x, int32_t y) {
+    const NpcSlot& p = Game.npcs[NPC_PURSUER];
+    const int64_t dx = (static_cast<int64_t>(p.npc_x) - Game.player_x) / 256;
+    const int64_t dy = (static_cast<int64_t>(p.npc_y) - Game.player_y) / 256;
+    const int64_t squared = dx * dx + dy * dy;
+    const int32_t d = isqrt(squared > INT32_MAX ? INT32_MAX : static_cast<int32_t>(squared));
+    if (d > 210) return;
+
+    // Two pale points where his eyes are, blinking, when he is in the dark.
+    const bool dark = !on_screen(x - 1, y - 26) || Framebuffer[(y - 26) * SCREEN_W + x - 1] == 0;
+    if (dark && mod(Game.total_ticks, 40) < 32) {
+        const int32_t colour = d < 120 ? 5 : 4;
+        put_pixel(x - 1, y - 26, colour);
+        put_pixel(x, y - 26, colour);
+        put_pixel(x - 1, y - 25, 3);
+    }
+
+    if ((p.npc_state == PURSUER_CHASE || p.npc_state == PURSUER_LOCKER) && p.npc_stun_ticks == 0) {
+        const int32_t row = y - 22;
+        switch (p.npc_facing) {
+            case 0:
+                put_pixel(x - 3, row, 12);
+                put_pixel(x - 2, row, 12);
+                put_pixel(x + 1, row, 12);
+                put_pixel(x + 2, row, 12);
+                break;
+            case 2:
+                put_pixel(x + 2, row, 12);
+                break;
+            case 3:
+                put_pixel(x - 3, row, 12);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void draw_brawl_cloud(int32_t x, int32_t y) {
+    for (int32_t i = 0; i < 8; ++i) {
+        const int32_t r1 = random_step();
+        const int32_t r2 = random_step();
+        const int32_t r3 = random_step();
+        fill_circle(x + r3 % 25 - 12, y + r2 % 17 - 22, 5 + (r1 & 3), 4 + (i & 1));
+    }
+    for (int32_t i = 0; i < 3; ++i) {
+        const int32_t r1 = random_step();
+        const int32_t r2 = random_step();
+        rect(x + r2 % 30 - 15, y + r1 % 20 - 24, 2, 6, 9);
+    }
+    for (int32_t i = 0; i < 4; ++i) {
+        const int32_t r1 = random_step();
+        const int32_t r2 = random_step();
+        put_pixel(x - 18 + r2 % 36, y - 30 + r1 % 12, 15);
+    }
+    text(x - 25, y - 45, "RAUFEREI!", 1, 1);
+    text(x - 26, y - 46, "RAUFEREI!", 12, 1);
+}
+
+void draw_floor_card(int32_t x, int32_t y, int32_t floor) {
+    if (floor < 0 || floor >= FLOOR_COUNT) return;
+    const FloorStyleRow& style = FloorStyle[floor];
+    for (int32_t r = 0; r < 46; ++r) {
+        const int32_t h = r < 5 ? 5 - r : r > 40 ? r - 40 : 0;
+        for (int32_t c = 0; c < 84; ++c) {
+            const int32_t g = c < 5 ? 5 - c : c > 78 ? c - 78 : 0;
+            const int32_t corner = g * g + h * h;
+            if (corner > 25) continue;  // outside the rounded corner
+            int32_t colour = style.base_colour;
+            if ((style.fill_style == FILL_CHECKER && (c + r) % 2 == 0) ||
+                (style.fill_style == FILL_DIAGONAL && (2 * r + c) % 4 == 0)) {
+                colour = style.second_colour;
+            }
+            if (corner > 16 || c == 0 || c == 83 || r == 0 || r == 45) colour = 1;
+            put_pixel(x + c, y + r, colour);
+        }
+    }
+
+    // The floor's emblem at double size: a dark outline first, then the
+    // emblem over it.
+    const int32_t first = SPRITE_EMBLEMS + 18 * floor;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int32_t row = 0; row < 18; ++row) {
+            const char* line = SpriteRowTable[first + row];
+            for (int32_t col = 0; col < 20 && line[col] != 0; ++col) {
+                if (line[col] != '6') continue;
+                const int32_t px = x + 4 + 2 * col;
+                const int32_t py = y + 5 + 2 * row;
+                if (pass == 0) {
+                    for (int32_t l = 0; l < 3; ++l) {
+                        for (int32_t m = 0; m < 3; ++m) rect(px + 2 * m - 2, py + 2 * l - 2, 2, 2, 1);
+                    }
+                } else {
+                    rect(px, py, 2, 2, 6);
+                }
+            }
+        }
+    }
+
+    char number[TEXT_LINE_SIZE] = {0};
+    append_number(number, floor + 1);
+    text(x + 58, y + 9, number, 1, 4);
+}
+
+void draw_play_view() {
+    // The view origin, shaken while the screen shake lasts.
+    int64_t vx = Game.camera_x;
+    int64_t vy = Game.camera_y;
+    if (Game.shake_ticks > 0) {
+        const int32_t r1 = random_step();
+        const int32_t r2 = random_step();
+        vx += r1 % 5 - 2;
+        vy += r2 % 5 - 2;
+    }
+    const int32_t view_x = clamp(vx, 0, VIEW_MAX_X);
+    const int32_t view_y = clamp(vy, VIEW_MIN_Y, VIEW_MAX_Y);
+
+    // The world, black above and below it.
+    for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
+        uint8_t* row = Framebuffer + sy * SCREEN_W;
+        const int32_t wy = view_y + sy;
+        if (wy < 0 || wy >= WORLD_H) {
+            std::memset(row, 0, SCREEN_W);
+        } else {
+            std::memcpy(row, WorldImage + wy * WORLD_W + view_x, SCREEN_W);
+        }
+    }
+
+    // The friend swims his lengths until he is called.
+    if (Game.current_floor == 0 && Game.friend_state == FRIEND_ABSENT) draw_swimmer(view_x, view_y);
+
+    // The people, back to front.
+    draw_figures(view_x, view_y);
+
+    // Darkness: the player's light, the floor's own light, and a minimum
+    // level where the floor is lit anyway.
+    const int32_t floor = Game.current_floor;
+    FloorLightRow light = {0, 0, 0};
+    if (floor >= 0 && floor < FLOOR_COUNT) light = FloorLight[floor];
+    int32_t lit = 0;
+    if (floor == 4) lit = 1;
+    if (floor == 1) {
+        if (Game.power_on) {
+            lit = 1;
+        } else {
+            light.radius = 0;
+        }
+    }
+    shade_by_light(view_x, view_y, player_pixel_x(), player_pixel_y() - 8, Game.light_radius,
+                   light.x, light.y, light.radius, lit);
+
+    const bool pursuer_here = on_current_floor(NPC_PURSUER);
+    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    const int32_t pursuer_sx = (pursuer.npc_x >> 8) - view_x;
+    const int32_t pursuer_sy = (pursuer.npc_y >> 8) - view_y;
+
+    // His eyes show in the dark.
+    if (pursuer_here) draw_pursuer_eyes(pursuer_sx, pursuer_sy);
+
+    draw_floor_items(view_x, view_y, lit);
+
+    if (Game.stink_ticks > 0 && pursuer_here) draw_stink_cloud(pursuer_sx, pursuer_sy);
+
+    if (Game.friend_state == FRIEND_BRAWL && Game.friend_target >= 0 &&
+        Game.friend_target < NPC_SLOT_COUNT && on_current_floor(Game.friend_target)) {
+        const NpcSlot& target = Game.npcs[Game.friend_target];
+        draw_brawl_cloud((target.npc_x >> 8) - view_x, (target.npc_y >> 8) - view_y);
+    }
+
+    // The phone teacher's glasses glint while he comes for the phone.
+    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    if (on_current_floor(NPC_TEACHER) && teacher.npc_state == TEACHER_FOR_PHONE &&
+        teacher.npc_stun_ticks == 0) {
+        draw_teacher_glint((teacher.npc_x >> 8) - view_x, (teacher.npc_y >> 8) - view_y);
+    }
+
+    // Alert mark over the pursuer.
+    if (Game.alert_ticks > 0 && pursuer_here) {
+        text(pursuer_sx - 2, pursuer_sy - 44, "!", 1, 2);
+        text(pursuer_sx - 4, pursuer_sy - 46, "!", 12, 2);
+    }
+
+    if (Game.player_hidden) draw_locker_view();
+
+    // Heartbeat and ringing phone at the screen edges.
+    if (Game.heartbeat_flash > 0) edge_vignette(Game.heartbeat_flash, 11);
+    if (Game.ring_ticks > 0 && mod(Game.total_ticks / 4, 2) == 0) edge_vignette(2, 3);
+
+    // The floor banner after arriving on a floor.
+    if (Game.floor_banner_ticks > 0 && floor >= 0 && floor < FLOOR_COUNT) {
+        draw_floor_card(118, 26, floor);
+        char line[TEXT_LINE_SIZE] = {0};
+        append_number(line, floor + 1);
+        append_text(line, ". ETAGE");
+        draw_text_centred(76, line, 6, 2);
+        draw_text_centred(94, FloorNames[floor], 5, 1);
+    }
+
+    draw_hud();
+}
