@@ -1,0 +1,95 @@
+#include "world/floors.h"
+
+uint8_t CurrentFloorMap[MAP_TILES];
+
+bool is_floor_tile(int code) {
+    switch (code) {
+        case ',': case '.': case ';': case '_': case 'c': case 'f': case 'h': case 'm': case 't':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool is_wall_tile(int code) {
+    switch (code) {
+        case '#': case 'b': case 'j': case 'n': case 'p': case 'q': case 'u': case 'w': case 'y':
+        case 'z':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool blocks_sight(int code) { return is_wall_tile(code) || code == 'F'; }
+
+bool is_route_passable(int code) {
+    return is_floor_tile(code) || code == 'D' || code == '^' || code == 'v';
+}
+
+int tile_at(int32_t column, int32_t row) {
+    if (column < 0 || column >= MAP_W || row < 0 || row >= MAP_H) return '#';
+    return CurrentFloorMap[row * MAP_W + column];
+}
+
+namespace {
+
+bool is_marker(int code) { return code == 'H' || code == 'K' || code == 'P'; }
+
+// The floor a tile stands on: below, above, left, right, else the floor's
+// default ground (grass outdoors, corridor floor indoors).
+int neighbouring_floor(int32_t floor, int32_t column, int32_t row) {
+    const int32_t order[4][2] = {{0, 1}, {0, -1}, {-1, 0}, {1, 0}};
+    for (const auto& step : order) {
+        const int t = tile_at(column + step[0], row + step[1]);
+        if (is_floor_tile(t)) return t;
+    }
+    return floor == 4 ? ';' : '.';
+}
+
+}  // namespace
+
+void load_floor(int32_t floor) {
+    if (floor < 0 || floor >= FLOOR_COUNT) return;
+    Game.current_floor = floor;
+    for (int row = 0; row < MAP_H; ++row) {
+        const char* text = FloorMaps[floor][row];
+        for (int column = 0; column < MAP_W; ++column) {
+            char t = text[column];
+            if (t == 'X' && Game.pool_hall_open) t = 'D';
+            CurrentFloorMap[row * MAP_W + column] = static_cast<uint8_t>(t);
+        }
+    }
+    // In place and in scan order: a marker above or to the left has already
+    // become floor by the time its neighbour is looked at.
+    for (int row = 0; row < MAP_H; ++row) {
+        for (int column = 0; column < MAP_W; ++column) {
+            uint8_t& tile = CurrentFloorMap[row * MAP_W + column];
+            if (is_marker(tile)) tile = static_cast<uint8_t>(neighbouring_floor(floor, column, row));
+        }
+    }
+    for (int slot = NPC_PURSUER; slot <= NPC_FRIEND; ++slot) Game.npcs[slot].npc_flow_source = -1;
+}
+
+int floor_under(int32_t column, int32_t row) {
+    return neighbouring_floor(Game.current_floor, column, row);
+}
+
+int32_t player_tile() { return (Game.player_x >> 12) + (Game.player_y >> 12) * MAP_W; }
+
+void find_start_markers() {
+    for (int floor = 0; floor < FLOOR_COUNT; ++floor) {
+        for (int row = 0; row < MAP_H; ++row) {
+            for (int column = 0; column < MAP_W; ++column) {
+                const char t = FloorMaps[floor][row][column];
+                if (t == 'P') {
+                    Game.player_start_x = column;
+                    Game.player_start_y = row;
+                } else if (t == 'H') {
+                    Game.pursuer_start_x = column;
+                    Game.pursuer_start_y = row;
+                }
+            }
+        }
+    }
+}
