@@ -21,6 +21,12 @@ void fill_rect(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, i
 void blit_pattern(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
                   int32_t first_row, int32_t sprite_w, int32_t sprite_h, int32_t flip,
                   int32_t scale, int32_t key_colour);
+// The same from any array of row_count text rows (rows[0] is the top row).
+// Rows beyond row_count are skipped and a row ends early at its terminator;
+// blit_pattern treats SpriteRowTable the same way.
+void blit_rows(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+               const char* const* rows, int32_t row_count, int32_t sprite_w, int32_t sprite_h,
+               int32_t flip, int32_t scale, int32_t key_colour);
 // On the Framebuffer.
 void fill_circle(int32_t cx, int32_t cy, int32_t r, int32_t colour);
 void put_pixel(int32_t x, int32_t y, int32_t colour);

@@ -1,0 +1,453 @@
+#include "gfx/draw.h"
+
+#include <cstring>
+
+#include "data/sprite_rows.h"
+#include "platform/present.h"
+#include "world/visibility.h"
+#include "world/world_image.h"
+
+const uint8_t DarkerColour[16] = {0, 0, 1, 2, 3, 4, 5, 1, 7, 10, 7, 1, 11, 2, 13, 8};
+
+uint8_t ShadeTable[4][16];
+
+const uint8_t DitherMatrix[4][4] = {
+    {0, 8, 2, 10},
+    {12, 4, 14, 6},
+    {3, 11, 1, 9},
+    {15, 7, 13, 5},
+};
+
+void build_shade_table() {
+    for (int c = 0; c < 16; ++c) {
+        ShadeTable[0][c] = 0;
+        ShadeTable[1][c] = DarkerColour[DarkerColour[c]];
+        ShadeTable[2][c] = DarkerColour[c];
+        ShadeTable[3][c] = static_cast<uint8_t>(c);
+    }
+}
+
+void fill_bytes(uint8_t* destination, uint8_t value, int32_t count) {
+    if (count <= 0) return;
+    std::memset(destination, value, static_cast<size_t>(count));
+}
+
+namespace {
+
+inline int64_t max64(int64_t a, int64_t b) { return a > b ? a : b; }
+inline int64_t min64(int64_t a, int64_t b) { return a < b ? a : b; }
+
+// The rectangle fill with its edges in 64 bits, so that x + w and the scaled
+// sprite offsets can never overflow whatever the caller passes.
+void fill_block(uint8_t* target, int32_t target_w, int32_t target_h, int64_t x, int64_t y,
+                int64_t w, int64_t h, uint8_t colour) {
+    int64_t x0 = max64(x, 0);
+    int64_t x1 = min64(target_w, x + w);
+    int64_t y0 = max64(y, 0);
+    int64_t y1 = min64(target_h, y + h);
+    if (y0 >= y1 || x0 >= x1) return;
+    for (int64_t row = y0; row < y1; ++row) {
+        std::memset(target + row * target_w + x0, colour, static_cast<size_t>(x1 - x0));
+    }
+}
+
+// Palette index of one sprite character, or -1 for a transparent pixel.
+inline int32_t decode_pattern_char(char ch, int32_t key_colour) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch == 'x') return key_colour >= 0 ? key_colour : -1;
+    return -1;
+}
+
+// Draws rows table[first + r]; rows outside 0..table_count-1 are skipped
+// rather than read.
+void blit_table(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+                const char* const* table, int64_t first, int64_t table_count, int32_t sprite_w,
+                int32_t sprite_h, int32_t flip, int32_t scale, int32_t key_colour) {
+    if (sprite_h <= 0) return;
+    for (int32_t r = 0; r < sprite_h; ++r) {
+        int64_t index = first + r;
+        if (index < 0 || index >= table_count) continue;
+        const char* row = table[index];
+        if (row == nullptr) continue;
+        for (int32_t j = 0; j < sprite_w && row[j] != 0; ++j) {
+            int32_t colour = decode_pattern_char(row[j], key_colour);
+            if (colour < 0) continue;
+            int64_t c = flip ? static_cast<int64_t>(sprite_w) - 1 - j : j;
+            if (scale == 1) {
+                int64_t px = x + c;
+                int64_t py = static_cast<int64_t>(y) + r;
+                if (px >= 0 && px < target_w && py >= 0 && py < target_h) {
+                    target[py * target_w + px] = static_cast<uint8_t>(colour);
+                }
+            } else {
+                fill_block(target, target_w, target_h, x + c * scale,
+                           y + static_cast<int64_t>(r) * scale, scale, scale,
+                           static_cast<uint8_t>(colour));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void fill_rect(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+               int32_t w, int32_t h, int32_t colour) {
+    fill_block(target, target_w, target_h, x, y, w, h, static_cast<uint8_t>(colour));
+}
+
+void blit_pattern(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+                  int32_t first_row, int32_t sprite_w, int32_t sprite_h, int32_t flip,
+                  int32_t scale, int32_t key_colour) {
+    blit_table(target, target_w, target_h, x, y, SpriteRowTable, first_row, SPRITE_ROW_COUNT,
+               sprite_w, sprite_h, flip, scale, key_colour);
+}
+
+void blit_rows(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+               const char* const* rows, int32_t row_count, int32_t sprite_w, int32_t sprite_h,
+               int32_t flip, int32_t scale, int32_t key_colour) {
+    blit_table(target, target_w, target_h, x, y, rows, 0, row_count, sprite_w, sprite_h, flip,
+               scale, key_colour);
+}
+
+void fill_circle(int32_t cx, int32_t cy, int32_t r, int32_t colour) {
+    if (r < 0) return;
+    int64_t limit = static_cast<int64_t>(r) * (static_cast<int64_t>(r) + 1);
+    // Only the offsets that land on the screen can set a pixel.
+    int64_t j0 = max64(-static_cast<int64_t>(r), -static_cast<int64_t>(cy));
+    int64_t j1 = min64(r, static_cast<int64_t>(SCREEN_H) - 1 - cy);
+    int64_t i0 = max64(-static_cast<int64_t>(r), -static_cast<int64_t>(cx));
+    int64_t i1 = min64(r, static_cast<int64_t>(SCREEN_W) - 1 - cx);
+    for (int64_t j = j0; j <= j1; ++j) {
+        for (int64_t i = i0; i <= i1; ++i) {
+            if (i * i + j * j <= limit) {
+                Framebuffer[(cy + j) * SCREEN_W + (cx + i)] = static_cast<uint8_t>(colour);
+            }
+        }
+    }
+}
+
+void put_pixel(int32_t x, int32_t y, int32_t colour) {
+    if (x < 0 || x >= SCREEN_W || y < 0 || y >= SCREEN_H) return;
+    Framebuffer[y * SCREEN_W + x] = static_cast<uint8_t>(colour);
+}
+
+namespace {
+
+// The three ring limits of one light in squared pixels: full colour below
+// inner, one step darker below outer, two steps darker below r2, black beyond.
+struct LightRings {
+    int64_t r2;
+    int64_t outer;
+    int64_t inner;
+    int64_t step;
+};
+
+// r2 * percent / 100 truncated, without forming the (possibly 69-bit) product.
+inline int64_t percent_of(int64_t r2, int64_t percent) {
+    return (r2 / 100) * percent + (r2 % 100) * percent / 100;
+}
+
+LightRings light_rings(int32_t radius) {
+    LightRings l;
+    l.r2 = static_cast<int64_t>(radius) * radius;
+    l.outer = percent_of(l.r2, 64);
+    l.inner = percent_of(l.r2, 36);
+    l.step = (l.outer - l.inner) / 16;
+    return l;
+}
+
+// A light whose squared radius stays below this is shaded in 32-bit lanes;
+// with every term clamped to r2 the sums stay below 3 * 2^28.
+constexpr int64_t FAST_R2_LIMIT = int64_t{1} << 28;
+
+constexpr int WORLD_TILES_X = WORLD_W / 16;
+
+// One run of screen columns that lie on the same world tile column, or
+// outside the world (tile -1).
+struct ColumnSpan {
+    int32_t start;
+    int32_t end;
+    int32_t tile;
+};
+
+int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
+    int32_t count = 0;
+    int32_t sx = 0;
+    while (sx < SCREEN_W) {
+        int64_t wx = static_cast<int64_t>(camera_x) + sx;
+        int32_t end;
+        int32_t tile;
+        if (wx < 0) {
+            end = static_cast<int32_t>(min64(SCREEN_W, sx - wx));
+            tile = -1;
+        } else if (wx >= WORLD_W) {
+            end = SCREEN_W;
+            tile = -1;
+        } else {
+            end = static_cast<int32_t>(min64(SCREEN_W, sx + (16 - (wx & 15))));
+            tile = static_cast<int32_t>(wx >> 4);
+        }
+        spans[count++] = ColumnSpan{sx, end, tile};
+        sx = end;
+    }
+    return count;
+}
+
+// Level of one pixel from one light, from the full 64-bit distance. Used when
+// a radius is too large for the 32-bit lanes; the unsigned sum cannot wrap
+// since each square stays below 2^62.1 and the dither term below 2^61.
+inline int32_t wide_level(const LightRings& l, int64_t t, int64_t dx, int64_t dy) {
+    uint64_t d = static_cast<uint64_t>(t * l.step) + static_cast<uint64_t>(dx * dx) +
+                 static_cast<uint64_t>(dy * dy);
+    return (d < static_cast<uint64_t>(l.r2)) + (d < static_cast<uint64_t>(l.outer)) +
+           (d < static_cast<uint64_t>(l.inner));
+}
+
+void shade_wide(int32_t camera_x, int32_t camera_y, const LightRings& l1, int32_t l1x,
+                int32_t l1y, bool second, const LightRings& l2, int32_t l2x, int32_t l2y,
+                int32_t minimum_level, const uint8_t (*lut)[256]) {
+    for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
+        uint8_t* row = Framebuffer + sy * SCREEN_W;
+        int64_t wy = static_cast<int64_t>(camera_y) + sy;
+        if (wy < 0 || wy >= WORLD_H) {
+            std::memset(row, 0, SCREEN_W);
+            continue;
+        }
+        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
+        for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
+            int64_t wx = static_cast<int64_t>(camera_x) + sx;
+            if (wx < 0 || wx >= WORLD_W || grid_row[wx >> 4] == 0) {
+                row[sx] = 0;
+                continue;
+            }
+            int64_t t = DitherMatrix[sy & 3][sx & 3];
+            int32_t level = wide_level(l1, t, wx - l1x, wy - l1y);
+            if (second) {
+                int32_t level2 = wide_level(l2, t, wx - l2x, wy - l2y);
+                if (level2 > level) level = level2;
+            }
+            if (level < minimum_level) level = minimum_level;
+            row[sx] = lut[level][row[sx]];
+        }
+    }
+}
+
+// Per-column part of a light's distance for each dither row: the clamped
+// squared column distance plus the dither term.
+void column_terms(int32_t camera_x, const LightRings& l, int32_t light_x,
+                  int32_t (*terms)[SCREEN_W]) {
+    for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
+        int64_t dx = static_cast<int64_t>(camera_x) + sx - light_x;
+        // Far columns (up to 2^32 away) are beyond any light of this path;
+        // their square is not formed, as it could exceed 64 bits.
+        int64_t square = dx > 32768 || dx < -32768 ? l.r2 : min64(dx * dx, l.r2);
+        for (int k = 0; k < 4; ++k) {
+            terms[k][sx] = static_cast<int32_t>(square + DitherMatrix[k][sx & 3] * l.step);
+        }
+    }
+}
+
+// Largest q with q*q <= v, for 0 <= v < 2^30.
+int32_t floor_sqrt(int32_t v) {
+    uint32_t x = static_cast<uint32_t>(v);
+    uint32_t result = 0;
+    uint32_t bit = 1u << 30;
+    while (bit > x) bit >>= 2;
+    while (bit != 0) {
+        if (x >= result + bit) {
+            x -= result + bit;
+            result = (result >> 1) + bit;
+        } else {
+            result >>= 1;
+        }
+        bit >>= 2;
+    }
+    return static_cast<int32_t>(result);
+}
+
+// Half-open run of screen columns; empty when from >= to.
+struct ColumnRange {
+    int32_t from;
+    int32_t to;
+};
+
+// Screen columns whose squared distance dx*dx from light_x is below limit.
+ColumnRange columns_within(int32_t camera_x, int32_t light_x, int32_t limit) {
+    if (limit <= 0) return ColumnRange{0, 0};
+    int64_t q = floor_sqrt(limit - 1);
+    int64_t centre = static_cast<int64_t>(light_x) - camera_x;
+    return ColumnRange{static_cast<int32_t>(max64(0, centre - q)),
+                       static_cast<int32_t>(min64(SCREEN_W, centre + q + 1))};
+}
+
+// Darkens a run of one row to a single level.
+inline void shade_flat(uint8_t* row, int32_t from, int32_t to, int32_t level,
+                       const uint8_t (*lut)[256]) {
+    if (from >= to || level == 3) return;
+    if (level == 0) {
+        std::memset(row + from, 0, static_cast<size_t>(to - from));
+        return;
+    }
+    const uint8_t* shade = lut[level];
+    for (int32_t i = from; i < to; ++i) row[i] = shade[row[i]];
+}
+
+}  // namespace
+
+void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
+                    int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,
+                    int32_t minimum_level) {
+    // A minimum beyond full light would index past the shade table.
+    if (minimum_level > 3) minimum_level = 3;
+    if (minimum_level < 0) minimum_level = 0;
+
+    // Level x byte: levels below 3 through ShadeTable, level 3 unchanged.
+    uint8_t lut[4][256];
+    for (int level = 0; level < 3; ++level) {
+        for (int c = 0; c < 256; ++c) lut[level][c] = ShadeTable[level][c & 15];
+    }
+    for (int c = 0; c < 256; ++c) lut[3][c] = static_cast<uint8_t>(c);
+
+    LightRings l1 = light_rings(light1_r);
+    bool second = light2_r > 0;
+    LightRings l2 = light_rings(second ? light2_r : 0);
+
+    if (l1.r2 >= FAST_R2_LIMIT || l2.r2 >= FAST_R2_LIMIT) {
+        shade_wide(camera_x, camera_y, l1, light1_x, light1_y, second, l2, light2_x, light2_y,
+                   minimum_level, lut);
+        return;
+    }
+
+    // From here every light term fits 32 bits: squares are clamped to r2
+    // (a clamped square already means "beyond this light"), the dither term
+    // stays below r2, so sums stay below 3 * 2^28.
+    ColumnSpan spans[SCREEN_W / 16 + 4];
+    int32_t span_count = column_spans(camera_x, spans);
+
+    alignas(16) int32_t terms1[4][SCREEN_W];
+    alignas(16) int32_t terms2[4][SCREEN_W];
+    column_terms(camera_x, l1, light1_x, terms1);
+    column_terms(camera_x, l2, light2_x, terms2);
+
+    const int32_t r2_1 = static_cast<int32_t>(l1.r2);
+    const int32_t outer1 = static_cast<int32_t>(l1.outer);
+    const int32_t inner1 = static_cast<int32_t>(l1.inner);
+    const int32_t dither1 = static_cast<int32_t>(15 * l1.step);
+    const int32_t r2_2 = static_cast<int32_t>(l2.r2);
+    const int32_t outer2 = static_cast<int32_t>(l2.outer);
+    const int32_t inner2 = static_cast<int32_t>(l2.inner);
+    const int32_t dither2 = static_cast<int32_t>(15 * l2.step);
+
+    alignas(16) uint8_t levels[SCREEN_W];
+
+    for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
+        uint8_t* row = Framebuffer + sy * SCREEN_W;
+        int64_t wy = static_cast<int64_t>(camera_y) + sy;
+        if (wy < 0 || wy >= WORLD_H) {
+            std::memset(row, 0, SCREEN_W);
+            continue;
+        }
+
+        // Squared row distances once per row, folded into the limits:
+        // d < limit  <=>  column term < limit - row term. A light that is off
+        // gets limits no column term can be below.
+        int64_t dy1 = wy - light1_y;
+        int64_t dy2 = wy - light2_y;
+        int32_t row1 = static_cast<int32_t>(min64(dy1 * dy1, l1.r2));
+        int32_t row2 = static_cast<int32_t>(min64(dy2 * dy2, l2.r2));
+        const int32_t a1 = r2_1 - row1, b1 = outer1 - row1, c1 = inner1 - row1;
+        const int32_t a2 = second ? r2_2 - row2 : 0;
+        const int32_t b2 = second ? outer2 - row2 : 0;
+        const int32_t c2 = second ? inner2 - row2 : 0;
+
+        // Where each light reaches on this row (dx*dx below a, as the dither
+        // term is never negative), and where it is certainly at full level
+        // (dx*dx plus the largest dither term below c). Full-level pixels stay
+        // as they are; pixels that no light reaches take the minimum level.
+        ColumnRange reach1 = columns_within(camera_x, light1_x, a1);
+        ColumnRange reach2 = columns_within(camera_x, light2_x, a2);
+        ColumnRange core1 = columns_within(camera_x, light1_x, c1 - dither1);
+        ColumnRange core2 = columns_within(camera_x, light2_x, c2 - dither2);
+
+        ColumnRange hull = reach1;
+        if (reach2.from < reach2.to) {
+            if (hull.from < hull.to) {
+                hull.from = hull.from < reach2.from ? hull.from : reach2.from;
+                hull.to = hull.to > reach2.to ? hull.to : reach2.to;
+            } else {
+                hull = reach2;
+            }
+        }
+        if (hull.from >= hull.to) hull = ColumnRange{SCREEN_W, SCREEN_W};
+        shade_flat(row, 0, hull.from, minimum_level, lut);
+        shade_flat(row, hull.to, SCREEN_W, minimum_level, lut);
+
+        // The lit part minus the two cores: at most three pieces, as each
+        // core splits at most one piece in two.
+        ColumnRange pieces[4] = {hull};
+        int32_t piece_count = hull.from < hull.to ? 1 : 0;
+        const ColumnRange cores[2] = {core1, core2};
+        for (const ColumnRange& core : cores) {
+            if (core.from >= core.to) continue;
+            ColumnRange kept[4];
+            int32_t kept_count = 0;
+            for (int32_t i = 0; i < piece_count; ++i) {
+                const ColumnRange& p = pieces[i];
+                ColumnRange left{p.from, p.to < core.from ? p.to : core.from};
+                ColumnRange right{p.from > core.to ? p.from : core.to, p.to};
+                if (left.from < left.to) kept[kept_count++] = left;
+                if (right.from < right.to) kept[kept_count++] = right;
+            }
+            for (int32_t i = 0; i < kept_count; ++i) pieces[i] = kept[i];
+            piece_count = kept_count;
+        }
+
+        const int32_t* t1 = terms1[sy & 3];
+        const int32_t* t2 = terms2[sy & 3];
+        const int32_t floor_level = minimum_level;
+        for (int32_t i = 0; i < piece_count; ++i) {
+            const int32_t from = pieces[i].from, to = pieces[i].to;
+            for (int32_t sx = from; sx < to; ++sx) {
+                int32_t v1 = t1[sx];
+                int32_t v2 = t2[sx];
+                int32_t level1 = (v1 < a1) + (v1 < b1) + (v1 < c1);
+                int32_t level2 = (v2 < a2) + (v2 < b2) + (v2 < c2);
+                int32_t level = level1 > level2 ? level1 : level2;
+                level = level > floor_level ? level : floor_level;
+                levels[sx] = static_cast<uint8_t>(level);
+            }
+            for (int32_t sx = from; sx < to; ++sx) row[sx] = lut[levels[sx]][row[sx]];
+        }
+
+        // Tiles out of sight, and columns beyond the world, are black.
+        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
+        for (int32_t s = 0; s < span_count; ++s) {
+            const ColumnSpan& span = spans[s];
+            if (span.tile < 0 || grid_row[span.tile] == 0) {
+                std::memset(row + span.start, 0, static_cast<size_t>(span.end - span.start));
+            }
+        }
+    }
+}
+
+void edge_vignette(int32_t strength, int32_t colour) {
+    int64_t band = static_cast<int64_t>(strength) * 3;
+    if (band <= 0) return;
+    const uint8_t k = static_cast<uint8_t>(colour);
+    // Rows inside the band are visited whole; the others only at their left
+    // and right ends, the only places where e < band can hold there.
+    const int32_t side = static_cast<int32_t>(min64(band, SCREEN_W / 2));
+    for (int32_t y = 0; y < SCREEN_H; ++y) {
+        uint8_t* row = Framebuffer + y * SCREEN_W;
+        int32_t ey = y < SCREEN_H - 1 - y ? y : SCREEN_H - 1 - y;
+        bool whole = ey < band;
+        for (int32_t x = 0; x < SCREEN_W; ++x) {
+            if (!whole && x == side) x = SCREEN_W - side;
+            if (x >= SCREEN_W) break;
+            int32_t ex = x < SCREEN_W - 1 - x ? x : SCREEN_W - 1 - x;
+            int64_t e = ex < ey ? ex : ey;
+            if (e < band && DitherMatrix[y & 3][x & 3] * band >= 16 * e) row[x] = k;
+        }
+    }
+}
