@@ -24,7 +24,7 @@ uint8_t PresentationCopy[SCREEN_W * SCREEN_H];
 
 // Full screen (Alt+Enter): the windowed placement to go back to.
 int FullScreen = 0;
-WINDOWPLACEMENT WindowedPlacement = {sizeof(WINDOWPLACEMENT)};
+WINDOWPLACEMENT WindowedPlacement;
 
 // "St. Ivra Schule - Herr Mürzel kommt" in Windows-1252 (0xFC is ü).
 const char WindowTitle[] = "St. Ivra Schule - Herr M\xFCrzel kommt";
@@ -43,7 +43,11 @@ void present_framebuffer(HDC dc) {
 
 void toggle_full_screen(HWND window) {
     if (!FullScreen) {
-        MONITORINFO monitor = {sizeof(MONITORINFO)};
+        MONITORINFO monitor;
+        std::memset(&monitor, 0, sizeof monitor);
+        monitor.cbSize = sizeof monitor;
+        std::memset(&WindowedPlacement, 0, sizeof WindowedPlacement);
+        WindowedPlacement.length = sizeof WindowedPlacement;
         if (!GetWindowPlacement(window, &WindowedPlacement) ||
             !GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
             return;
