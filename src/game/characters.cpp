@@ -103,7 +103,8 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
         npc.npc_facing = dx <= 0 ? 3 : 2;
     else
         npc.npc_facing = dy <= 0 ? 1 : 0;
-    npc.npc_walk_distance += step;
+    // Only its phase matters to the walk animation: wrap instead of overflowing.
+    npc.npc_walk_distance = static_cast<int32_t>(static_cast<uint32_t>(npc.npc_walk_distance) + static_cast<uint32_t>(step));
     npc.npc_moving = 1;
 }
 

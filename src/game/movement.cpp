@@ -197,7 +197,10 @@ void move_player(uint32_t held) {
             Game.player_facing = 1;
         else if (b > 0)
             Game.player_facing = 0;
-        Game.walk_distance += speed;
+        // Only its phase matters to the walk animation, so after hours of
+        // walking it wraps around instead of overflowing.
+        Game.walk_distance =
+            static_cast<int32_t>(static_cast<uint32_t>(Game.walk_distance) + static_cast<uint32_t>(speed));
 
         if (Game.running) {
             if (Game.drink_ticks <= 0) {
