@@ -24,21 +24,7 @@ int32_t random_two_steps(int32_t* first) {
 }
 
 int32_t isqrt(int32_t v) {
-    if (v <= 0) return 0;
-    uint32_t x = static_cast<uint32_t>(v);
-    uint32_t result = 0;
-    uint32_t bit = 1u << 30;
-    while (bit > x) bit >>= 2;
-    while (bit != 0) {
-        if (x >= result + bit) {
-            x -= result + bit;
-            result = (result >> 1) + bit;
-        } else {
-            result >>= 1;
-        }
-        bit >>= 2;
-    }
-    return static_cast<int32_t>(result);
+    return isqrt64(v);
 }
 
 int32_t isqrt64(int64_t v) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/sprite_rows.h"
+#include "game/game_state.h"
 #include "platform/present.h"
 #include "world/visibility.h"
 #include "world/world_image.h"
@@ -248,23 +249,6 @@ void column_terms(int32_t camera_x, const LightRings& l, int32_t light_x,
     }
 }
 
-// Largest q with q*q <= v, for 0 <= v < 2^30.
-int32_t floor_sqrt(int32_t v) {
-    uint32_t x = static_cast<uint32_t>(v);
-    uint32_t result = 0;
-    uint32_t bit = 1u << 30;
-    while (bit > x) bit >>= 2;
-    while (bit != 0) {
-        if (x >= result + bit) {
-            x -= result + bit;
-            result = (result >> 1) + bit;
-        } else {
-            result >>= 1;
-        }
-        bit >>= 2;
-    }
-    return static_cast<int32_t>(result);
-}
 
 // Half-open run of screen columns; empty when from >= to.
 struct ColumnRange {
@@ -275,7 +259,7 @@ struct ColumnRange {
 // Screen columns whose squared distance dx*dx from light_x is below limit.
 ColumnRange columns_within(int32_t camera_x, int32_t light_x, int32_t limit) {
     if (limit <= 0) return ColumnRange{0, 0};
-    int64_t q = floor_sqrt(limit - 1);
+    int64_t q = isqrt(limit - 1);
     int64_t centre = static_cast<int64_t>(light_x) - camera_x;
     return ColumnRange{static_cast<int32_t>(max64(0, centre - q)),
                        static_cast<int32_t>(min64(SCREEN_W, centre + q + 1))};

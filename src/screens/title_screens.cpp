@@ -4,6 +4,7 @@
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "platform/present.h"
+#include "world/world_image.h"
 
 const char* const IntroLines[INTRO_LINE_COUNT] = {
     "ST. IVRA SCHULE",
@@ -53,8 +54,8 @@ void draw_window(int32_t x, int32_t top) {
 }  // namespace
 
 uint32_t byte_hash(uint32_t v) {
-    uint32_t h = (v ^ (v >> 13)) * 1274126177u;
-    return (h ^ (h >> 16)) & 0xFFu;
+    // The same integer hash that textures the floors, low byte only.
+    return texture_hash(v) & 0xFFu;
 }
 
 void draw_night_sky(int32_t flash) {
