@@ -525,6 +525,10 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
         {300, 200, 460, 300, 20000, 0, 0, 0},    // radii beyond 32-bit squares
         {300, 200, 460, 300, 40, 470, 290, 50000},
         {300, 200, -2000000000, 300, 2000000000, 2000000000, 0, 2000000000},
+        // A light whose centre column lies beyond 32 bits from the camera but
+        // whose rings still reach the view's rows: no light on screen.
+        {636, -22, -2147483646, -16382, 16383, 448, 46340, 101},
+        {-30000, 10, 2147483647, 200, 16000, 0, 0, 0},
     };
     uint32_t seed = 1;
     for (const auto& s : scenes) {

@@ -123,9 +123,10 @@ TEST(Figures, PlayerSideLegsInAStride) {
 }
 
 // Crouching shortens the legs and lowers everything above them; the head
-// stands 47 units above the feet upright and 33 at a crouch of 14.
+// stands 47 units above the feet upright and 33 at a crouch of 14. The same
+// rectangles hold for crouches outside 0..14 (legs 2 units tall at 16).
 TEST(Figures, PlayerCrouchGeometry) {
-    for (int crouch : {0, 14}) {
+    for (int crouch : {0, 14, 16, -2}) {
         Image image(60, 80);
         const int x = 30, y = 70;
         draw_player_figure(image.pixels.data(), image.w, image.h, x, y, 0, 0, crouch, 1);
@@ -182,6 +183,18 @@ TEST(Figures, ClippedAtEveryEdge) {
                                     << "kind " << kind << " at " << x << "," << y << " facing "
                                     << facing;
                     }
+}
+
+// Scale 300, feet at (160, 400) below a 320x200 buffer: every pixel lies in
+// figure unit column -1 or 0 and unit row -2 (rows 0..99) or -1 (rows
+// 100..199). Of all the pursuer's rectangles only the shadow (-5, -1, 10, 2)
+// covers any of these units.
+TEST(Figures, ScalesBeyondTheScreenAreDrawnAsWell) {
+    Image image(320, 200);
+    draw_adult_figure(image.pixels.data(), image.w, image.h, 160, 400, 0, 0, 12, 300, 0);
+    for (int y = 0; y < image.h; ++y)
+        for (int x = 0; x < image.w; ++x)
+            ASSERT_EQ(image.at(x, y), y < 100 ? BACKGROUND : 1) << x << "," << y;
 }
 
 TEST(Figures, NothingIsDrawnAtScaleZeroOrWithoutABuffer) {

@@ -151,6 +151,18 @@ TEST_F(GameFlow, ModeTickRestartsButTheTotalNeverDoes) {
     game_tick(0);
     game_tick(INPUT_CONFIRM);  // a second new game
     EXPECT_EQ(Game.total_ticks, total + 3);
+
+    // After years on one screen the counters wrap instead of overflowing;
+    // play time likewise.
+    Game.total_ticks = INT32_MAX;
+    Game.mode_ticks = INT32_MAX;
+    game_tick(0);
+    EXPECT_EQ(Game.total_ticks, INT32_MIN);
+    EXPECT_EQ(Game.mode_ticks, INT32_MIN);
+    Game.mode = MODE_PLAYING;
+    Game.play_ticks = INT32_MAX;
+    game_tick(0);
+    EXPECT_EQ(Game.play_ticks, INT32_MIN);
 }
 
 TEST_F(GameFlow, TheCaughtAnimationLastsFiftyTicksWhateverIsPressed) {

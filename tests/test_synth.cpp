@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "audio/sequencer.h"
 #include "audio/synth.h"
+#include "audio/wav.h"
 
 namespace {
 
@@ -274,6 +276,32 @@ TEST_F(Synth, OddNotesAndRatesStayDefined) {
     set_sample_rate(-22050);
     const std::vector<int16_t> out = render(16);
     for (int16_t s : out) EXPECT_EQ(s, 0);
+}
+
+TEST(Wav, RiffSizeNeverWraps) {
+    // The RIFF size is 36 + 2 bytes a sample in 32 bits: 2147483629 samples
+    // give 4294967294; one more would wrap it, so that write is refused.
+    auto riff_size = [](const char* name) {
+        uint8_t h[8] = {};
+        std::FILE* f = std::fopen(name, "rb");
+        if (f) {
+            if (std::fread(h, 1, 8, f) != 8) h[4] = h[5] = h[6] = h[7] = 0;
+            std::fclose(f);
+        }
+        return h[4] | (h[5] << 8) | (h[6] << 16) | (uint32_t(h[7]) << 24);
+    };
+    const int16_t sample = 1;
+    WavFile wav;
+    ASSERT_TRUE(wav_open(wav, "wav_limit.wav", 22050));
+    wav.sample_count = 2147483628u;  // as if that much had been written already
+    wav_write(wav, &sample, 1);
+    EXPECT_TRUE(wav_close(wav));
+    EXPECT_EQ(riff_size("wav_limit.wav"), 4294967294u);
+
+    ASSERT_TRUE(wav_open(wav, "wav_limit.wav", 22050));
+    wav.sample_count = 2147483629u;
+    wav_write(wav, &sample, 1);
+    EXPECT_FALSE(wav_close(wav));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 namespace {
 
 constexpr uint32_t WAV_HEADER_SIZE = 44;
-// The RIFF sizes are 32-bit; stop counting well before they would wrap.
-constexpr uint32_t WAV_MAX_SAMPLES = 0x7FFFFFF0u;
+// The RIFF size (36 + 2 bytes a sample) is 32-bit; more samples would wrap it.
+constexpr uint32_t WAV_MAX_SAMPLES = (0xFFFFFFFFu - 36u) / 2u;
 
 void put_u16(uint8_t* p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v);

@@ -54,8 +54,9 @@ void program_init(uint32_t seed) {
 int32_t game_tick(uint32_t bits) {
     const uint32_t newly = bits & ~Game.previous_input;
     Game.previous_input = bits;
-    Game.total_ticks += 1;
-    Game.mode_ticks += 1;
+    // Left running for years the counters wrap as 32-bit values instead of overflowing.
+    Game.total_ticks = static_cast<int32_t>(static_cast<uint32_t>(Game.total_ticks) + 1u);
+    Game.mode_ticks = static_cast<int32_t>(static_cast<uint32_t>(Game.mode_ticks) + 1u);
 
     switch (Game.mode) {
     case MODE_TITLE:

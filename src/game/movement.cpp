@@ -313,7 +313,7 @@ void snap_camera() {
 }
 
 void update_world(uint32_t held, uint32_t pressed) {
-    Game.play_ticks += 1;
+    Game.play_ticks = static_cast<int32_t>(static_cast<uint32_t>(Game.play_ticks) + 1u);  // wraps, never overflows
     count_down(Game.message_ticks);
     count_down(Game.alert_ticks);
     count_down(Game.heartbeat_flash);

@@ -256,13 +256,18 @@ struct ColumnRange {
     int32_t to;
 };
 
+inline int32_t screen_column(int64_t sx) {
+    return static_cast<int32_t>(min64(max64(sx, 0), SCREEN_W));
+}
+
 // Screen columns whose squared distance dx*dx from light_x is below limit.
+// Both ends are clamped to the screen: a light far off to one side (its
+// centre column beyond 32 bits) gives an empty run, not a wrapped one.
 ColumnRange columns_within(int32_t camera_x, int32_t light_x, int32_t limit) {
     if (limit <= 0) return ColumnRange{0, 0};
     int64_t q = isqrt(limit - 1);
     int64_t centre = static_cast<int64_t>(light_x) - camera_x;
-    return ColumnRange{static_cast<int32_t>(max64(0, centre - q)),
-                       static_cast<int32_t>(min64(SCREEN_W, centre + q + 1))};
+    return ColumnRange{screen_column(centre - q), screen_column(centre + q + 1)};
 }
 
 // Darkens a run of one row to a single level.

@@ -21,30 +21,43 @@ struct Figure {
     bool mirrored;  // facing left: side rectangles are mirrored about x
 };
 
-void part(const Figure& f, int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t colour) {
-    fill_rect(f.buffer, f.width, f.height, f.x + dx * f.scale, f.y + dy * f.scale, w * f.scale,
-              h * f.scale, colour);
+inline int64_t clamp64(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// The edges are worked out in 64 bits and clamped to the buffer before the
+// clipped fill, so a large scale or crouch never overflows them and clips
+// exactly as the unclamped rectangle would.
+void part(const Figure& f, int64_t dx, int64_t dy, int64_t w, int64_t h, int32_t colour) {
+    const int64_t x0 = f.x + dx * f.scale, y0 = f.y + dy * f.scale;
+    const int64_t x1 = x0 + w * f.scale, y1 = y0 + h * f.scale;
+    const int64_t cx0 = clamp64(x0, 0, f.width), cx1 = clamp64(x1, 0, f.width);
+    const int64_t cy0 = clamp64(y0, 0, f.height), cy1 = clamp64(y1, 0, f.height);
+    fill_rect(f.buffer, f.width, f.height, static_cast<int32_t>(cx0), static_cast<int32_t>(cy0),
+              static_cast<int32_t>(cx1 - cx0), static_cast<int32_t>(cy1 - cy0), colour);
 }
 
 // A rectangle of a side view, given for facing right.
-void side_part(const Figure& f, int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t colour) {
+void side_part(const Figure& f, int64_t dx, int64_t dy, int64_t w, int64_t h, int32_t colour) {
     part(f, f.mirrored ? -dx - w : dx, dy, w, h, colour);
 }
 
 // The head is 10 units wide and centred on the feet column, so mirroring it
-// within its own width mirrors it about x as well.
-void head(const Figure& f, int32_t dy, int32_t first_row, bool flip, int32_t eye_colour) {
-    blit_pattern(f.buffer, f.width, f.height, f.x - 5 * f.scale, f.y + dy * f.scale, first_row, 10,
-                 10, flip ? 1 : 0, f.scale, eye_colour);
+// within its own width mirrors it about x as well. A sprite origin beyond
+// 32 bits (a huge crouch times a huge scale) is not drawn.
+void head(const Figure& f, int64_t dy, int32_t first_row, bool flip, int32_t eye_colour) {
+    const int64_t hx = f.x - int64_t{5} * f.scale, hy = f.y + dy * f.scale;
+    if (hx < INT32_MIN || hx > INT32_MAX || hy < INT32_MIN || hy > INT32_MAX) return;
+    blit_pattern(f.buffer, f.width, f.height, static_cast<int32_t>(hx), static_cast<int32_t>(hy),
+                 first_row, 10, 10, flip ? 1 : 0, f.scale, eye_colour);
 }
 
-// Feet points further out than this, or scales above 256, cannot show on
-// any real buffer; refusing them keeps every offset far from overflowing.
+// Feet points and scales are taken below 2^24 in size, far beyond any
+// picture the game draws, and larger ones are refused; with the crouch held
+// to the same size every offset times the scale stays well inside 64 bits.
 constexpr int32_t FAR_AWAY = 1 << 24;
 
 bool usable(const uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,
             int32_t scale) {
-    return buffer != nullptr && width > 0 && height > 0 && scale >= 1 && scale <= 256 &&
+    return buffer != nullptr && width > 0 && height > 0 && scale >= 1 && scale < FAR_AWAY &&
            x > -FAR_AWAY && x < FAR_AWAY && y > -FAR_AWAY && y < FAR_AWAY;
 }
 
@@ -140,17 +153,18 @@ void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x
 void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,
                         int32_t facing, int32_t phase, int32_t crouch, int32_t scale) {
     if (!usable(buffer, width, height, x, y, scale)) return;
-    // The body is drawn for crouches 0..14; beyond that the legs would vanish.
-    const int32_t c = crouch < 0 ? 0 : (crouch > 14 ? 14 : crouch);
-    const int32_t v = 18 - c;  // leg height
+    // Callers pass 0..14; any other crouch follows the same rectangles (from
+    // 18 on the legs vanish), bounded only to keep the offsets in range.
+    const int64_t c = crouch <= -FAR_AWAY ? -FAR_AWAY : (crouch >= FAR_AWAY ? FAR_AWAY : crouch);
+    const int64_t v = 18 - c;  // leg height
     Figure f{buffer, width, height, x, y, scale, facing == 3};
 
     part(f, -7, -1, 14, 2, 1);  // shadow
 
     if (!is_side(facing)) {
         // a lifts the left leg and lowers the right arm, b the other way round.
-        const int32_t a = phase == 1 ? 2 : 0;
-        const int32_t b = phase == 3 ? 2 : 0;
+        const int64_t a = phase == 1 ? 2 : 0;
+        const int64_t b = phase == 3 ? 2 : 0;
         part(f, -5, c - a - 21, 4, v, 1);
         part(f, -5, c - a - 21, 1, v, 3);
         part(f, 1, c - b - 21, 4, v, 1);
@@ -182,8 +196,8 @@ void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
         return;
     }
 
-    const int32_t p = phase == 1 ? 3 : (phase == 3 ? -3 : 0);
-    const int32_t r = phase == 1 ? -1 : (phase == 3 ? 1 : 0);
+    const int64_t p = phase == 1 ? 3 : (phase == 3 ? -3 : 0);
+    const int64_t r = phase == 1 ? -1 : (phase == 3 ? 1 : 0);
     side_part(f, -p - 2, c - 21, 4, v, 0);  // far leg
     side_part(f, -p - 2, -3, 6, 3, 4);
     side_part(f, -8, c - 34, 3, 11, 8);    // backpack

@@ -31,8 +31,10 @@ const char WindowTitle[] = "St. Ivra Schule - Herr M\xFCrzel kommt";
 
 void present_framebuffer(HDC dc) {
     copy_rows_bottom_up(Framebuffer, PresentationCopy);
-    RECT client;
-    GetClientRect(GameWindow, &client);
+    // Without a window the client area counts as empty and nothing is drawn,
+    // rather than bars of an undefined size on whatever GetDC handed out.
+    RECT client = {0, 0, 0, 0};
+    if (!GetClientRect(GameWindow, &client)) client = RECT{0, 0, 0, 0};
     const Letterbox box = letterbox_rect(client.right - client.left, client.bottom - client.top);
     for (int i = 0; i < box.bar_count; ++i)
         PatBlt(dc, box.bars[i].x, box.bars[i].y, box.bars[i].w, box.bars[i].h, BLACKNESS);
