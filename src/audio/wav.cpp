@@ -2,21 +2,13 @@
 
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace {
 
 constexpr uint32_t WAV_HEADER_SIZE = 44;
 // The RIFF size (36 + 2 bytes a sample) is 32-bit; more samples would wrap it.
 constexpr uint32_t WAV_MAX_SAMPLES = (0xFFFFFFFFu - 36u) / 2u;
-
-void put_u16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put_u32(uint8_t* p, uint32_t v) {
-    put_u16(p, v & 0xFFFFu);
-    put_u16(p + 2, v >> 16);
-}
 
 void fill_header(uint8_t* h, int32_t sample_rate, uint32_t sample_count) {
     const uint32_t data_size = sample_count * 2u;

@@ -3,21 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/little_endian.h"
 #include "platform/present.h"
 
 namespace {
 
 uint8_t BmpRowBuffer[BMP_ROW_BUFFER];
-
-void put_u16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put_u32(uint8_t* p, uint32_t v) {
-    put_u16(p, v & 0xFFFF);
-    put_u16(p + 2, v >> 16);
-}
 
 }  // namespace
 

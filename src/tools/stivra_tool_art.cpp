@@ -12,6 +12,7 @@
 #include "gfx/figures.h"
 #include "gfx/font.h"
 #include "platform/bmp.h"
+#include "platform/little_endian.h"
 #include "platform/present.h"
 #include "tools/stivra_tool.h"
 #include "world/world_image.h"
@@ -424,16 +425,6 @@ void render_icon_image(int32_t size) {
         }
 }
 
-void put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void put32(uint8_t* p, uint32_t v) {
-    put16(p, v & 0xFFFFu);
-    put16(p + 2, v >> 16);
-}
-
 uint32_t mask_row_bytes(int32_t size) { return static_cast<uint32_t>((size + 31) / 32 * 4); }
 
 uint32_t icon_image_bytes(int32_t size) {
@@ -446,12 +437,12 @@ uint32_t icon_image_bytes(int32_t size) {
 bool write_icon_image(std::FILE* file, int32_t size) {
     render_icon_image(size);
     uint8_t header[40] = {};
-    put32(header + 0, 40);
-    put32(header + 4, static_cast<uint32_t>(size));
-    put32(header + 8, static_cast<uint32_t>(2 * size));
-    put16(header + 12, 1);
-    put16(header + 14, 32);
-    put32(header + 20, icon_image_bytes(size) - 40);
+    put_u32(header + 0, 40);
+    put_u32(header + 4, static_cast<uint32_t>(size));
+    put_u32(header + 8, static_cast<uint32_t>(2 * size));
+    put_u16(header + 12, 1);
+    put_u16(header + 14, 32);
+    put_u32(header + 20, icon_image_bytes(size) - 40);
     bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
     for (int32_t y = size - 1; ok && y >= 0; --y) {
         const size_t n = static_cast<size_t>(size) * 4;
@@ -496,17 +487,17 @@ int tool_figures(int argc, char** argv) {
 int tool_ico(int argc, char** argv) {
     if (argc != 1) return 2;
     uint8_t directory[6 + 16 * ICON_IMAGE_COUNT] = {};
-    put16(directory + 2, 1);  // type: icon
-    put16(directory + 4, ICON_IMAGE_COUNT);
+    put_u16(directory + 2, 1);  // type: icon
+    put_u16(directory + 4, ICON_IMAGE_COUNT);
     uint32_t offset = sizeof directory;
     for (int32_t i = 0; i < ICON_IMAGE_COUNT; ++i) {
         uint8_t* entry = directory + 6 + 16 * i;
         entry[0] = static_cast<uint8_t>(IconSizes[i]);  // all below 256, so no 0 entries
         entry[1] = static_cast<uint8_t>(IconSizes[i]);
-        put16(entry + 4, 1);   // planes
-        put16(entry + 6, 32);  // bits per pixel
-        put32(entry + 8, icon_image_bytes(IconSizes[i]));
-        put32(entry + 12, offset);
+        put_u16(entry + 4, 1);   // planes
+        put_u16(entry + 6, 32);  // bits per pixel
+        put_u32(entry + 8, icon_image_bytes(IconSizes[i]));
+        put_u32(entry + 12, offset);
         offset += icon_image_bytes(IconSizes[i]);
     }
     std::FILE* file = std::fopen(argv[0], "wb");
