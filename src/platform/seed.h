@@ -4,3 +4,7 @@
 #include <cstdint>
 
 uint32_t startup_seed(uint32_t tick_count);
+
+// Milliseconds of a free-running clock (since boot where the system keeps
+// one), the portable stand-in for the Windows tick count.
+uint32_t monotonic_tick_count();

@@ -1,6 +1,5 @@
 // stivra-tool newgame: what program start-up sets up for a seed, as JSON,
 // so that item placement can be inspected and any run reproduced.
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -13,9 +12,7 @@
 int tool_newgame(int argc, char** argv) {
     uint32_t seed;
     if (argc == 0) {
-        const auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
-        seed = startup_seed(static_cast<uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count()));
+        seed = startup_seed(monotonic_tick_count());
     } else if (argc == 2 && std::strcmp(argv[0], "--seed") == 0 && argv[1][0] >= '0' &&
                argv[1][0] <= '9') {
         seed = static_cast<uint32_t>(parse_decimal(argv[1]));
