@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "generator_model.h"
 #include "audio/sequencer.h"
 #include "audio/synth.h"
 #include "game/game_flow.h"
@@ -12,11 +13,6 @@
 #include "platform/input.h"
 
 namespace {
-
-uint32_t model_step(uint32_t s) {
-    return static_cast<uint32_t>((uint64_t(s) * 1103515245u + 12345u) & 0xFFFFFFFFu);
-}
-int32_t model_value(uint32_t s) { return static_cast<int32_t>((s >> 16) & 0x7FFF); }
 
 class GameFlow : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "generator_model.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/items.h"
@@ -14,15 +15,6 @@
 
 namespace {
 
-// An independent model of the generator in 64-bit arithmetic.
-uint32_t model_step(uint32_t s) {
-    return static_cast<uint32_t>((uint64_t(s) * 1103515245u + 12345u) & 0xFFFFFFFFu);
-}
-int32_t model_value(uint32_t s) { return static_cast<int32_t>((s >> 16) & 0x7FFF); }
-uint32_t model_steps(uint32_t s, int n) {
-    for (int i = 0; i < n; ++i) s = model_step(s);
-    return s;
-}
 // The state before s: the multiplier is odd, so it has an inverse mod 2^32.
 uint32_t model_unstep(uint32_t s) {
     uint32_t inverse = 1103515245u;

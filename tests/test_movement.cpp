@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "generator_model.h"
 #include "audio/synth.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
@@ -13,21 +14,6 @@
 #include "world/rooms.h"
 
 namespace {
-
-uint32_t model_step(uint32_t s) {
-    return static_cast<uint32_t>((uint64_t(s) * 1103515245u + 12345u) & 0xFFFFFFFFu);
-}
-int32_t model_value(uint32_t s) { return static_cast<int32_t>((s >> 16) & 0x7FFF); }
-uint32_t model_steps(uint32_t s, int n) {
-    for (int i = 0; i < n; ++i) s = model_step(s);
-    return s;
-}
-// Generator steps from one state to another; -1 if more than 1000.
-int steps_between(uint32_t from, uint32_t to) {
-    for (int n = 0; n <= 1000; ++n, from = model_step(from))
-        if (from == to) return n;
-    return -1;
-}
 
 class Movement : public ::testing::Test {
 protected:
