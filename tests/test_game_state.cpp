@@ -10,6 +10,7 @@
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/items.h"
+#include "game/flow_field.h"
 #include "game/new_game.h"
 #include "world/floors.h"
 

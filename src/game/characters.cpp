@@ -2,8 +2,9 @@
 
 #include "audio/sequencer.h"
 #include "game/game_state.h"
-#include "game/new_game.h"
+#include "game/flow_field.h"
 #include "world/floors.h"
+#include "world/tile_geometry.h"
 #include "world/visibility.h"
 
 int32_t npc_tile(int32_t slot) {
@@ -110,8 +111,9 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
 
 void npc_place_landing(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
-    npc.npc_x = (slot & 1) ? 18432 : 14336;
-    npc.npc_y = 76288 + 8192 * (slot / 2);
+    // Slot 0 at tile (3, 18), slot 1 at (4, 18), slot 2 at (3, 20).
+    npc.npc_x = tile_centre_x((slot & 1) ? 4 : 3);
+    npc.npc_y = tile_centre_y(18 + 2 * (slot / 2));
     npc.npc_moving = 0;
     npc.npc_facing = 0;
     npc.npc_target = npc_tile(slot);

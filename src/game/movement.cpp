@@ -4,6 +4,7 @@
 #include "game/characters.h"
 #include "game/friend.h"
 #include "game/game_state.h"
+#include "game/int_math.h"
 #include "game/interactions.h"
 #include "game/items.h"
 #include "game/phone.h"
@@ -11,6 +12,7 @@
 #include "platform/input.h"
 #include "world/floors.h"
 #include "world/rooms.h"
+#include "world/tile_geometry.h"
 #include "world/visibility.h"
 #include "world/world_image.h"
 
@@ -29,15 +31,6 @@ void count_down(int32_t& timer) {
 bool pursuer_here() {
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     return pursuer.npc_present && pursuer.npc_floor == Game.current_floor;
-}
-
-bool stairs_open(int code) {
-    if (code == '^') return Game.current_floor < 5 && Game.floor_open[Game.current_floor + 1];
-    return Game.current_floor > 0 && Game.floor_open[Game.current_floor - 1];
-}
-
-int32_t clamp(int32_t v, int32_t lo, int32_t hi) {
-    return v < lo ? lo : (v > hi ? hi : v);
 }
 
 // Returns true when the player changed floors.
@@ -255,8 +248,8 @@ void change_floor(int32_t floor, int32_t going_up) {
     load_floor(floor);
     build_world_image();
 
-    Game.player_y = 84480;
-    Game.player_x = going_up ? 22528 : 10240;
+    Game.player_y = ARRIVAL_Y;
+    Game.player_x = going_up ? ARRIVAL_UP_X : ARRIVAL_DOWN_X;
     Game.player_facing = going_up ? 3 : 2;
     Game.stairs_armed = 0;
 
@@ -271,9 +264,9 @@ void change_floor(int32_t floor, int32_t going_up) {
 
     if (Game.friend_state != FRIEND_ABSENT && Game.friend_state != FRIEND_ON_THE_WAY) {
         NpcSlot& friend_slot = Game.npcs[NPC_FRIEND];
-        friend_slot.npc_x = 18432;
-        friend_slot.npc_y = 80384;
-        friend_slot.npc_target = 1068;
+        friend_slot.npc_x = FRIEND_ARRIVAL_X;
+        friend_slot.npc_y = FRIEND_ARRIVAL_Y;
+        friend_slot.npc_target = tile_index(4, 19);
         friend_slot.npc_moving = 0;
         friend_slot.npc_flow_source = -1;
         if (Game.friend_state == FRIEND_RUNNING || Game.friend_state == FRIEND_BRAWL) {
@@ -296,7 +289,7 @@ int32_t camera_target_x() {
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
         x = ((Game.player_x >> 8) + (pursuer.npc_x >> 8)) / 2 - 160;
-    return clamp(x, 0, 576);
+    return clamp32(x, 0, 576);
 }
 
 int32_t camera_target_y() {
@@ -304,7 +297,7 @@ int32_t camera_target_y() {
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
         y = ((Game.player_y >> 8) + (pursuer.npc_y >> 8)) / 2 - 104;
-    return clamp(y, -26, 278);
+    return clamp32(y, -26, 278);
 }
 
 void snap_camera() {

@@ -3,10 +3,13 @@
 #include <cstring>
 
 #include "game/characters.h"
+#include "game/flow_field.h"
 #include "game/game_state.h"
+#include "game/int_math.h"
 #include "game/items.h"
 #include "game/movement.h"
 #include "world/floors.h"
+#include "world/tile_geometry.h"
 #include "world/visibility.h"
 #include "world/world_image.h"
 
@@ -29,40 +32,32 @@ const ItemPlacementRow ItemPlacementTable[21] = {
 
 namespace {
 
-// The stair landing every floor's placement search starts from: tile (3, 19).
-constexpr int32_t LANDING_TILE = 3 + 19 * MAP_W;
-constexpr int32_t FALLBACK_SPOT = 3 + 18 * MAP_W;
-
-int32_t abs32(int32_t v) { return v < 0 ? -v : v; }
+// Where an item lands when no spot passes the rules: beside the landing.
+constexpr int32_t FALLBACK_SPOT = tile_index(3, 18);
 
 void place_player_at_tile(int32_t x, int32_t y) {
     Game.player_x = tile_centre_x(x);
     Game.player_y = tile_centre_y(y);
 }
 
-}  // namespace
-
-void compute_flow_field(int32_t slot, int32_t source_tile) {
-    int16_t* field = Game.flow_fields[slot];
-    static int16_t queue[MAP_TILES];
-    for (int i = 0; i < MAP_TILES; ++i) field[i] = -1;
-    Game.npcs[slot].npc_flow_source = source_tile;
-    if (source_tile < 0 || source_tile >= MAP_TILES) return;
-    field[source_tile] = 0;
-    int head = 0, tail = 0;
-    queue[tail++] = static_cast<int16_t>(source_tile);
-    while (head < tail) {
-        const int t = queue[head++];
-        const int x = t % MAP_W, y = t / MAP_W;
-        const int neighbours[4] = {x > 0 ? t - 1 : -1, x < MAP_W - 1 ? t + 1 : -1,
-                                   y > 0 ? t - MAP_W : -1, y < MAP_H - 1 ? t + MAP_W : -1};
-        for (int n : neighbours) {
-            if (n < 0 || field[n] != -1 || !is_route_passable(CurrentFloorMap[n])) continue;
-            field[n] = static_cast<int16_t>(field[t] + 1);
-            queue[tail++] = static_cast<int16_t>(n);
-        }
-    }
+// What a new game and a restart from the checkpoint both give the player:
+// standing still on a tile, out of any locker, with full breath.
+void reset_player(int32_t x, int32_t y, int32_t facing) {
+    place_player_at_tile(x, y);
+    Game.player_facing = facing;
+    Game.player_moving = 0;
+    Game.door_slow = 0;
+    Game.player_hidden = 0;
+    Game.exhausted = 0;
+    Game.running = 0;
+    Game.drink_ticks = 0;
+    Game.bump_tile = 0;
+    Game.stamina = 1000;
+    Game.current_room = -1;
+    Game.stairs_armed = 1;
 }
+
+}  // namespace
 
 int32_t place_random_spot(int32_t floor, int32_t rule) {
     for (int attempt = 0; attempt < 600; ++attempt) {
@@ -72,7 +67,7 @@ int32_t place_random_spot(int32_t floor, int32_t rule) {
         if (!is_floor_tile(code)) continue;
         if (rule == 2) {
             if (code != 't' || y > 11) continue;
-        } else if (Game.flow_fields[0][x + MAP_W * y] < 0) {
+        } else if (Game.flow_fields[0][tile_index(x, y)] < 0) {
             continue;
         }
         if (x <= 7 && y >= 16) continue;  // the stairwell corner
@@ -86,7 +81,7 @@ int32_t place_random_spot(int32_t floor, int32_t rule) {
             crowded = item.floor == floor && abs32(x - item.x) <= 1 && abs32(y - item.y) <= 1;
         }
         if (crowded) continue;
-        return x + MAP_W * y;
+        return tile_index(x, y);
     }
     return FALLBACK_SPOT;
 }
@@ -142,22 +137,11 @@ void new_game() {
     save_checkpoint();
     update_teacher_place();
 
-    place_player_at_tile(Game.player_start_x, Game.player_start_y);
-    Game.player_facing = 1;
+    reset_player(Game.player_start_x, Game.player_start_y, 1);
     Game.play_ticks = 0;
     Game.walk_distance = 0;
-    Game.player_moving = 0;
-    Game.door_slow = 0;
-    Game.player_hidden = 0;
-    Game.stamina = 1000;
-    Game.exhausted = 0;
-    Game.running = 0;
-    Game.drink_ticks = 0;
-    Game.bump_tile = 0;
     Game.bump_cooldown = 0;
     Game.stairs_cooldown = 0;
-    Game.stairs_armed = 1;
-    Game.current_room = -1;
     Game.room_label_ticks = 0;
     Game.floor_banner_ticks = 0;
     Game.prompt_kind = 0;
@@ -244,20 +228,8 @@ void restore_checkpoint() {
     load_floor(f);
     build_world_image();
 
-    Game.player_x = 14336;
-    Game.player_y = 80384;
-    Game.player_facing = 0;
-    Game.player_moving = 0;
-    Game.door_slow = 0;
-    Game.player_hidden = 0;
-    Game.exhausted = 0;
-    Game.running = 0;
-    Game.drink_ticks = 0;
-    Game.bump_tile = 0;
-    Game.stamina = 1000;
-    Game.current_room = -1;
+    reset_player(LANDING_X, LANDING_Y, 0);
     Game.stairs_cooldown = 20;
-    Game.stairs_armed = 1;
     Game.floor_banner_ticks = 80;
     Game.hinted_item = -1;
     update_teacher_place();
@@ -306,7 +278,8 @@ void scene_set_floor(int32_t floor) {
     build_world_image();
     Game.npcs[NPC_PURSUER].npc_floor = floor;
     Game.npcs[NPC_PURSUER].npc_present = 0;
-    Game.npcs[NPC_TEACHER].npc_floor = floor + 2;
+    // Two floors away, wrapping within the building.
+    Game.npcs[NPC_TEACHER].npc_floor = (floor + 2) % FLOOR_COUNT;
     Game.npcs[NPC_TEACHER].npc_present = 0;
 }
 
@@ -325,7 +298,7 @@ void scene_place_player_and_pursuer(int32_t px, int32_t py, int32_t hx, int32_t 
     pursuer.npc_y = tile_centre_y(hy);
     pursuer.npc_floor = Game.current_floor;
     pursuer.npc_present = 1;
-    pursuer.npc_target = hx + MAP_W * hy;
+    pursuer.npc_target = tile_index(hx, hy);
     pursuer.npc_flow_source = -1;
     snap_camera();
 }
@@ -334,7 +307,7 @@ void scene_place_npc(int32_t slot, int32_t x, int32_t y) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_x = tile_centre_x(x);
     npc.npc_y = tile_centre_y(y);
-    npc.npc_target = x + MAP_W * y;
+    npc.npc_target = tile_index(x, y);
 }
 
 void scene_place_teacher(int32_t x, int32_t y, int32_t state) {

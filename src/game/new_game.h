@@ -1,4 +1,4 @@
-// A new game, the FlowFields, item placement, checkpoints, and the
+// A new game, item placement, checkpoints, and the
 // scene-setting operations of the demo scenes.
 #pragma once
 #include <cstdint>
@@ -18,8 +18,6 @@ struct ItemPlacementRow {
 };
 extern const ItemPlacementRow ItemPlacementTable[21];
 
-// Breadth-first step counts from source over the current floor into the slot's FlowField.
-void compute_flow_field(int32_t slot, int32_t source_tile);
 // A tile index on the loaded floor by the placement rule; (3, 18) after 600 failed tries.
 int32_t place_random_spot(int32_t floor, int32_t rule);
 
@@ -36,7 +34,3 @@ void scene_place_player_and_pursuer(int32_t px, int32_t py, int32_t hx, int32_t 
 void scene_place_npc(int32_t slot, int32_t x, int32_t y);
 void scene_place_teacher(int32_t x, int32_t y, int32_t state);
 void scene_set_item(int32_t slot, int32_t floor, int32_t x, int32_t y, int32_t type);
-
-// Fixed position of a character standing on tile (x, y).
-inline int32_t tile_centre_x(int32_t x) { return x * 4096 + 2048; }
-inline int32_t tile_centre_y(int32_t y) { return y * 4096 + 2560; }

@@ -128,6 +128,10 @@ void fill_circle(int32_t cx, int32_t cy, int32_t r, int32_t colour) {
     }
 }
 
+void fill_screen_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
+    fill_rect(Framebuffer, SCREEN_W, SCREEN_H, x, y, w, h, colour);
+}
+
 void put_pixel(int32_t x, int32_t y, int32_t colour) {
     if (x < 0 || x >= SCREEN_W || y < 0 || y >= SCREEN_H) return;
     Framebuffer[y * SCREEN_W + x] = static_cast<uint8_t>(colour);

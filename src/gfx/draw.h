@@ -30,6 +30,8 @@ void blit_rows(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, i
 // On the Framebuffer.
 void fill_circle(int32_t cx, int32_t cy, int32_t r, int32_t colour);
 void put_pixel(int32_t x, int32_t y, int32_t colour);
+// fill_rect on the Framebuffer.
+void fill_screen_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 // The darkness pass over the Framebuffer (reads VisibleGrid).
 void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
                     int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,

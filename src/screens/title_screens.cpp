@@ -28,13 +28,9 @@ namespace {
 
 const char* const SchoolName = "ST. IVRA SCHULE";
 
-void rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-    fill_rect(Framebuffer, SCREEN_W, SCREEN_H, x, y, w, h, colour);
-}
-
 // Inclusive corners, as the school picture is laid out.
 void span(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t colour) {
-    rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, colour);
+    fill_screen_rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, colour);
 }
 
 // The window flicker hash: the tick count spread over 32 bits first.
@@ -78,7 +74,7 @@ void draw_school(int32_t flash, int32_t window_mode) {
     // Ground with a lighter edge, and the path widening towards the viewer.
     span(0, 168, 319, 199, 2);
     span(0, 168, 319, 169, 14);
-    for (int32_t k = 0; k < 30; ++k) rect(148 - k, 170 + k, 24 + 2 * k, 1, 3);
+    for (int32_t k = 0; k < 30; ++k) fill_screen_rect(148 - k, 170 + k, 24 + 2 * k, 1, 3);
 
     // Trees left and right of the building.
     fill_circle(18, 142, 16, 13);
@@ -132,17 +128,17 @@ void draw_school(int32_t flash, int32_t window_mode) {
 }
 
 void draw_lit_window(int32_t x, int32_t y, int32_t mode) {
-    rect(x - 1, y - 1, 20, 20, 5);
-    rect(x, y, 18, 18, mode == 1 ? 15 : mode == 2 ? 8 : 1);
+    fill_screen_rect(x - 1, y - 1, 20, 20, 5);
+    fill_screen_rect(x, y, 18, 18, mode == 1 ? 15 : mode == 2 ? 8 : 1);
     if (mode != 0) {
         // Someone stands at the window and watches.
         fill_circle(x + 6, y + 12, 4, 1);
-        rect(x + 1, y + 15, 11, 3, 1);
+        fill_screen_rect(x + 1, y + 15, 11, 3, 1);
         put_pixel(x + 4, y + 9, 6);
         put_pixel(x + 5, y + 9, 6);
     }
-    rect(x + 8, y, 2, 18, 4);
-    rect(x, y + 6, 18, 1, 4);
+    fill_screen_rect(x + 8, y, 2, 18, 4);
+    fill_screen_rect(x, y + 6, 18, 1, 4);
 }
 
 void draw_title_screen() {

@@ -75,6 +75,12 @@ int floor_under(int32_t column, int32_t row) {
     return neighbouring_floor(Game.current_floor, column, row);
 }
 
+bool stairs_open(int code) {
+    const int32_t f = Game.current_floor;
+    if (code == '^') return f >= 0 && f < FLOOR_COUNT - 1 && Game.floor_open[f + 1] != 0;
+    return f > 0 && f < FLOOR_COUNT && Game.floor_open[f - 1] != 0;
+}
+
 int32_t player_tile() { return (Game.player_x >> 12) + (Game.player_y >> 12) * MAP_W; }
 
 void find_start_markers() {

@@ -21,6 +21,8 @@ void load_floor(int32_t floor);
 int tile_at(int32_t column, int32_t row);
 // The floor to paint beneath an object, door, fence or barrier.
 int floor_under(int32_t column, int32_t row);
+// Whether the stairs '^' (up) or 'v' (down) of the current floor lead to an open floor.
+bool stairs_open(int code);
 // Tile index under the player.
 int32_t player_tile();
 // Records the 'P' and 'H' markers' tiles in the GameState.

@@ -83,6 +83,12 @@ int object_sprite(int code) {
 // Painting counts the fence as wall wherever a neighbour decides an edge.
 bool is_wall_or_fence(int code) { return is_wall_tile(code) || code == 'F'; }
 
+// A neighbour inside the grid that is neither wall nor fence: a wall top gets
+// an edge towards it, and a doorway opens towards it.
+bool open_side(int32_t column, int32_t row) {
+    return inside_grid(column, row) && !is_wall_or_fence(tile_at(column, row));
+}
+
 void paint_water(int32_t x, int32_t y, int32_t row) {
     for (int r = 0; r < TILE; ++r) {
         const int32_t Y = y + r;
@@ -201,12 +207,6 @@ void paint_wall_bars(int32_t x, int32_t y) {
     rect(x, y, 1, 3, 2, 11, 8);
     rect(x, y, 13, 3, 2, 11, 8);
     for (int k = 0; k < 4; ++k) rect(x, y, 1, 4 + 3 * k, 14, 1, 7);
-}
-
-bool stairs_open(int code) {
-    const int32_t f = Game.current_floor;
-    if (code == '^') return f >= 0 && f < FLOOR_COUNT - 1 && Game.floor_open[f + 1] != 0;
-    return f > 0 && f < FLOOR_COUNT && Game.floor_open[f - 1] != 0;
 }
 
 void paint_tile(int32_t column, int32_t row) {
@@ -345,9 +345,6 @@ void paint_wall_top(int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!tile_in_image(x, y)) return;
     rect(x, y, 0, 0, 16, 16, 1);
     // An edge only towards open ground inside the grid.
-    auto open_side = [](int32_t c, int32_t r) {
-        return inside_grid(c, r) && !is_wall_or_fence(tile_at(c, r));
-    };
     if (open_side(column - 1, row)) rect(x, y, 0, 0, 1, 16, 3);
     if (open_side(column + 1, row)) rect(x, y, 15, 0, 1, 16, 3);
     if (open_side(column, row - 1)) rect(x, y, 0, 0, 16, 1, 3);
@@ -356,9 +353,6 @@ void paint_wall_top(int32_t x, int32_t y, int32_t column, int32_t row) {
 void paint_door(int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!tile_in_image(x, y)) return;
     paint_floor_tile(floor_under(column, row), x, y);
-    auto open_side = [](int32_t c, int32_t r) {
-        return inside_grid(c, r) && !is_wall_or_fence(tile_at(c, r));
-    };
     if (open_side(column, row - 1) || open_side(column, row + 1)) {
         // A doorway in a horizontal wall: lintel on top, jambs at the sides;
         // neighbouring door tiles form one wide opening.

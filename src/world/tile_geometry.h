@@ -1,0 +1,33 @@
+// Where tiles lie: Fixed positions (4096 units a tile, 256 a pixel), tile
+// indices on the 56x28 grid, and the fixed spots of the stairwell.
+#pragma once
+#include <cstdint>
+
+#include "game/game_state.h"
+
+// Fixed position of a character standing on tile (x, y): half a tile across,
+// ten pixels down the tile.
+constexpr int32_t tile_centre_x(int32_t x) { return x * FIXED_TILE + 2048; }
+constexpr int32_t tile_centre_y(int32_t y) { return y * FIXED_TILE + 2560; }
+
+constexpr int32_t tile_index(int32_t x, int32_t y) { return x + MAP_W * y; }
+constexpr int32_t tile_column(int32_t index) { return index % MAP_W; }
+constexpr int32_t tile_row(int32_t index) { return index / MAP_W; }
+
+// The pixel a character walking to tile (x, y) aims at (the tile's centre point).
+constexpr int32_t tile_anchor_px(int32_t x) { return 16 * x + 8; }
+constexpr int32_t tile_anchor_py(int32_t y) { return 16 * y + 10; }
+
+// The stairwell: stairs up in column 1, down in column 6, rows 19..21.
+constexpr int32_t LANDING_X = 3, LANDING_Y = 19;  // where restarts and route searches begin
+constexpr int32_t LANDING_TILE = tile_index(LANDING_X, LANDING_Y);
+// Where the player stands after taking the stairs: beside the stairs he came up or down.
+constexpr int32_t ARRIVAL_UP_X = tile_centre_x(5);
+constexpr int32_t ARRIVAL_DOWN_X = tile_centre_x(2);
+constexpr int32_t ARRIVAL_Y = tile_centre_y(20);
+// Where the friend stands when he comes along on the stairs.
+constexpr int32_t FRIEND_ARRIVAL_X = tile_centre_x(4);
+constexpr int32_t FRIEND_ARRIVAL_Y = tile_centre_y(19);
+
+static_assert(ARRIVAL_Y == 84480 && ARRIVAL_UP_X == 22528 && ARRIVAL_DOWN_X == 10240, "stair arrival");
+static_assert(FRIEND_ARRIVAL_X == 18432 && FRIEND_ARRIVAL_Y == 80384, "friend arrival");
