@@ -10,6 +10,7 @@
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/new_game.h"
+#include "game/quest.h"
 #include "platform/input.h"
 
 namespace {

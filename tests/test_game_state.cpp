@@ -12,6 +12,7 @@
 #include "game/items.h"
 #include "game/flow_field.h"
 #include "game/new_game.h"
+#include "game/quest.h"
 #include "world/floors.h"
 
 namespace {

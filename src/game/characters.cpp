@@ -1,6 +1,5 @@
 #include "game/characters.h"
 
-#include "audio/sequencer.h"
 #include "game/game_state.h"
 #include "game/flow_field.h"
 #include "world/floors.h"
@@ -10,6 +9,11 @@
 int32_t npc_tile(int32_t slot) {
     const NpcSlot& npc = Game.npcs[slot];
     return (npc.npc_x >> 12) + MAP_W * (npc.npc_y >> 12);
+}
+
+bool npc_on_current_floor(int32_t slot) {
+    const NpcSlot& npc = Game.npcs[slot];
+    return npc.npc_present && npc.npc_floor == Game.current_floor;
 }
 
 int32_t npc_distance(int32_t slot) {
@@ -36,7 +40,7 @@ int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {
         const int32_t y = random_below(2 * r + 1) + cy - r;
         if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
         const int code = tile_at(x, y);
-        if (is_floor_tile(code) || code == 'D') return x + MAP_W * y;
+        if (is_floor_tile(code) || code == 'D') return tile_index(x, y);
     }
     return npc_tile(NPC_PURSUER);
 }
@@ -130,7 +134,7 @@ void npc_place_far(int32_t slot) {
         if ((x - px) * (x - px) + (y - py) * (y - py) <= 200) continue;
         npc.npc_x = tile_centre_x(x);
         npc.npc_y = tile_centre_y(y);
-        npc.npc_target = x + MAP_W * y;
+        npc.npc_target = tile_index(x, y);
         npc.npc_moving = 0;
         return;
     }
@@ -147,32 +151,4 @@ void npc_reset(int32_t slot) {
     npc.npc_last_seen = npc_tile(slot);
     npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(TEACHER_PATROL);
     npc.npc_target = patrol_target(slot);
-}
-
-// The characters' own behaviour is built up piece by piece; until then they
-// stand where they are placed.
-void npc_arrive(int32_t) {}
-void offfloor_update(int32_t) {}
-void pursuer_update() {}
-
-void pursuer_alert() {
-    play_sound(SFX_NOTICED);
-    Game.alert_ticks = 30;
-    Game.shake_ticks = 8;
-}
-
-void caught(const char*) {}
-
-void heartbeat_step() {
-    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    if (!pursuer.npc_present || pursuer.npc_floor != Game.current_floor) return;
-    if (pursuer.npc_state == PURSUER_ASLEEP) return;
-    const int32_t distance = npc_distance(NPC_PURSUER);
-    if (distance >= 170) return;
-    Game.heartbeat_ticks -= 1;
-    if (Game.heartbeat_ticks <= 0) {
-        play_sound(SFX_HEARTBEAT);
-        Game.heartbeat_flash = 6;
-        Game.heartbeat_ticks = distance / 7 + 8;
-    }
 }

@@ -1,7 +1,9 @@
-// The characters' shared machinery (walking a FlowField, random targets,
-// sight, the stairwell landing) and the pursuer.
+// The characters' shared machinery: walking a FlowField, random targets,
+// sight, distances and the places by the stairwell.
 #pragma once
 #include <cstdint>
+
+#include "game/game_state.h"
 
 int32_t npc_tile(int32_t slot);
 // Pixel distance to the player.
@@ -13,10 +15,8 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
 void npc_place_landing(int32_t slot);
 void npc_place_far(int32_t slot);
 void npc_reset(int32_t slot);
-void npc_arrive(int32_t slot);
-void offfloor_update(int32_t slot);
-void pursuer_update();
-void pursuer_alert();
-void caught(const char* text);
-// The heartbeat while the pursuer is close (after the light radius each Tick).
-void heartbeat_step();
+// Whether the slot walks about on the player's floor.
+bool npc_on_current_floor(int32_t slot);
+// The player's position in pixels.
+inline int32_t player_pixel_x() { return Game.player_x >> 8; }
+inline int32_t player_pixel_y() { return Game.player_y >> 8; }

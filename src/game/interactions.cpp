@@ -1,24 +1,174 @@
 #include "game/interactions.h"
 
 #include "audio/sequencer.h"
+#include "data/texts.h"
+#include "game/characters.h"
 #include "game/game_state.h"
+#include "game/pursuer.h"
+#include "game/quest.h"
+#include "gfx/font.h"
 #include "world/floors.h"
+#include "world/rooms.h"
 #include "world/world_image.h"
 
-// Talking, hiding, the piano and the fuse box come with the interactions;
-// until then ACTION does nothing in play.
-void on_action() {}
+namespace {
 
-void handle_bump() {
-    Game.bump_tile = 0;
+constexpr int32_t TALK_DISTANCE = 40;
+
+void talk_to_teacher() {
+    play_sound(SFX_TALK);
+    const TaskRow& task = TaskTable[Game.task];
+    char second[TEXT_LINE_SIZE] = "";
+    int32_t hinted = -1;
+    if (task.item_type >= 0) {
+        for (int32_t i = 0; i < Game.item_count && hinted < 0; ++i)
+            if (Game.items[i].type == task.item_type && !Game.items[i].taken) hinted = i;
+    }
+    if (hinted >= 0) {
+        Game.hinted_item = hinted;
+        const ItemSlot& item = Game.items[hinted];
+        append_text_limited(second, task.count > 1 ? "EINS HAB ICH GESEHEN - ORT: " : "ORT: ", 46);
+        const int32_t room = room_at(item.floor, item.x, item.y);
+        append_text(second, room >= 0 ? RoomTable.name[room] : "IRGENDWO HIER");
+    } else {
+        append_text(second, TaskSecondHints[Game.task]);
+    }
+    set_message(TaskTeacherHints[Game.task], second, 150);
 }
 
-void pool_greeting() {}
+void play_piano() {
+    if (Game.task < 2) {
+        set_message("EIN KLAVIER. OHNE NOTEN KANNST DU NICHTS SPIELEN.", "", 75);
+        return;
+    }
+    play_sound(SFX_PIANO);
+    if (Game.task > 2) {
+        set_message("PLING. (DAS GEHEIMFACH IST SCHON LEER.)", "", 60);
+        return;
+    }
+    pursuer_alarm(ALARM_PIANO);
+    unlock_floor(1);
+    advance_task();
+    set_message("DU SPIELST DAS LIED... KLACK! EIN GEHEIMFACH:", "DER HALLENSCHLÜSSEL! DIE 2. ETAGE IST OFFEN.", 150);
+}
 
-void unlock_floor(int32_t floor) {
+void use_fuse_box() {
+    if (Game.task < 4) {
+        set_message("DER SICHERUNGSKASTEN. ALLES DUNKEL.", "ES FEHLEN 3 SICHERUNGEN.", 90);
+        return;
+    }
+    if (Game.task > 4) {
+        set_message("DER STROM LÄUFT WIEDER.", "", 45);
+        return;
+    }
+    play_sound(SFX_FUSE_BOX);
+    Game.power_on = 1;
+    Game.floor_open[0] = 1;
+    build_world_image();  // the lamp turns green, the stairs down open
+    advance_task();
+    set_message("ZZZT... DAS LICHT GEHT AN!", "DAS GITTER ZUR 1. ETAGE IST OFFEN.", 150);
+}
+
+void escape() {
+    Game.mode = MODE_ESCAPED;
+    Game.mode_ticks = 0;
+    Game.final_ticks = Game.play_ticks;
+    Game.ring_ticks = 0;
+    play_sound(SFX_ESCAPE);
+}
+
+void open_pool_hall() {
+    Game.pool_hall_open = 1;
+    save_checkpoint();
+    load_floor(0);  // the locked door now loads as an open doorway
+    build_world_image();
     play_sound(SFX_UNLOCK);
-    Game.floor_open[floor] = 1;
-    if (floor == Game.current_floor + 1 || floor == Game.current_floor - 1) build_world_image();
+    set_message("DU SCHLIESST DIE SCHWIMMHALLE AUF.", "IRGENDWO AM BECKEN LIEGT DER SCHLÜSSEL.", 120);
+    Game.bump_cooldown = 30;
+}
+
+void locked_message(int32_t code) {
+    switch (code) {
+    case '^':
+    case 'v': {
+        char line[TEXT_LINE_SIZE] = "GITTER ZU! DIE ";
+        append_number(line, Game.current_floor + (code == '^' ? 1 : -1) + 1);
+        append_text(line, ". ETAGE IST NOCH GESPERRT.");
+        set_message(line, objective_line(), 90);
+        break;
+    }
+    case 'E': set_message("ABGESCHLOSSEN!", "DU BRAUCHST DEN HAUSMEISTERSCHLÜSSEL.", 90); break;
+    case 'X': set_message("DIE SCHWIMMHALLE IST ABGESCHLOSSEN.", "DEN SCHLÜSSEL HAT DER BADEMEISTER.", 90); break;
+    case 'g': set_message("7. BIS 9. ETAGE: GESPERRT.", "", 75); break;
+    default: set_message("DAS SCHULTOR IST ZU.", "DER HAUPTEINGANG IST IN DER 6. ETAGE.", 90); break;
+    }
+}
+
+}  // namespace
+
+void on_action() {
+    if (!Game.player_hidden && teacher_distance() < TALK_DISTANCE) {
+        talk_to_teacher();
+    } else if (!Game.player_hidden && Game.prompt_kind == 'M') {
+        play_piano();
+    } else if (!Game.player_hidden && Game.prompt_kind == 'u') {
+        use_fuse_box();
+    } else {
+        locker_toggle();
+    }
+}
+
+void locker_toggle() {
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    if (Game.player_hidden) {
+        play_sound(SFX_LOCKER);
+        Game.player_hidden = 0;
+        set_message("DU FALTEST DICH WIEDER AUSEINANDER.", "", 60);
+        if (pursuer.npc_state == PURSUER_LOCKER) pursuer.npc_state = PURSUER_CHASE;
+        return;
+    }
+    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
+    const bool locker = tile_at(px, py - 1) == 'L' || tile_at(px, py + 1) == 'L' ||
+                        tile_at(px - 1, py) == 'L' || tile_at(px + 1, py) == 'L';
+    if (!locker) {
+        set_message("HIER IST KEIN SPIND ZUM VERSTECKEN.", "", 45);
+        return;
+    }
+    play_sound(SFX_LOCKER);
+    // He must see the player get in, so he looks before the door closes.
+    const bool seen = pursuer.npc_state == PURSUER_CHASE && pursuer.npc_stun_ticks == 0 &&
+                      sees_player(NPC_PURSUER, 82);
+    Game.player_hidden = 1;
+    if (seen) {
+        pursuer.npc_state = PURSUER_LOCKER;
+        set_message("OH NEIN... ER HAT ES GESEHEN!", "", 90);
+    } else {
+        set_message("DU FALTEST DICH IN DEN SPIND. ALLE 8 METER.", "", 90);
+    }
+}
+
+void handle_bump() {
+    const int32_t code = Game.bump_tile;
+    if (code == 0) return;
+    Game.bump_tile = 0;
+    if (code == 'E' && Game.task == LAST_TASK) {
+        escape();
+        return;
+    }
+    if (code == 'X' && Game.task >= 6 && !Game.pool_hall_open) {
+        open_pool_hall();
+        return;
+    }
+    if (Game.bump_cooldown != 0) return;
+    locked_message(code);
+    play_sound(SFX_LOCKED);
+    Game.bump_cooldown = 60;
+}
+
+void pool_greeting() {
+    if (Game.pool_greeting_done || Game.friend_state != FRIEND_ABSENT) return;
+    Game.pool_greeting_done = 1;
+    set_message("BRAZZIK (IM BECKEN): YO BRO, WAS GEHT?", "ICH SCHWIMM NOCH 'NE RUNDE. RUF MICH AN!", 120);
 }
 
 int32_t tile_near_player(int code) {

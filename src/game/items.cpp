@@ -1,29 +1,99 @@
 #include "game/items.h"
 
+#include "audio/sequencer.h"
 #include "data/texts.h"
 #include "game/game_state.h"
-#include "game/new_game.h"
+#include "game/pursuer.h"
+#include "game/quest.h"
 #include "gfx/font.h"
 
-// Picking items up comes with the items and quests; until then they lie where they are.
-void pick_up_item(int32_t) {}
+namespace {
 
-void check_task_done() {}
+bool is_key(int32_t type) {
+    return type == ITEM_STAIR_KEY || type == ITEM_POOL_KEY || type == ITEM_SCHOOLYARD_KEY ||
+           type == ITEM_JANITOR_KEY;
+}
 
-const char* objective_line() {
-    static char line[TEXT_LINE_SIZE];
-    line[0] = 0;
-    const TaskRow& task = TaskTable[Game.task];
-    // The objective text keeps at most 46 characters, leaving room for the count.
-    char text[TEXT_LINE_SIZE];
-    int n = 0;
-    for (const char* p = TaskObjectives[Game.task]; *p && n < 46; ++p) text[n++] = *p;
-    text[n] = 0;
-    append_text(line, text);
-    if (task.count > 1) {
-        append_number(line, Game.inventory[task.item_type]);
-        append_text(line, "/");
-        append_number(line, task.count);
+}  // namespace
+
+void pick_up_item(int32_t slot) {
+    ItemSlot& item = Game.items[slot];
+    const int32_t type = item.type;
+    item.taken = 1;
+    Game.inventory[type] += 1;
+    const int32_t count = Game.inventory[type];
+    play_sound(is_key(type) ? SFX_KEY : SFX_ITEM);
+
+    char first[TEXT_LINE_SIZE] = "";
+    char second[TEXT_LINE_SIZE] = "";
+    append_text_limited(first, ItemNames[type], 46);
+    append_text_limited(second, ItemDescriptions[type], 46);
+    switch (type) {
+    case ITEM_ENERGY_DRINK:
+    case ITEM_STINK_BOMB:
+        append_text(first, " (");
+        append_number(first, count);
+        append_text(first, "X)");
+        break;
+    case ITEM_STICKER:
+        append_text(second, "ST.-IVRA-STICKER ");
+        append_number(second, count);
+        append_text(second, "/18");
+        break;
+    case ITEM_SHEET_MUSIC:
+    case ITEM_FUSE:
+        append_text(second, "SCHON ");
+        append_number(second, count);
+        append_text(second, " VON ");
+        append_number(second, TaskTable[Game.task].count);
+        break;
+    case ITEM_CODE_NOTE: {
+        // The notes give the digits in order, whichever is found first.
+        const int32_t n = count < 3 ? count : 3;
+        append_text(second, "DARAUF STEHT: ");
+        append_number(second, n);
+        append_text(second, ". ZIFFER = ");
+        append_number(second, Game.code_digits[n - 1]);
+        break;
     }
-    return line;
+    default:
+        break;
+    }
+    set_message(first, second, 110);
+    if (slot == Game.hinted_item) Game.hinted_item = -1;
+    check_task_done();
+    save_checkpoint();
+}
+
+void check_task_done() {
+    const TaskRow& task = TaskTable[Game.task];
+    if (task.item_type < 0 || Game.inventory[task.item_type] < task.count) return;
+    switch (Game.task) {
+    case 0:
+        unlock_floor(2);
+        set_message("DER TREPPENSCHLÜSSEL!", "DAS GITTER ZUR 3. ETAGE IST JETZT OFFEN.", 150);
+        break;
+    case 1: set_message("ALLE 4 NOTENBLÄTTER!", "JETZT DAS LIED AN EINEM KLAVIER SPIELEN.", 150); break;
+    case 3: set_message("ALLE 3 SICHERUNGEN!", "AB ZUM SICHERUNGSKASTEN IM FLUR.", 150); break;
+    case 5: set_message("DER BADEMEISTER-SCHLÜSSEL!", "JETZT KOMMST DU IN DIE SCHWIMMHALLE.", 150); break;
+    case 6:
+        unlock_floor(4);
+        set_message("DER SCHULHOF-SCHLÜSSEL!", "DER WEG ZUR 5. ETAGE (SCHULHOF) IST FREI.", 150);
+        break;
+    case 7: {
+        unlock_floor(5);
+        char line[TEXT_LINE_SIZE] = "DER CODE IST ";
+        for (int i = 0; i < 3; ++i) append_number(line, Game.code_digits[i]);
+        append_text(line, "! KLICK.");
+        set_message(line, "DAS TREPPENHAUS ZUR 6. ETAGE IST OFFEN.", 150);
+        break;
+    }
+    case 8:
+        pursuer_alarm(ALARM_JANITOR_KEY);
+        set_message("DER HAUSMEISTERSCHLÜSSEL!", "JETZT RAUS DURCH DEN HAUPTEINGANG!", 150);
+        break;
+    default:
+        break;
+    }
+    advance_task();
 }

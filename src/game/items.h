@@ -1,8 +1,8 @@
-// Items, the ten tasks and the objective lines.
+// Picking items up, and the collecting tasks they complete.
 #pragma once
 #include <cstdint>
 
+// Takes an ItemSlot: inventory, sound, message, task progress, checkpoint.
 void pick_up_item(int32_t slot);
+// Finishes the current collecting task once enough of its items are held.
 void check_task_done();
-// The objective for the current task, with counts for collecting tasks.
-const char* objective_line();

@@ -8,6 +8,8 @@
 #include "game/interactions.h"
 #include "game/items.h"
 #include "game/phone.h"
+#include "game/pursuer.h"
+#include "game/stairwell.h"
 #include "game/teacher.h"
 #include "platform/input.h"
 #include "world/floors.h"
@@ -26,11 +28,6 @@ constexpr int32_t SLIDE_STEP = 200;
 
 void count_down(int32_t& timer) {
     if (timer > 0) timer -= 1;
-}
-
-bool pursuer_here() {
-    const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    return pursuer.npc_present && pursuer.npc_floor == Game.current_floor;
 }
 
 // Returns true when the player changed floors.
@@ -80,7 +77,7 @@ void update_light_radius() {
     Game.light_radius = random_below(3) + 66;
     if (Game.inventory[ITEM_FLASHLIGHT] > 0) Game.light_radius = random_below(3) + 92;
     if (Game.current_floor == 4) Game.light_radius += 20;
-    if (!pursuer_here()) return;
+    if (!npc_on_current_floor(NPC_PURSUER)) return;
     const int32_t d = npc_distance(NPC_PURSUER);
     if (Game.npcs[NPC_PURSUER].npc_state == PURSUER_ASLEEP) {
         Game.light_radius = 150 - (random_step() & 3);
@@ -287,7 +284,7 @@ void change_floor(int32_t floor, int32_t going_up) {
 int32_t camera_target_x() {
     int32_t x = (Game.player_x >> 8) - 160;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
+    if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
         x = ((Game.player_x >> 8) + (pursuer.npc_x >> 8)) / 2 - 160;
     return clamp32(x, 0, 576);
 }
@@ -295,7 +292,7 @@ int32_t camera_target_x() {
 int32_t camera_target_y() {
     int32_t y = (Game.player_y >> 8) - 112;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    if (pursuer_here() && pursuer.npc_state == PURSUER_ASLEEP)
+    if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
         y = ((Game.player_y >> 8) + (pursuer.npc_y >> 8)) / 2 - 104;
     return clamp32(y, -26, 278);
 }
@@ -356,7 +353,7 @@ void update_world(uint32_t held, uint32_t pressed) {
         const NpcSlot& npc = Game.npcs[slot];
         if (!(npc.npc_floor == Game.current_floor && npc.npc_present)) offfloor_update(slot);
     }
-    if (pursuer_here()) pursuer_update();
+    if (npc_on_current_floor(NPC_PURSUER)) pursuer_update();
 
     if (Game.mode != MODE_PLAYING) return;
     const NpcSlot& teacher = Game.npcs[NPC_TEACHER];

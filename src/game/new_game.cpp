@@ -6,19 +6,12 @@
 #include "game/flow_field.h"
 #include "game/game_state.h"
 #include "game/int_math.h"
-#include "game/items.h"
 #include "game/movement.h"
+#include "game/quest.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
 #include "world/world_image.h"
-
-const TaskRow TaskTable[10] = {
-    {3, ITEM_STAIR_KEY, 1},  {2, ITEM_SHEET_MUSIC, 4},    {2, -1, 0},
-    {1, ITEM_FUSE, 3},       {1, -1, 0},                  {0, ITEM_POOL_KEY, 1},
-    {0, ITEM_SCHOOLYARD_KEY, 1}, {4, ITEM_CODE_NOTE, 3}, {5, ITEM_JANITOR_KEY, 1},
-    {5, -1, 0},
-};
 
 const ItemPlacementRow ItemPlacementTable[21] = {
     {3, ITEM_FLASHLIGHT, 1, 3},     {3, ITEM_STAIR_KEY, 1, 4},  {3, ITEM_ENERGY_DRINK, 1, 0},
@@ -190,29 +183,6 @@ void new_game() {
 
     update_visibility();
     snap_camera();
-}
-
-void save_checkpoint() {
-    CheckpointSnapshot& c = Game.checkpoint;
-    c.task = Game.task;
-    c.power_on = Game.power_on;
-    c.pool_hall_open = Game.pool_hall_open;
-    std::memcpy(c.floor_open, Game.floor_open, sizeof c.floor_open);
-    std::memcpy(c.inventory, Game.inventory, sizeof c.inventory);
-    for (int i = 0; i < ITEM_SLOT_COUNT; ++i) c.taken[i] = Game.items[i].taken;
-}
-
-void advance_task() {
-    if (Game.task < 9) Game.task += 1;
-    update_teacher_place();
-    save_checkpoint();
-    Game.hinted_item = -1;
-}
-
-void update_teacher_place() {
-    Game.teacher_floor = TaskTable[Game.task].floor;
-    Game.teacher_x = Game.teacher_spot_x[Game.teacher_floor];
-    Game.teacher_y = Game.teacher_spot_y[Game.teacher_floor];
 }
 
 void restore_checkpoint() {

@@ -3,13 +3,6 @@
 #pragma once
 #include <cstdint>
 
-struct TaskRow {
-    int32_t floor;      // where the task is solved, where the quest teacher stands
-    int32_t item_type;  // ItemType to collect, -1 none
-    int32_t count;
-};
-extern const TaskRow TaskTable[10];
-
 struct ItemPlacementRow {
     int32_t floor;
     int32_t item_type;
@@ -22,9 +15,6 @@ extern const ItemPlacementRow ItemPlacementTable[21];
 int32_t place_random_spot(int32_t floor, int32_t rule);
 
 void new_game();
-void save_checkpoint();
-void advance_task();
-void update_teacher_place();
 void restore_checkpoint();
 
 // Demo scenes.

@@ -1,4 +1,168 @@
 #include "game/teacher.h"
 
-// HERR HASELBRINK's rounds come with his own behaviour; until then he waits off the floor.
-void teacher_update() {}
+#include "audio/sequencer.h"
+#include "game/characters.h"
+#include "game/game_state.h"
+#include "game/int_math.h"
+#include "world/floors.h"
+#include "world/tile_geometry.h"
+#include "world/visibility.h"
+
+namespace {
+
+constexpr int32_t PATROL_SPEED = 160;
+constexpr int32_t PHONE_SPEED = 400;
+constexpr int32_t SEARCH_SPEED = 200;
+
+bool stands_on(int32_t tile) { return npc_tile(NPC_TEACHER) == tile; }
+
+// A random spot anywhere on the floor, found near a random tile.
+void new_patrol_target(NpcSlot& npc) {
+    int32_t first = 0;
+    const int32_t second = random_two_steps(&first);
+    npc.npc_target = random_tile_near(1 + second % 54, 1 + first % 26, 3);
+}
+
+// One floor up or down, never leaving the building's six floors.
+int32_t keep_in_building(int32_t floor) {
+    if (floor < 0) return 1;
+    if (floor >= FLOOR_COUNT) return FLOOR_COUNT - 2;
+    return floor;
+}
+
+void step_towards(NpcSlot& npc, int32_t floor) {
+    if (npc.npc_floor < floor)
+        npc.npc_floor += 1;
+    else if (npc.npc_floor > floor)
+        npc.npc_floor -= 1;
+}
+
+}  // namespace
+
+void teacher_update() {
+    NpcSlot& npc = Game.npcs[NPC_TEACHER];
+    int32_t sees = 0;
+    if (npc.npc_stun_ticks == 0 && Game.has_phone == 1) sees = sees_player(NPC_TEACHER, 50);
+    int32_t speed = 0;
+    int32_t direct = 0;
+
+    switch (npc.npc_state) {
+    case TEACHER_PATROL: {
+        if (stands_on(npc.npc_target) || npc.npc_flow_source < 0) new_patrol_target(npc);
+        const int32_t before = npc.npc_floor_ticks;
+        npc.npc_floor_ticks -= 1;
+        if (before <= 1) {
+            npc.npc_floor_ticks = 900 + random_step() % 600;
+            const int32_t r = random_step();
+            if (r % 100 < 60 && npc_distance(NPC_TEACHER) > 150 && !VisibleGrid[npc_tile(NPC_TEACHER)]) {
+                npc.npc_present = 0;
+                npc.npc_floor = Game.current_floor - 1 < 0 ? 1 : Game.current_floor - 1;
+            }
+        }
+        speed = PATROL_SPEED;
+        break;
+    }
+    case TEACHER_FOR_PHONE:
+        if (!sees || (Game.ring_ticks <= 0 && npc_distance(NPC_TEACHER) >= 90)) {
+            npc.npc_target = npc.npc_last_seen;
+        } else {
+            npc.npc_last_seen = player_tile();
+            npc.npc_target = npc.npc_last_seen;
+            direct = 1;
+        }
+        speed = PHONE_SPEED;
+        if (direct == 0 && stands_on(npc.npc_last_seen)) {
+            npc.npc_state = TEACHER_SEARCH;
+            npc.npc_state_ticks = 150;
+        }
+        break;
+    case TEACHER_SEARCH: {
+        if (stands_on(npc.npc_target))
+            npc.npc_target = random_tile_near(tile_column(npc.npc_last_seen), tile_row(npc.npc_last_seen), 4);
+        // Asked every Tick: a ringing phone in sight sends him back for it.
+        if (sees && Game.ring_ticks > 0) npc.npc_state = TEACHER_FOR_PHONE;
+        const int32_t before = npc.npc_state_ticks;
+        npc.npc_state_ticks -= 1;
+        if (before <= 1) {
+            set_message("HERR HASELBRINK: HMPF. NA GUT.", "", 45);
+            npc.npc_state = TEACHER_PATROL;
+        }
+        speed = SEARCH_SPEED;
+        break;
+    }
+    case TEACHER_CONFISCATE:
+        npc.npc_moving = 0;
+        npc.npc_facing = npc.npc_x >= Game.player_x ? 3 : 2;
+        return;
+    default:
+        break;
+    }
+
+    if (npc.npc_stun_ticks > 0) {
+        npc.npc_stun_ticks -= 1;
+        speed = 0;
+    }
+    if (npc.npc_slow_ticks > 0) {
+        npc.npc_slow_ticks -= 1;
+        speed /= 2;
+    }
+    if (speed != 0)
+        walk_flow(NPC_TEACHER, speed, direct, player_pixel_x(), player_pixel_y());
+    else
+        npc.npc_moving = 0;
+
+    if (npc.npc_state == TEACHER_FOR_PHONE && Game.has_phone == 1 && Game.player_hidden == 0 &&
+        npc.npc_stun_ticks == 0 && abs32(npc.npc_x - Game.player_x) < 3072 &&
+        abs32(npc.npc_y - Game.player_y) < 2304) {
+        Game.has_phone = 0;
+        Game.ring_ticks = 0;
+        Game.confiscate_ticks = 180;
+        npc.npc_state = TEACHER_CONFISCATE;
+        play_sound(SFX_CONFISCATE);
+        set_message("HERR HASELBRINK: HANDY HER!", "UND SCHREIB DEINEN NAMEN AUF.", 120);
+    }
+}
+
+void teacher_offfloor_update() {
+    NpcSlot& npc = Game.npcs[NPC_TEACHER];
+    if (npc.npc_follow_ticks <= 0) {
+        npc.npc_floor_ticks -= 1;
+        if (npc.npc_floor_ticks > 0) return;
+        const int32_t r = random_step() % 100;
+        bool up;
+        if (r > 64) {
+            random_step();
+            up = (Game.random_state & 0x10000u) != 0;
+        } else {
+            up = !(Game.current_floor < npc.npc_floor);  // towards the player
+        }
+        npc.npc_floor = keep_in_building(npc.npc_floor + (up ? 1 : -1));
+        npc.npc_floor_ticks = 450 + random_step() % 450;
+        if (npc.npc_floor == Game.current_floor) teacher_arrive();
+        return;
+    }
+    npc.npc_follow_ticks -= 1;
+    if (npc.npc_follow_ticks > 0) return;
+    step_towards(npc, npc.npc_follow_floor);
+    if (npc.npc_floor == Game.current_floor)
+        teacher_arrive();
+    else if (npc.npc_floor != npc.npc_follow_floor)
+        npc.npc_follow_ticks = 45;
+}
+
+void teacher_arrive() {
+    NpcSlot& npc = Game.npcs[NPC_TEACHER];
+    npc.npc_present = 1;
+    npc_place_landing(NPC_TEACHER);
+    npc.npc_flow_source = -1;
+    npc.npc_stun_ticks = 0;
+    if (Game.teacher_following == 1 && Game.has_phone == 1) {
+        npc.npc_state = TEACHER_FOR_PHONE;
+        npc.npc_target = npc.npc_last_seen;
+        set_message("HERR HASELBRINK KOMMT DIE TREPPE RUNTER!", "", 75);
+    } else {
+        npc.npc_state = TEACHER_PATROL;
+        new_patrol_target(npc);
+    }
+    Game.teacher_following = 0;
+}

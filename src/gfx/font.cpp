@@ -231,6 +231,21 @@ void append_text(char* destination, const char* text) {
     destination[length] = 0;
 }
 
+void append_text_limited(char* destination, const char* text, int32_t max_chars) {
+    char part[TEXT_LIMIT + 2];
+    size_t length = 0;
+    int32_t chars = 0;
+    while (*text != 0 && chars < max_chars && length < TEXT_LIMIT) {
+        const bool pair = static_cast<uint8_t>(*text) == 0xC3 && text[1] != 0;
+        if (pair && length + 2 > TEXT_LIMIT) break;
+        part[length++] = *text++;
+        if (pair) part[length++] = *text++;
+        chars += 1;
+    }
+    part[length] = 0;
+    append_text(destination, part);
+}
+
 void append_number(char* destination, int32_t n) {
     // Digits of a negative number would not be digits; it appends "0".
     if (n < 0) n = 0;

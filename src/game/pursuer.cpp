@@ -1,0 +1,263 @@
+#include "game/pursuer.h"
+
+#include "audio/sequencer.h"
+#include "game/characters.h"
+#include "game/game_state.h"
+#include "game/int_math.h"
+#include "world/floors.h"
+#include "world/tile_geometry.h"
+#include "world/visibility.h"
+
+namespace {
+
+constexpr int32_t SIGHT_RADIUS2 = 82;  // squared tiles
+constexpr int32_t HEARING_RADIUS2 = 50;
+constexpr int32_t SEARCH_SPEED = 230;
+constexpr int32_t PATROL_SPEED = 190;
+
+void notice_player(NpcSlot& npc, int32_t player_tile_index) {
+    pursuer_alert();
+    npc.npc_state = PURSUER_CHASE;
+    npc.npc_last_seen = player_tile_index;
+    npc.npc_lost_ticks = 0;
+}
+
+void new_patrol_target(NpcSlot& npc) {
+    npc.npc_target = patrol_target(NPC_PURSUER);
+    npc.npc_state_ticks = 360;
+}
+
+}  // namespace
+
+int32_t pursuer_base_speed() {
+    const int32_t base = 265 + Game.play_ticks / 110;
+    return base < 335 ? base : 335;
+}
+
+void pursuer_update() {
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    const int32_t p = player_tile();
+    const int32_t h = npc_tile(NPC_PURSUER);
+    const bool seen = npc.npc_stun_ticks == 0 && sees_player(NPC_PURSUER, SIGHT_RADIUS2);
+    if (Game.heard_cooldown > 0) Game.heard_cooldown -= 1;
+    int32_t speed = 0;
+    int32_t direct = 0;
+
+    switch (npc.npc_state) {
+    case PURSUER_ASLEEP:
+        npc.npc_state_ticks -= 1;
+        if (npc.npc_state_ticks == 45) set_message("HERR MÜRZEL STEHT LANGSAM AUF...", "", 50);
+        if (npc.npc_state_ticks <= 0) {
+            npc.npc_state = PURSUER_CHASE;
+            npc.npc_last_seen = p;
+            npc.npc_lost_ticks = 0;
+            Game.alert_ticks = 30;
+            Game.shake_ticks = 8;
+            play_sound(SFX_NOTICED);
+            set_message("LAUF!!!", "", 60);
+        }
+        break;
+    case PURSUER_CHASE:
+        speed = pursuer_base_speed();
+        if (seen) {
+            npc.npc_last_seen = p;
+            npc.npc_lost_ticks = 0;
+        } else {
+            npc.npc_lost_ticks += 1;
+        }
+        npc.npc_target = npc.npc_last_seen;
+        direct = seen ? 1 : 0;
+        if (npc.npc_lost_ticks > 45) {
+            npc.npc_state = PURSUER_SEARCH;
+            npc.npc_state_ticks = 270;
+        }
+        break;
+    case PURSUER_SEARCH:
+        speed = SEARCH_SPEED;
+        if (seen) {
+            notice_player(npc, p);  // the target follows next Tick
+        } else {
+            if (h == npc.npc_target)
+                npc.npc_target = random_tile_near(tile_column(npc.npc_target), tile_row(npc.npc_target), 4);
+            npc.npc_state_ticks -= 1;
+            if (npc.npc_state_ticks <= 0) {
+                npc.npc_state = PURSUER_PATROL;
+                new_patrol_target(npc);
+            }
+        }
+        break;
+    case PURSUER_PATROL:
+        speed = PATROL_SPEED;
+        if (seen) {
+            notice_player(npc, p);
+        } else {
+            npc.npc_state_ticks -= 1;
+            if (h == npc.npc_target || npc.npc_state_ticks <= 0) new_patrol_target(npc);
+        }
+        break;
+    case PURSUER_LOCKER:
+        npc.npc_target = p;
+        speed = pursuer_base_speed() + 40;
+        direct = 1;
+        break;
+    default:
+        break;
+    }
+
+    // Running footsteps give the player away to a pursuer who is looking for him.
+    if (Game.running && Game.heard_cooldown == 0 &&
+        (npc.npc_state == PURSUER_SEARCH || npc.npc_state == PURSUER_PATROL)) {
+        const int32_t dx = tile_column(p) - tile_column(h), dy = tile_row(p) - tile_row(h);
+        if (dx * dx + dy * dy < HEARING_RADIUS2) {
+            npc.npc_target = p;
+            npc.npc_state = PURSUER_SEARCH;
+            npc.npc_state_ticks = 200;
+            Game.heard_cooldown = 150;
+            set_message("ER HAT DICH RENNEN GEHÖRT!", "", 60);
+        }
+    }
+
+    if (npc.npc_stun_ticks > 0) {
+        npc.npc_stun_ticks -= 1;
+        speed = 0;
+    }
+    if (npc.npc_slow_ticks > 0) {
+        npc.npc_slow_ticks -= 1;
+        speed /= 2;
+    }
+    if (speed > 0)
+        walk_flow(NPC_PURSUER, speed, direct, player_pixel_x(), player_pixel_y());
+    else
+        npc.npc_moving = 0;
+    if (npc.npc_stun_ticks > 0) return;
+
+    const int32_t dx = abs32(npc.npc_x - Game.player_x), dy = abs32(npc.npc_y - Game.player_y);
+    if (Game.player_hidden) {
+        if (npc.npc_state == PURSUER_LOCKER && dx < 4096 && dy < 4096) {
+            caught("ER HAT DICH AUS DEM SPIND GEZOGEN.");
+            if (Game.mode != MODE_PLAYING) return;  // the capture ends the Tick
+        }
+    } else if (npc.npc_state != PURSUER_ASLEEP && dx < 2048 && dy < 1792) {
+        caught("UND ZWAR FÜR IMMER.");
+        if (Game.mode != MODE_PLAYING) return;
+    }
+
+    // Lost the trail for good: now and then he wanders off to the next floor,
+    // but never where the player could see him go.
+    if (npc.npc_state == PURSUER_PATROL) {
+        npc.npc_floor_ticks -= 1;
+        if (npc.npc_floor_ticks <= 0) {
+            npc.npc_floor_ticks = 900 + random_below(900);
+            const int32_t r = random_below(100);
+            if (r < 30 && npc_distance(NPC_PURSUER) > 180 && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
+                npc.npc_present = 0;
+                npc.npc_floor_ticks = 300 + random_below(300);
+                npc.npc_floor = Game.current_floor + 1 == FLOOR_COUNT ? Game.current_floor - 1
+                                                                      : Game.current_floor + 1;
+            }
+        }
+    }
+}
+
+void pursuer_offfloor_update() {
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    if (npc.npc_state == PURSUER_ASLEEP) {
+        npc.npc_state = PURSUER_PATROL;
+        npc.npc_floor_ticks = 600;
+    }
+    if (npc.npc_follow_ticks <= 0) {
+        // "0 or less": a count that starts at or below 0 still sets him off.
+        npc.npc_floor_ticks -= 1;
+        if (npc.npc_floor_ticks <= 0) {
+            npc.npc_follow_floor = Game.current_floor;
+            npc.npc_follow_ticks = 45;
+            npc.npc_floor_ticks = 450 + random_below(450);
+        }
+        return;
+    }
+    npc.npc_follow_ticks -= 1;
+    if (npc.npc_follow_ticks > 0) return;
+    if (npc.npc_floor < npc.npc_follow_floor)
+        npc.npc_floor += 1;
+    else if (npc.npc_floor > npc.npc_follow_floor)
+        npc.npc_floor -= 1;
+    if (npc.npc_floor == Game.current_floor)
+        pursuer_arrive();
+    else if (npc.npc_floor != npc.npc_follow_floor)
+        npc.npc_follow_ticks = 45;
+}
+
+void pursuer_arrive() {
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    npc.npc_present = 1;
+    npc_place_landing(NPC_PURSUER);
+    npc.npc_flow_source = -1;
+    npc.npc_stun_ticks = 0;
+    npc.npc_state = PURSUER_SEARCH;
+    npc.npc_state_ticks = 300;
+    npc.npc_last_seen = player_tile();
+    npc.npc_target = npc.npc_last_seen;
+    play_sound(SFX_FOOTSTEPS);
+    set_message("DU HÖRST SCHRITTE IM TREPPENHAUS...", "", 75);
+}
+
+void pursuer_alert() {
+    play_sound(SFX_NOTICED);
+    Game.alert_ticks = 30;
+    Game.shake_ticks = 8;
+}
+
+void caught(const char* text) {
+    if (Game.inventory[ITEM_STINK_BOMB] <= 0) {
+        Game.catch_count += 1;
+        Game.caught_text = text;
+        Game.final_ticks = Game.play_ticks;
+        Game.mode = MODE_CAUGHT_ANIMATION;
+        Game.mode_ticks = 0;
+        Game.ring_ticks = 0;
+        play_sound(SFX_CAUGHT);
+        return;
+    }
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    Game.inventory[ITEM_STINK_BOMB] -= 1;
+    Game.player_hidden = 0;
+    npc.npc_stun_ticks = 120;
+    npc.npc_slow_ticks = 300;
+    npc.npc_state = PURSUER_SEARCH;
+    npc.npc_state_ticks = 150;
+    npc.npc_target = npc_tile(NPC_PURSUER);
+    Game.stink_ticks = 60;
+    Game.shake_ticks = 8;
+    play_sound(SFX_STINK_BOMB);
+    set_message("STINKBOMBE!", "HERR MÜRZEL HUSTET - LAUF!", 90);
+}
+
+void pursuer_alarm(PursuerAlarm alarm) {
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    // The piano does not disturb a chase; neither alarm wakes him or takes
+    // him from the locker.
+    const int32_t s = npc.npc_state;
+    const bool excluded = s == PURSUER_ASLEEP || s == PURSUER_LOCKER ||
+                          (alarm == ALARM_PIANO && s == PURSUER_CHASE);
+    if (npc_on_current_floor(NPC_PURSUER) && !excluded) {
+        npc.npc_state = PURSUER_SEARCH;
+        npc.npc_state_ticks = 300;
+        npc.npc_target = player_tile();
+    } else if (npc.npc_follow_ticks == 0) {
+        npc.npc_follow_floor = Game.current_floor;
+        npc.npc_follow_ticks = alarm == ALARM_PIANO ? 60 : 90;
+    }
+}
+
+void heartbeat_step() {
+    if (!npc_on_current_floor(NPC_PURSUER)) return;
+    if (Game.npcs[NPC_PURSUER].npc_state == PURSUER_ASLEEP) return;
+    const int32_t distance = npc_distance(NPC_PURSUER);
+    if (distance >= 170) return;
+    Game.heartbeat_ticks -= 1;
+    if (Game.heartbeat_ticks <= 0) {
+        play_sound(SFX_HEARTBEAT);
+        Game.heartbeat_flash = 6;
+        Game.heartbeat_ticks = distance / 7 + 8;
+    }
+}
