@@ -123,6 +123,17 @@ TEST(CommandLine, OptionsAndExitCodes) {
     EXPECT_EQ(Fake.windows_opened, 1);
 }
 
+TEST(CommandLine, GameWithoutAWindowExitsWithOne) {
+    for (const char* option : {static_cast<const char*>(nullptr), "-autoplay"}) {
+        reset_fake_platform();
+        Fake.no_display = true;
+        const char* args[] = {"stivra", option, "out.bmp"};
+        EXPECT_EQ(program_main(option ? 3 : 1, const_cast<char**>(args), 7), 1);
+        EXPECT_EQ(Fake.presents, 0);  // the loop never ran
+        EXPECT_EQ(Fake.windows_closed, 1);
+    }
+}
+
 TEST(CommandLine, SeedZeroBecomesOne) {
     reset_fake_platform();
     const char* args[] = {"stivra", "-shot"};
