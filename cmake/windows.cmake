@@ -33,5 +33,14 @@ enable_testing()
 add_test(NAME windows.autoplay
   COMMAND ${CMAKE_SOURCE_DIR}/tests/autoplay_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/autoplay_windows.bmp)
 set_tests_properties(windows.autoplay PROPERTIES TIMEOUT 300)
+# Resized from outside, the window letterboxes at its new size, and Escape
+# then ends the program cleanly (repeated: a crash at exit may be rare).
+add_test(NAME windows.resize_then_quit
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/resize_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/resize 3)
+set_tests_properties(windows.resize_then_quit PROPERTIES TIMEOUT 300)
+# With no X server there is no window: exit code 1, and the tools still work.
+add_test(NAME windows.no_display
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/no_display_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/no_display)
+set_tests_properties(windows.no_display PROPERTIES TIMEOUT 300)
 add_test(NAME windows.imports
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_imports.sh $<TARGET_FILE:stivra>)

@@ -1,10 +1,38 @@
-# Sourced by the build scripts: installs missing Debian/Ubuntu packages when
-# run as root, otherwise prints the exact command and stops.
+# Sourced by the build scripts. Each script names every Debian/Ubuntu package
+# it will need before it builds anything; need_packages then installs the
+# missing ones when run as root, or prints one command for all of them and
+# stops, so a new user is asked only once.
+#
+# STIVRA_PACKAGE_QUERY may name a program that answers instead of dpkg: it is
+# called with one package name and succeeds when that package is installed.
 
+package_installed() {
+  if [ -n "${STIVRA_PACKAGE_QUERY:-}" ]; then
+    "$STIVRA_PACKAGE_QUERY" "$1"
+  else
+    dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q 'install ok installed'
+  fi
+}
+
+# The missing packages among the arguments, each named once, in order.
 missing_packages() {
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || printf '%s ' "$p"
+  _missing=""
+  for _p in "$@"; do
+    case " $_missing " in *" $_p "*) continue ;; esac
+    package_installed "$_p" || _missing="${_missing:+$_missing }$_p"
   done
+  echo "$_missing"
+}
+
+# The one command line that installs the packages: through sudo where there
+# is one, otherwise through su, which asks for root's password (a fresh
+# Debian system has no sudo).
+install_command() {
+  if command -v sudo >/dev/null 2>&1; then
+    echo "sudo apt-get update && sudo apt-get install -y --no-install-recommends $*"
+  else
+    echo "su -c 'apt-get update && apt-get install -y --no-install-recommends $*'"
+  fi
 }
 
 need_packages() {
@@ -18,13 +46,27 @@ need_packages() {
     apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=600 $missing || exit 1
   else
     echo "These packages are missing: $missing"
-    echo "Install them with:"
-    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends $missing"
+    if command -v sudo >/dev/null 2>&1; then
+      echo "Install them with this one command, then run the script again:"
+    else
+      echo "Install them as root with this one command (su asks for root's password), then run the script again:"
+    fi
+    # shellcheck disable=SC2086
+    echo "  $(install_command $missing)"
     exit 1
   fi
 }
 
-# Free megabytes on the file system that holds the given directory.
+# Free megabytes on the file system that holds the given directory (0 when
+# df cannot tell).
 free_megabytes() {
-  df -Pm "$1" | awk 'NR==2 {print $4}'
+  df -Pm "$1" 2>/dev/null | { read -r _; read -r _ _ _ available _; echo "${available:-0}"; }
+}
+
+# Whether the Windows cross-build and its Wine test fit on the disk: about
+# 3 GB beside the build for the build and the Wine prefix, and as much under
+# /usr unless the given packages are installed already.
+windows_tools_fit() {
+  [ "$(free_megabytes .)" -ge 3000 ] || return 1
+  [ -z "$(missing_packages "$@")" ] || [ "$(free_megabytes /usr)" -ge 3000 ]
 }

@@ -9,12 +9,19 @@ FakePlatform Fake;
 void reset_fake_platform() {
     Fake = FakePlatform();
     RunningFlag = 1;
+    WindowFailed = 0;
     AutoplayFile = nullptr;
     HeldInput = 0;
     PressedInput = 0;
 }
 
-void platform_open_window() { Fake.windows_opened += 1; }
+void platform_open_window() {
+    Fake.windows_opened += 1;
+    if (Fake.no_display) {
+        WindowFailed = 1;
+        RunningFlag = 0;
+    }
+}
 void platform_close_window() { Fake.windows_closed += 1; }
 
 void platform_pump_messages() {

@@ -16,10 +16,11 @@ struct FakePlatform {
     int windows_closed = 0;
     int audio_opened = 0;
     int stop_after_pumps = 0;  // 0: never stop by itself
+    bool no_display = false;   // platform_open_window fails as the backends do
     std::function<void(int pump)> on_pump;
 };
 
 extern FakePlatform Fake;
 
-// Fresh fake, fresh loop globals (RunningFlag 1, no autoplay, no input).
+// Fresh fake, fresh loop globals (RunningFlag 1, no autoplay, no input, a window).
 void reset_fake_platform();

@@ -150,6 +150,17 @@ TEST(DrawBlit, DecodesCharactersWithKeyColour) {
               picture({"1...", "0f.b", "..9a", "....", ".cd."}));
 }
 
+// 0 is a colour like any other: black eyes and outlines are drawn, not skipped.
+TEST(DrawBlit, KeyColourZeroIsBlack) {
+    const char* rows[] = {"x1", "1x"};
+    Canvas<2, 2> one;
+    blit_rows(one.pixels(), 2, 2, 0, 0, rows, 2, 2, 2, 0, 1, 0);
+    EXPECT_EQ(picture_of(one.pixels(), 2, 2), picture({"01", "10"}));
+    Canvas<4, 4> two;
+    blit_rows(two.pixels(), 4, 4, 0, 0, rows, 2, 2, 2, 0, 2, 0);
+    EXPECT_EQ(picture_of(two.pixels(), 4, 4), picture({"0011", "0011", "1100", "1100"}));
+}
+
 TEST(DrawBlit, FlipMirrorsWithinTheWidthAndScaleMakesBlocks) {
     const char* rows[] = {"12..", "3..."};
     Canvas<6, 2> flipped;

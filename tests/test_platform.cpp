@@ -123,6 +123,17 @@ TEST(CommandLine, OptionsAndExitCodes) {
     EXPECT_EQ(Fake.windows_opened, 1);
 }
 
+TEST(CommandLine, GameWithoutAWindowExitsWithOne) {
+    for (const char* option : {static_cast<const char*>(nullptr), "-autoplay"}) {
+        reset_fake_platform();
+        Fake.no_display = true;
+        const char* args[] = {"stivra", option, "out.bmp"};
+        EXPECT_EQ(program_main(option ? 3 : 1, const_cast<char**>(args), 7), 1);
+        EXPECT_EQ(Fake.presents, 0);  // the loop never ran
+        EXPECT_EQ(Fake.windows_closed, 1);
+    }
+}
+
 TEST(CommandLine, SeedZeroBecomesOne) {
     reset_fake_platform();
     const char* args[] = {"stivra", "-shot"};
@@ -174,6 +185,48 @@ TEST(Letterbox, Cases) {
     EXPECT_EQ(b.target.w, 0);
     EXPECT_EQ(b.target.h, 0);
     EXPECT_EQ(b.bar_count, 0);
+
+    // One pixel too wide for 320:200: the picture takes the whole width
+    // (961 * 200 / 320 truncates to 600), with no bars of width 0 and 1.
+    b = letterbox_rect(961, 600);
+    EXPECT_EQ(b.target.x, 0);
+    EXPECT_EQ(b.target.y, 0);
+    EXPECT_EQ(b.target.w, 961);
+    EXPECT_EQ(b.target.h, 600);
+    EXPECT_EQ(b.bar_count, 0);
+
+    // One row taller than the picture: centring leaves 0 above, and the row
+    // below still gets its bar.
+    b = letterbox_rect(960, 601);
+    EXPECT_EQ(b.target.y, 0);
+    EXPECT_EQ(b.target.h, 600);
+    ASSERT_EQ(b.bar_count, 1);
+    EXPECT_EQ(b.bars[0].y, 600);
+    EXPECT_EQ(b.bars[0].w, 960);
+    EXPECT_EQ(b.bars[0].h, 1);
+}
+
+// Any window that is not empty: the picture and its bars tile the client
+// area exactly, and no bar is empty.
+TEST(Letterbox, PictureAndBarsCoverTheWindow) {
+    for (int cw = 1; cw <= 1300; cw += 7) {
+        for (int ch = 1; ch <= 900; ch += 3) {
+            const Letterbox b = letterbox_rect(cw, ch);
+            int64_t area = static_cast<int64_t>(b.target.w) * b.target.h;
+            ASSERT_LE(b.bar_count, 2) << cw << "x" << ch;
+            for (int i = 0; i < b.bar_count; ++i) {
+                const PresentRect& r = b.bars[i];
+                ASSERT_TRUE(r.w > 0 && r.h > 0) << "empty bar in " << cw << "x" << ch;
+                ASSERT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= cw && r.y + r.h <= ch)
+                    << cw << "x" << ch;
+                area += static_cast<int64_t>(r.w) * r.h;
+            }
+            ASSERT_TRUE(b.target.x >= 0 && b.target.y >= 0 && b.target.x + b.target.w <= cw &&
+                        b.target.y + b.target.h <= ch)
+                << cw << "x" << ch;
+            ASSERT_EQ(area, static_cast<int64_t>(cw) * ch) << cw << "x" << ch;
+        }
+    }
 }
 
 TEST(Presentation, RowsBottomUp) {
@@ -264,18 +317,20 @@ TEST(Bmp, Failures) {
 }
 
 TEST(Input, KeyMapAndJoystick) {
-    EXPECT_EQ(map_virtual_key(13), INPUT_CONFIRM);
-    EXPECT_EQ(map_virtual_key(16), INPUT_RUN);
-    EXPECT_EQ(map_virtual_key(27), INPUT_BACK);
-    EXPECT_EQ(map_virtual_key(32), INPUT_ACTION);
-    EXPECT_EQ(map_virtual_key('E'), INPUT_ACTION);
-    EXPECT_EQ(map_virtual_key('A') | map_virtual_key(37), INPUT_LEFT);
-    EXPECT_EQ(map_virtual_key('W') | map_virtual_key(38), INPUT_UP);
-    EXPECT_EQ(map_virtual_key('D') | map_virtual_key(39), INPUT_RIGHT);
-    EXPECT_EQ(map_virtual_key('S') | map_virtual_key(40), INPUT_DOWN);
-    EXPECT_EQ(map_virtual_key('F') | map_virtual_key('Q'), INPUT_PHONE);
-    EXPECT_EQ(map_virtual_key(123), 0u);
-    EXPECT_EQ(map_virtual_key('e'), 0u);
+    // Every key of the table on its own, and no other code of a byte or beyond.
+    const struct {
+        uint32_t key, bits;
+    } Keys[] = {{13, INPUT_CONFIRM}, {16, INPUT_RUN},   {27, INPUT_BACK},   {32, INPUT_ACTION},
+                {'E', INPUT_ACTION}, {37, INPUT_LEFT},  {'A', INPUT_LEFT},  {38, INPUT_UP},
+                {'W', INPUT_UP},     {39, INPUT_RIGHT}, {'D', INPUT_RIGHT}, {40, INPUT_DOWN},
+                {'S', INPUT_DOWN},   {'F', INPUT_PHONE}, {'Q', INPUT_PHONE}};
+    for (uint32_t code = 0; code < 1024; ++code) {
+        uint32_t want = 0;
+        for (const auto& k : Keys)
+            if (k.key == code) want = k.bits;
+        EXPECT_EQ(map_virtual_key(code), want) << "key code " << code;
+    }
+    EXPECT_EQ(map_virtual_key(0xFFFFFFFFu), 0u);
 
     EXPECT_EQ(map_joystick(32768, 32768, 0), 0u);
     EXPECT_EQ(map_joystick(16000, 49000, 0), 0u);  // strict thresholds

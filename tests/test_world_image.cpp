@@ -187,6 +187,35 @@ TEST(WorldImage, WaterWithLaneRopes) {
     }
 }
 
+// Water colours are never 12 or 6, so a rope shows wherever they appear: on
+// pixel row 8 of the water tiles of tile rows 4 and 7, and nowhere else.
+TEST(WorldImage, LaneRopesOnlyOnTileRowsFourAndSeven) {
+    fresh_state();
+    show(0);
+    int rope_rows_seen[2] = {0, 0};
+    for (int row = 0; row < 28; ++row) {
+        for (int column = 0; column < 56; ++column) {
+            if (tile_at(column, row) != '~') continue;
+            for (int r = 0; r < 16; ++r) {
+                const bool rope = (row == 4 || row == 7) && r == 8;
+                for (int c = 0; c < 16; ++c) {
+                    const int X = column * 16 + c, Y = row * 16 + r;
+                    if (rope) {
+                        ASSERT_EQ(at(X, Y), X % 4 < 2 ? 12 : 6) << "tile " << column << "," << row;
+                    } else {
+                        ASSERT_TRUE(at(X, Y) != 12 && at(X, Y) != 6)
+                            << "rope colour on tile " << column << "," << row << " pixel row " << r;
+                    }
+                }
+            }
+            if (row == 4) rope_rows_seen[0] += 1;
+            if (row == 7) rope_rows_seen[1] += 1;
+        }
+    }
+    EXPECT_GT(rope_rows_seen[0], 0);
+    EXPECT_GT(rope_rows_seen[1], 0);
+}
+
 TEST(WorldImage, WallFacesAndTops) {
     fresh_state();
     show(3);

@@ -9,6 +9,8 @@
 #include "platform/present.h"
 #include "platform/tools.h"
 
+uint32_t WindowFailed = 0;
+
 namespace {
 
 bool same_text(const char* a, const char* b) {
@@ -18,7 +20,7 @@ bool same_text(const char* a, const char* b) {
 int run_game() {
     audio_open();
     run_main_loop();
-    return 0;
+    return WindowFailed ? 1 : 0;  // a game that never started is no success
 }
 
 }  // namespace

@@ -5,8 +5,12 @@
 #include <cstdint>
 
 // Create the window at the largest integer scale that fits, set up the
-// presentation, probe the joystick and raise the timer resolution.
+// presentation, probe the joystick and raise the timer resolution. When there
+// is no window to play in (no display), it says so in one line on standard
+// error, sets WindowFailed and clears RunningFlag.
 void platform_open_window();
+// Set when the game could not open its window; the process then exits with 1.
+extern uint32_t WindowFailed;
 // Restore the timer resolution and close the sound stream.
 void platform_close_window();
 // Drain the window messages (keys reach input_key_down/up, a close clears RunningFlag).

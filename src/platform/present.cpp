@@ -29,14 +29,16 @@ Letterbox letterbox_rect(int cw, int ch) {
     int x0 = (cw - tw) / 2;
     int y0 = (ch - th) / 2;
     box.target = {x0, y0, tw, th};
-    if (x0 > 0) {
-        box.bars[box.bar_count++] = {0, 0, x0, ch};
-        box.bars[box.bar_count++] = {x0 + tw, 0, cw - x0 - tw, ch};
-    }
-    if (y0 > 0) {
-        box.bars[box.bar_count++] = {0, 0, cw, y0};
-        box.bars[box.bar_count++] = {0, y0 + th, cw, ch - th - y0};
-    }
+    // A bar on each side the picture leaves free; the right or lower one
+    // takes the odd pixel. A leftover of one pixel (a window one row taller
+    // than the picture) is that one bar alone: nothing else would ever clear
+    // it, since the window's background is never erased.
+    const int right = cw - x0 - tw;
+    const int below = ch - y0 - th;
+    if (x0 > 0) box.bars[box.bar_count++] = {0, 0, x0, ch};
+    if (right > 0) box.bars[box.bar_count++] = {x0 + tw, 0, right, ch};
+    if (y0 > 0) box.bars[box.bar_count++] = {0, 0, cw, y0};
+    if (below > 0) box.bars[box.bar_count++] = {0, y0 + th, cw, below};
     return box;
 }
 

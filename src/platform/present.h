@@ -17,7 +17,9 @@ struct PresentRect {
 };
 
 // Where the 320x200 picture goes in a client area of cw x ch, and the black
-// bars around it (zero, or two: left/right or top/bottom).
+// bars around it: none, or left and right, or above and below, where a
+// single leftover pixel makes only the right or the lower bar. Bars are
+// never empty.
 struct Letterbox {
     PresentRect target;
     int bar_count;

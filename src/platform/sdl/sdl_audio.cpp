@@ -4,6 +4,7 @@
 
 #include "audio/synth.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_video.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ void queue_block() {
 }  // namespace
 
 void audio_open() {
+    // Without a display the game does not start: the sound device is left
+    // alone, and its driver's complaints stay out of the one line that says so.
+    if (!sdl_video_ready()) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     SDL_AudioSpec want;
     SDL_zero(want);

@@ -1,6 +1,7 @@
 // Window, keyboard, game controller, clock and presentation through SDL2.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "gfx/figures.h"
@@ -8,6 +9,7 @@
 #include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/sdl/sdl_video.h"
 
 namespace {
 
@@ -92,14 +94,76 @@ void set_window_icon() {
     SDL_FreeSurface(surface);
 }
 
-}  // namespace
+// The one line the game prints when it has nowhere to show its window.
+void report_no_display(const char* reason) {
+    std::fprintf(stderr,
+                 "stivra: the game needs a display (%s); the image tools -shot, -icon and -world "
+                 "work without one\n",
+                 reason);
+}
 
-void platform_open_window() {
+void report_sdl_failure(const char* what) {
+    char reason[256];
+    std::snprintf(reason, sizeof reason, "%s: %s", what, SDL_GetError());
+    report_no_display(reason);
+}
+
+bool environment_set(const char* name) {
+    const char* value = SDL_getenv(name);
+    return value && *value;
+}
+
+// SDL's drivers that draw into memory only: a game on one of them runs
+// unseen and never ends, so they count only when the user asked for them.
+bool invisible_driver(const char* name) {
+    return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
+                    std::strcmp(name, "evdev") == 0);
+}
+
+bool start_video() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
+    const bool driver_asked_for = environment_set("SDL_VIDEODRIVER");
+#if !defined(__APPLE__)
+    // Over ssh or in a container the default drivers find no screen; SDL
+    // would then settle on an invisible one (or take over the console).
+    if (!driver_asked_for && !environment_set("DISPLAY") && !environment_set("WAYLAND_DISPLAY")) {
+        report_no_display("neither DISPLAY nor WAYLAND_DISPLAY is set");
+        return false;
+    }
+#endif
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        SDL_Log("SDL: %s", SDL_GetError());
-        RunningFlag = 0;
+        report_sdl_failure("SDL could not start its video");
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver_asked_for && invisible_driver(driver)) {
+        char reason[128];
+        std::snprintf(reason, sizeof reason, "SDL found only its invisible %s driver", driver);
+        report_no_display(reason);
+        return false;
+    }
+    return true;
+}
+
+// Marks the start as failed: the loop does not run and the game exits with 1.
+void fail_window() {
+    WindowFailed = 1;
+    RunningFlag = 0;
+}
+
+int VideoState = 0;  // 0 not tried yet, 1 ready, -1 no display (reported)
+
+}  // namespace
+
+bool sdl_video_ready() {
+    if (VideoState == 0) VideoState = start_video() ? 1 : -1;
+    return VideoState == 1;
+}
+
+void platform_open_window() {
+    if (!sdl_video_ready()) {
+        fail_window();
         return;
     }
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
@@ -116,8 +180,8 @@ void platform_open_window() {
                                   SCREEN_W * scale, SCREEN_H * scale,
                                   SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!GameWindow) {
-        SDL_Log("SDL: %s", SDL_GetError());
-        RunningFlag = 0;
+        report_sdl_failure("SDL could not open the window");
+        fail_window();
         return;
     }
     GameRenderer = SDL_CreateRenderer(GameWindow, -1, 0);
@@ -126,6 +190,12 @@ void platform_open_window() {
         GameTexture = SDL_CreateTexture(GameRenderer, SDL_PIXELFORMAT_ARGB8888,
                                         SDL_TEXTUREACCESS_STREAMING, SCREEN_W, SCREEN_H);
         if (GameTexture) SDL_SetTextureScaleMode(GameTexture, SDL_ScaleModeNearest);
+    }
+    // A window that can never show the picture is no better than none.
+    if (!GameTexture) {
+        report_sdl_failure("SDL could not draw into the window");
+        fail_window();
+        return;
     }
     set_window_icon();
     open_first_stick();

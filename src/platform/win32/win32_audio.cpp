@@ -57,7 +57,12 @@ void audio_refill() {
 
 void audio_close() {
     if (!AudioStreamOpen) return;
+    // Reset hands every queued buffer back; the device may only be closed
+    // with none of them still prepared for it.
     waveOutReset(WaveDevice);
+    for (int i = 0; i < BUFFER_COUNT; ++i)
+        waveOutUnprepareHeader(WaveDevice, &AudioHeaders[i], sizeof(WAVEHDR));
     waveOutClose(WaveDevice);
+    WaveDevice = nullptr;
     AudioStreamOpen = 0;
 }

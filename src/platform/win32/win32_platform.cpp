@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/input.h"
@@ -14,6 +15,7 @@ namespace {
 
 HWND GameWindow = nullptr;
 int JoystickPresent = 0;
+int TimerRaised = 0;  // timeBeginPeriod is in force and wants its timeEndPeriod
 
 struct PresentationHeader {
     BITMAPINFOHEADER header;
@@ -29,12 +31,15 @@ WINDOWPLACEMENT WindowedPlacement;
 // "St. Ivra Schule - Herr Mürzel kommt" in Windows-1252 (0xFC is ü).
 const char WindowTitle[] = "St. Ivra Schule - Herr M\xFCrzel kommt";
 
-void present_framebuffer(HDC dc) {
+// Draws into the window the device context belongs to (the one WM_PAINT is
+// for, which may arrive before CreateWindowExA has returned GameWindow).
+void present_framebuffer(HWND window, HDC dc) {
+    if (!dc) return;
     copy_rows_bottom_up(Framebuffer, PresentationCopy);
     // Without a window the client area counts as empty and nothing is drawn,
     // rather than bars of an undefined size on whatever GetDC handed out.
     RECT client = {0, 0, 0, 0};
-    if (!GetClientRect(GameWindow, &client)) client = RECT{0, 0, 0, 0};
+    if (!GetClientRect(window, &client)) client = RECT{0, 0, 0, 0};
     const Letterbox box = letterbox_rect(client.right - client.left, client.bottom - client.top);
     for (int i = 0; i < box.bar_count; ++i)
         PatBlt(dc, box.bars[i].x, box.bars[i].y, box.bars[i].w, box.bars[i].h, BLACKNESS);
@@ -78,10 +83,17 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_KILLFOCUS:
         input_focus_lost();
         return 0;
+    case WM_SIZE:
+        // The letterbox moves with the size: repaint all of the client area,
+        // not only the strip a larger window uncovers (the class has no
+        // redraw styles, and while the user drags the border the main loop
+        // does not run).
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        present_framebuffer(dc);
+        present_framebuffer(window, dc);
         EndPaint(window, &paint);
         return 0;
     }
@@ -120,6 +132,23 @@ void fill_joystick_record(JOYINFOEX& info) {
 void platform_open_window() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
 
+    // The presentation header is ready before the window exists, so that any
+    // paint message during its creation finds a valid picture description.
+    std::memset(&Presentation, 0, sizeof Presentation);
+    Presentation.header.biSize = 40;
+    Presentation.header.biWidth = SCREEN_W;
+    Presentation.header.biHeight = SCREEN_H;
+    Presentation.header.biPlanes = 1;
+    Presentation.header.biBitCount = 8;
+    Presentation.header.biCompression = BI_RGB;
+    Presentation.header.biClrUsed = 16;
+    for (int i = 0; i < 16; ++i) {
+        Presentation.colours[i].rgbRed = Palette[i][0];
+        Presentation.colours[i].rgbGreen = Palette[i][1];
+        Presentation.colours[i].rgbBlue = Palette[i][2];
+        Presentation.colours[i].rgbReserved = 0;
+    }
+
     WNDCLASSA window_class;
     std::memset(&window_class, 0, sizeof window_class);
     window_class.lpfnWndProc = window_procedure;
@@ -136,31 +165,28 @@ void platform_open_window() {
     GameWindow = CreateWindowExA(0, "StIvraSchule", WindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                                  CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                                  rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
-
-    std::memset(&Presentation, 0, sizeof Presentation);
-    Presentation.header.biSize = 40;
-    Presentation.header.biWidth = SCREEN_W;
-    Presentation.header.biHeight = SCREEN_H;
-    Presentation.header.biPlanes = 1;
-    Presentation.header.biBitCount = 8;
-    Presentation.header.biCompression = BI_RGB;
-    Presentation.header.biClrUsed = 16;
-    for (int i = 0; i < 16; ++i) {
-        Presentation.colours[i].rgbRed = Palette[i][0];
-        Presentation.colours[i].rgbGreen = Palette[i][1];
-        Presentation.colours[i].rgbBlue = Palette[i][2];
-        Presentation.colours[i].rgbReserved = 0;
+    if (!GameWindow) {
+        // No desktop to show it on (under Wine: no X server). Running on
+        // without a window would be a game nobody sees that never ends.
+        std::fprintf(stderr,
+                     "stivra: the game needs a display (the window could not be created); the "
+                     "image tools -shot, -icon and -world work without one\n");
+        std::fflush(stderr);
+        WindowFailed = 1;
+        RunningFlag = 0;
+        return;
     }
 
     JOYINFOEX joystick;
     fill_joystick_record(joystick);
     JoystickPresent = joyGetPosEx(0, &joystick) == 0;
 
-    timeBeginPeriod(1);
+    TimerRaised = timeBeginPeriod(1) == TIMERR_NOERROR;
 }
 
 void platform_close_window() {
-    timeEndPeriod(1);
+    if (TimerRaised) timeEndPeriod(1);
+    TimerRaised = 0;
     audio_close();
 }
 
@@ -182,9 +208,10 @@ void platform_sleep_ms(uint32_t ms) {
 }
 
 void platform_present() {
+    if (!GameWindow) return;
     HDC dc = GetDC(GameWindow);
-    present_framebuffer(dc);
-    ReleaseDC(GameWindow, dc);
+    present_framebuffer(GameWindow, dc);
+    if (dc) ReleaseDC(GameWindow, dc);
 }
 
 uint32_t platform_joystick_bits() {

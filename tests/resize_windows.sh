@@ -1,0 +1,76 @@
+#!/bin/sh
+# resize_windows.sh GAME WORKDIR [RUNS]: the Windows program under Wine in a
+# private X server, RUNS times (default 3): its window resized from outside
+# to 700x300 must show the picture letterboxed at the new size (480x300 with
+# black bars of 110 pixels left and right), and Escape on the title must
+# then end it with exit code 0.
+set -u
+game=$1
+work=$2
+runs=${3:-3}
+here=$(cd "$(dirname "$0")" && pwd)
+case "$game" in /*) ;; *) game="$(pwd)/$game" ;; esac
+
+if [ "${RESIZE_INSIDE_X:-}" != 1 ]; then
+  . "$here/../cmake/wine-prefix.sh"  # the prefix beside the build, like the other Wine runs
+  mkdir -p "$work" || exit 1
+  RESIZE_INSIDE_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$here/resize_windows.sh" "$game" "$work" "$runs"
+fi
+
+cd "$work" || exit 1
+# Highest channel value (0..1) in a part of a picture.
+brightest() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
+
+fail=0
+run=1
+while [ "$run" -le "$runs" ]; do
+  wine "$game" >"game$run.log" 2>&1 &
+  pid=$!
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --name 'St. Ivra Schule' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  if [ -z "$window" ]; then
+    echo "FAIL: run $run: no window appeared"
+    kill "$pid" 2>/dev/null
+    fail=1
+    break
+  fi
+  sleep 1
+  xdotool windowsize "$window" 700 300
+  sleep 1
+  shot="resized$run.png"
+  import -window "$window" "$shot"
+  size=$(identify -format '%wx%h' "$shot")
+  left=$(brightest "$shot" 110x300+0+0)
+  right=$(brightest "$shot" 110x300+590+0)
+  middle=$(brightest "$shot" 480x300+110+0)
+  if [ "$size" != 700x300 ] || [ "$left" != 0 ] || [ "$right" != 0 ] || [ "$middle" = 0 ]; then
+    echo "FAIL: run $run: not letterboxed at 700x300 (window $size, left bar $left, right bar $right, picture $middle)"
+    fail=1
+  fi
+  xdotool windowfocus --sync "$window" key Escape
+  # Bounded wait: a program that does not end is a failure, not a hang.
+  for _ in $(seq 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "FAIL: run $run: Escape on the title did not end the program"
+    kill "$pid" 2>/dev/null
+    fail=1
+  fi
+  wait "$pid"
+  code=$?
+  wineserver -w
+  if [ "$code" -ne 0 ]; then
+    echo "FAIL: run $run: exit code $code after the resize"
+    fail=1
+  fi
+  [ "$fail" -eq 0 ] || break
+  echo "ok: run $run: letterboxed at 700x300, exit code 0"
+  run=$((run + 1))
+done
+exit $fail
