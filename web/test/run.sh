@@ -14,6 +14,7 @@ out=$(cd "$out" && pwd)
 
 # playwright-core, pinned in web/package-lock.json; it drives the system's
 # Chromium and downloads no browser of its own.
+command -v npm >/dev/null || { echo "FAIL: npm (part of Node.js) is needed for the browser test"; exit 1; }
 (cd "$here/.." && npm ci --no-audit --no-fund --loglevel=error)
 
 echo "-- native pictures to compare with"
