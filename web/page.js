@@ -70,7 +70,9 @@ var StivraPage = {
       this.box.style.width = (scale * 320) / dpr + 'px';
       this.box.style.height = (scale * 200) / dpr + 'px';
     }
-    if (Module._web_relayout) Module._web_relayout();
+    // Before the game has started its exports cannot run yet; it places
+    // the canvas itself when it starts.
+    if (this.running || this.finished) Module._web_relayout();
   },
 
   boxSize() {

@@ -59,6 +59,7 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void web_screenshot() { web_take_screenshot(); }
 EMSCRIPTEN_KEEPALIVE void web_relayout() { web_layout(); }
 EMSCRIPTEN_KEEPALIVE int32_t web_game_mode() { return Game.mode; }
+EMSCRIPTEN_KEEPALIVE int32_t web_total_ticks() { return Game.total_ticks; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_x() { return Game.player_x; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_y() { return Game.player_y; }
 }
