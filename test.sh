@@ -27,6 +27,19 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DSTIVRA_SANITIZE=ON -DSTIVRA_
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
+echo "== Browser: web build and headless Chromium test"
+# emscripten and Chromium need about 1.3 GB installed; the build and the
+# test's own packages (web/package-lock.json) need little.
+if [ "$(free_megabytes .)" -lt 500 ] || { [ -n "$(missing_packages emscripten chromium)" ] && [ "$(free_megabytes /usr)" -lt 2500 ]; }; then
+  echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+  echo "!! NOT ENOUGH DISK: the web build and its browser test were SKIPPED.      !!"
+  echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+else
+  need_packages emscripten chromium xvfb xauth
+  ./web.sh --build-only
+  web/test/run.sh build-test/stivra build-web/web build-test/browser
+fi
+
 echo "== Windows: cross-build and run under Wine"
 if [ "$windows" -eq 0 ]; then
   echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"

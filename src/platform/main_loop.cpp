@@ -56,7 +56,9 @@ void main_loop_pass(LoopClock& clock) {
         if (game_tick(bits) == 0) RunningFlag = 0;
         clock.ticks += 1;
         n += 1;
-    } while (n < 4 && tick_is_due(clock, now));
+        // The autoplay screenshot is the frame after exactly 150 Ticks, also
+        // when this pass is catching up: the same seed gives the same picture.
+    } while (n < 4 && tick_is_due(clock, now) && !(AutoplayFile && clock.ticks >= 150));
 
     // Behind by more than four Ticks: drop the backlog instead of spiralling.
     if (n == 4) clock.base = now - tick_due_ms(clock.ticks);

@@ -1,0 +1,84 @@
+// Entry of the browser build. The page's address stands in for the command
+// line: ?seed=N acts like STIVRA_SEED, ?autoplay=1 like -autoplay FILE. The
+// browser then calls one main-loop pass per animation frame; a hidden tab
+// gets no frames, and the loop's catch-up limit drops what it missed.
+#include <emscripten.h>
+
+#include <cstdlib>
+
+#include "game/game_flow.h"
+#include "game/game_state.h"
+#include "platform/main_loop.h"
+#include "platform/platform.h"
+#include "platform/seed.h"
+#include "platform/web/web_page.h"
+
+// The value of a query parameter of the page's address. Returns its length
+// in bytes (written to out, cut to fit size) or -1 when it is absent.
+EM_JS(int, page_query, (const char* name, char* out, int size), {
+    const value = new URLSearchParams(location.search).get(UTF8ToString(name));
+    if (value === null) return -1;
+    stringToUTF8(value, out, size);
+    return lengthBytesUTF8(value);
+});
+// Milliseconds of the wall clock, the seed when none is given: the time
+// since the page opened would give nearly the same seed every time.
+EM_JS(uint32_t, page_wall_clock_ms, (), { return Date.now() >>> 0; });
+EM_JS(void, page_game_started, (), { StivraPage.gameStarted(); });
+// The loop has ended (BACK on the title, or the autoplay run is over).
+EM_JS(void, page_game_stopped, (const char* autoplay_file), {
+    let shot = null;
+    if (autoplay_file) {
+        try {
+            shot = FS.readFile(UTF8ToString(autoplay_file));
+        } catch (e) {
+            shot = null;
+        }
+    }
+    StivraPage.gameStopped(autoplay_file !== 0, shot);
+});
+
+namespace {
+
+LoopClock Clock;
+char SeedText[64];
+char AutoplayFlag[4];
+
+void run_one_pass() {
+    main_loop_pass(Clock);
+    if (RunningFlag) return;
+    emscripten_cancel_main_loop();
+    platform_close_window();
+    page_game_stopped(AutoplayFile);
+}
+
+}  // namespace
+
+// Called by the page's buttons, its resize handler and the browser test.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE void web_screenshot() { web_take_screenshot(); }
+EMSCRIPTEN_KEEPALIVE void web_relayout() { web_layout(); }
+EMSCRIPTEN_KEEPALIVE int32_t web_game_mode() { return Game.mode; }
+EMSCRIPTEN_KEEPALIVE int32_t web_total_ticks() { return Game.total_ticks; }
+EMSCRIPTEN_KEEPALIVE int32_t web_player_x() { return Game.player_x; }
+EMSCRIPTEN_KEEPALIVE int32_t web_player_y() { return Game.player_y; }
+}
+
+int main() {
+    // A seed that does not fit the buffer is no decimal 32-bit seed the
+    // page would want; it is left out like any other unusable STIVRA_SEED.
+    const int seed_length = page_query("seed", SeedText, sizeof SeedText);
+    if (seed_length >= 0 && seed_length < static_cast<int>(sizeof SeedText))
+        setenv("STIVRA_SEED", SeedText, 1);
+    const int autoplay_length = page_query("autoplay", AutoplayFlag, sizeof AutoplayFlag);
+
+    program_init(startup_seed(page_wall_clock_ms()));
+    if (autoplay_length == 1 && AutoplayFlag[0] == '1') AutoplayFile = "autoplay.bmp";
+
+    audio_open();
+    platform_open_window();
+    main_loop_start(Clock);
+    page_game_started();
+    emscripten_set_main_loop(run_one_pass, 0, 0);
+    return 0;
+}

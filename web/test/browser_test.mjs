@@ -1,0 +1,230 @@
+// The browser build in headless Chromium, against pictures of the native
+// game: node browser_test.mjs URL TITLE.bmp AUTOPLAY.bmp SEED OUT_DIR
+//   TITLE.bmp     native `stivra -shot 0`
+//   AUTOPLAY.bmp  native `stivra -autoplay` with STIVRA_SEED=SEED
+// Chromium is Debian's (STIVRA_CHROMIUM names another one).
+import { chromium } from 'playwright-core';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [baseUrl, titlePath, autoplayPath, seed, outDir] = process.argv.slice(2);
+const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2;
+
+let passed = 0, failed = 0;
+function check(ok, what, detail = '') {
+  if (ok) { passed += 1; console.log(`ok: ${what}`); }
+  else { failed += 1; console.log(`FAIL: ${what}${detail ? ': ' + detail : ''}`); }
+}
+
+// An 8-bit BMP of the game (960x600, 3x3 squares, bottom-up) as 320x200 RGB.
+function bmp_frame(bytes) {
+  const u32 = (o) => bytes.readUInt32LE(o);
+  if (bytes.length !== 576118 || u32(18) !== 960 || u32(22) !== 600) throw new Error('not a 960x600 screenshot');
+  const rgb = new Uint8Array(320 * 200 * 3);
+  for (let y = 0; y < 200; ++y) {
+    for (let x = 0; x < 320; ++x) {
+      const index = bytes[118 + (599 - 3 * y) * 960 + 3 * x];
+      for (let c = 0; c < 3; ++c) rgb[(y * 320 + x) * 3 + c] = bytes[54 + 4 * index + 2 - c];
+    }
+  }
+  return rgb;
+}
+
+// The canvas's 320x200 pixels as RGB.
+async function canvas_frame(page) {
+  const rgba = await page.evaluate(() => Array.from(
+    document.getElementById('game').getContext('2d').getImageData(0, 0, 320, 200).data));
+  const rgb = new Uint8Array(320 * 200 * 3);
+  for (let i = 0; i < 320 * 200; ++i) for (let c = 0; c < 3; ++c) rgb[i * 3 + c] = rgba[i * 4 + c];
+  return rgb;
+}
+
+// Pixels that differ inside the rectangle x0..x1, y0..y1 (inclusive).
+function differing(a, b, x0 = 0, y0 = 0, x1 = 319, y1 = 199) {
+  let n = 0;
+  for (let y = y0; y <= y1; ++y)
+    for (let x = x0; x <= x1; ++x) {
+      const i = (y * 320 + x) * 3;
+      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) n += 1;
+    }
+  return n;
+}
+
+const state = (page) => page.evaluate(() => ({
+  mode: Module._web_game_mode(), ticks: Module._web_total_ticks(), x: Module._web_player_x(), y: Module._web_player_y(),
+}));
+const wait_mode = (page, mode) => page.waitForFunction((m) => Module._web_game_mode() === m, mode, { timeout: 5000 });
+const canvas_rect = (page) => page.evaluate(() => {
+  const r = document.getElementById('game').getBoundingClientRect();
+  return [r.x, r.y, r.width, r.height].map(Math.round);
+});
+
+const browser = await chromium.launch({
+  executablePath: process.env.STIVRA_CHROMIUM || '/usr/bin/chromium',
+  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+});
+const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, acceptDownloads: true });
+// A gamepad the test holds: navigator.getGamepads() sees what window.fakePad says.
+await context.addInitScript(() => {
+  window.fakePad = null;
+  navigator.getGamepads = () => [window.fakePad];
+});
+const errors = [];
+
+try {
+  const page = await context.newPage();
+  page.on('pageerror', (e) => errors.push(String(e)));
+  const started = (p) => p.waitForFunction(() => StivraPage.running, null, { timeout: 20000 });
+
+  // ---- the title, the page around it ----
+  await page.goto(`${baseUrl}/?seed=${seed}`);
+  await started(page);
+  await page.waitForTimeout(300);
+  check(await page.title() === 'St. Ivra Schule – Herr Mürzel kommt', 'German page title');
+  const icon = await page.evaluate(async () => {
+    const r = await fetch(document.querySelector('link[rel=icon]').href);
+    return [r.status, (await r.arrayBuffer()).byteLength];
+  });
+  check(icon[0] === 200 && icon[1] > 0, 'the favicon is served', String(icon));
+  const title = bmp_frame(readFileSync(titlePath));
+  let frame = await canvas_frame(page);
+  // The sky twinkles and flashes and the start prompt blinks; the ground
+  // with the controls line and the school's name sign stand still.
+  check(differing(frame, title, 0, 185, 319, 199) === 0 && differing(frame, title, 111, 103, 208, 116) === 0,
+        'the canvas shows the title as the native game draws it');
+  // 1000x700 leaves room for a 2x box (with the text); the canvas fills it.
+  check(JSON.stringify(await canvas_rect(page)) ===
+        JSON.stringify(await page.evaluate(() => {
+          const r = document.getElementById('game-box').getBoundingClientRect();
+          return [r.x, r.y, 640, 400].map(Math.round);
+        })), 'the page shows the canvas at twice its size', String(await canvas_rect(page)));
+
+  // ---- full screen: the button and Alt+Enter, letterboxed, never a CONFIRM ----
+  await page.click('#full-screen');
+  await page.waitForTimeout(300);
+  check(await page.evaluate(() => document.fullscreenElement?.id) === 'game-box', 'the button goes full screen');
+  // A 1000x600 screen: 960x600 with 20-pixel bars left and right.
+  await page.setViewportSize({ width: 1000, height: 600 });
+  await page.waitForTimeout(300);
+  check(JSON.stringify(await canvas_rect(page)) === '[20,0,960,600]', 'full screen is letterboxed',
+        String(await canvas_rect(page)));
+  await page.keyboard.press('Alt+Enter');
+  await page.waitForTimeout(300);
+  check(await page.evaluate(() => document.fullscreenElement) === null, 'Alt+Enter leaves full screen');
+  check((await state(page)).mode === MODE_TITLE, 'Alt+Enter does not leave the title');
+  await page.setViewportSize({ width: 1000, height: 700 });
+  await page.keyboard.press('Alt+Enter');
+  await page.waitForTimeout(300);
+  check(await page.evaluate(() => document.fullscreenElement?.id) === 'game-box', 'Alt+Enter goes full screen');
+  await page.keyboard.press('Alt+Enter');
+  await page.waitForTimeout(300);
+
+  // ---- screenshots: the button and F12 download numbered BMPs ----
+  for (const [how, name] of [['button', 'stivra_00.bmp'], ['F12', 'stivra_01.bmp']]) {
+    const download = page.waitForEvent('download', { timeout: 5000 });
+    if (how === 'button') await page.click('#screenshot'); else await page.keyboard.press('F12');
+    const d = await download;
+    const file = join(outDir, name);
+    await d.saveAs(file);
+    let shot = null;
+    try { shot = bmp_frame(readFileSync(file)); } catch (e) { shot = null; }
+    check(d.suggestedFilename() === name && shot !== null &&
+          differing(shot, title, 0, 185, 319, 199) === 0, `${how} downloads ${name} of the title`);
+  }
+
+  // ---- sound starts with the first key ----
+  await page.waitForTimeout(500);
+  const audio = await page.evaluate(() => ({
+    state: StivraPage.audio.context && StivraPage.audio.context.state, written: StivraPage.audio.write }));
+  check(audio.state === 'running' && audio.written > 0, 'after a key the game feeds Web Audio', JSON.stringify(audio));
+
+  // ---- Enter, Enter, and a second of walking ----
+  await page.keyboard.press('Enter');
+  await wait_mode(page, MODE_INTRO);
+  await page.waitForTimeout(200);
+  await page.keyboard.press('Enter');
+  await wait_mode(page, MODE_PLAYING);
+  await page.waitForTimeout(300);
+  const before = await state(page);
+  const start_frame = await canvas_frame(page);
+  await page.keyboard.down('KeyD');
+  await page.waitForTimeout(1000);
+  await page.keyboard.up('KeyD');
+  await page.waitForTimeout(200);
+  const walked = await state(page);
+  check(walked.x - before.x > 4096 && walked.y === before.y, 'D walks right for a second',
+        `${JSON.stringify(before)} -> ${JSON.stringify(walked)}`);
+  check(differing(start_frame, await canvas_frame(page)) > 1000, 'the canvas follows the walk');
+
+  // On a French keyboard the key at A prints "q" (which would be the phone
+  // by its letter); by its place it walks left. Losing the focus lets go of
+  // a key whose key-up never comes.
+  await page.evaluate(() => window.dispatchEvent(new KeyboardEvent('keydown', { code: 'KeyA', key: 'q' })));
+  await page.waitForTimeout(400);
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+  await page.waitForTimeout(100);
+  const left = await state(page);
+  await page.waitForTimeout(400);
+  const after_blur = await state(page);
+  check(left.x < walked.x, 'the key at the place of A walks left on any layout',
+        `${walked.x} -> ${left.x}`);
+  check(after_blur.x === left.x, 'losing the focus lets go of the held key', `${left.x} -> ${after_blur.x}`);
+
+  // A standard gamepad: the D-pad's right button walks right.
+  await page.evaluate(() => {
+    const buttons = Array.from({ length: 17 }, (_, i) => ({ pressed: i === 15, value: i === 15 ? 1 : 0 }));
+    window.fakePad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons };
+  });
+  await page.waitForTimeout(500);
+  await page.evaluate(() => { window.fakePad = null; });
+  await page.waitForTimeout(100);
+  const padded = await state(page);
+  check(padded.x > after_blur.x && padded.y === after_blur.y, 'the gamepad D-pad walks right',
+        `${after_blur.x} -> ${padded.x}`);
+
+  // Two seconds without animation frames (a hidden tab, a stalled page):
+  // afterwards the loop runs at most four Ticks and goes on from there,
+  // instead of catching up sixty.
+  const awake = await state(page);
+  await page.evaluate(() => { const t = performance.now(); while (performance.now() - t < 2000); });
+  await page.waitForTimeout(300);
+  const resumed = await state(page);
+  check(resumed.ticks - awake.ticks < 30, 'a page that got no frames does not catch up its Ticks',
+        `${resumed.ticks - awake.ticks} Ticks in 2.3 s`);
+  check(resumed.ticks - awake.ticks > 4, 'the game goes on after the stall');
+
+  // Escape goes back to the title, and Escape on the title ends the game.
+  await page.keyboard.press('Escape');
+  await wait_mode(page, MODE_TITLE);
+  await page.waitForTimeout(100);
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => StivraPage.finished, null, { timeout: 5000 });
+  check(await page.isVisible('#restart'), 'Escape on the title ends the game and offers a restart');
+  await page.close();
+
+  // ---- the autoplay run against the native one ----
+  const auto = await context.newPage();
+  auto.on('pageerror', (e) => errors.push(String(e)));
+  await auto.goto(`${baseUrl}/?autoplay=1&seed=${seed}`);
+  await auto.waitForFunction(() => StivraPage.finished, null, { timeout: 30000 });
+  const shot = await auto.evaluate(() => StivraPage.autoplayShot && Array.from(StivraPage.autoplayShot));
+  const native = readFileSync(autoplayPath);
+  check(shot !== null, 'the autoplay run offers its screenshot');
+  if (shot) {
+    writeFileSync(join(outDir, 'autoplay_web.bmp'), Buffer.from(shot));
+    check(Buffer.from(shot).equals(native), `the autoplay screenshot (seed ${seed}) equals the native one byte for byte`);
+  }
+  check(differing(await canvas_frame(auto), bmp_frame(native)) === 0,
+        'the final frame on the canvas equals the native screenshot pixel for pixel');
+  check(await auto.isVisible('#autoplay-shot'), 'the page links the autoplay screenshot');
+  await auto.close();
+} catch (e) {
+  check(false, 'the browser test ran to its end', String(e && e.stack || e));
+} finally {
+  await browser.close();
+}
+
+check(errors.length === 0, 'no script errors in the page', errors.join('; '));
+console.log(`browser: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

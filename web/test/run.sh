@@ -1,0 +1,38 @@
+#!/bin/sh
+# The browser test: the built page served on 127.0.0.1 and played in
+# headless Chromium, its pictures checked against the native game's.
+#   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR
+set -eu
+game=$1
+web_dir=$2
+out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+seed=4711
+
+rm -rf "$out" && mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+# playwright-core, pinned in web/package-lock.json; it drives the system's
+# Chromium and downloads no browser of its own.
+command -v npm >/dev/null || { echo "FAIL: npm (part of Node.js) is needed for the browser test"; exit 1; }
+(cd "$here/.." && npm ci --no-audit --no-fund --loglevel=error)
+
+echo "-- native pictures to compare with"
+"$game" -shot 0 "$out/title_native.bmp"
+STIVRA_SEED=$seed SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null ASAN_OPTIONS=detect_leaks=0 \
+  xvfb-run -a -s "-screen 0 1024x768x24" "$game" -autoplay "$out/autoplay_native.bmp"
+
+echo "-- serving $web_dir"
+python3 -u -m http.server --bind 127.0.0.1 0 --directory "$web_dir" >"$out/server.log" 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true' EXIT INT TERM
+port=
+for _ in $(seq 50); do
+  port=$(sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$out/server.log" | head -n 1)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
+
+node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
+  "$out/autoplay_native.bmp" "$seed" "$out"

@@ -1,0 +1,36 @@
+# The browser build (emcmake): the game as stivra.js and stivra.wasm in
+# web/ of the build folder, beside the page, its script and the icon.
+set(STIVRA_WEB_DIR ${CMAKE_BINARY_DIR}/web)
+
+file(GLOB STIVRA_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
+add_executable(stivra ${STIVRA_WEB_SOURCES})
+target_link_libraries(stivra PRIVATE stivra_core)
+set_target_properties(stivra PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${STIVRA_WEB_DIR})
+# Everything is fixed-size global data (about 12 MB of it) and the game
+# allocates nothing while it runs: a fixed 32 MB never has to grow.
+target_link_options(stivra PRIVATE -sENVIRONMENT=web -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=0)
+
+# The page and its script, copied whenever they change.
+foreach(page_file index.html page.js)
+  add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${page_file}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${page_file} ${STIVRA_WEB_DIR}/${page_file}
+    DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})
+  list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${page_file})
+endforeach()
+
+# The companion program, built for Node.js with the real file system: it
+# draws the favicon with the game's own icon code.
+file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
+add_executable(stivra-tool ${STIVRA_TOOL_SOURCES})
+target_link_libraries(stivra-tool PRIVATE stivra_core)
+# One file with the wasm inside: Node.js's own fetch cannot load a wasm path.
+target_link_options(stivra-tool PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1
+  -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
+find_program(STIVRA_NODE node REQUIRED)
+add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/stivra.ico
+  COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> ico ${STIVRA_WEB_DIR}/stivra.ico
+  DEPENDS stivra-tool
+  COMMENT "Drawing the favicon")
+
+add_custom_target(stivra_page ALL DEPENDS ${STIVRA_PAGE_FILES} ${STIVRA_WEB_DIR}/stivra.ico)
+add_dependencies(stivra stivra_page)
