@@ -63,10 +63,15 @@ free_megabytes() {
   df -Pm "$1" 2>/dev/null | { read -r _; read -r _ _ _ available _; echo "${available:-0}"; }
 }
 
-# Whether the Windows cross-build and its Wine test fit on the disk: about
-# 3 GB beside the build for the build and the Wine prefix, and as much under
-# /usr unless the given packages are installed already.
-windows_tools_fit() {
-  [ "$(free_megabytes .)" -ge 3000 ] || return 1
-  [ -z "$(missing_packages "$@")" ] || [ "$(free_megabytes /usr)" -ge 3000 ]
+# Whether an optional part of the tests fits on the disk: BUILD_MB free beside
+# the build, and INSTALL_MB under /usr unless the packages are installed already.
+tools_fit() {  # tools_fit BUILD_MB INSTALL_MB PACKAGES...
+  build_mb=$1 install_mb=$2
+  shift 2
+  [ "$(free_megabytes .)" -ge "$build_mb" ] || return 1
+  [ -z "$(missing_packages "$@")" ] || [ "$(free_megabytes /usr)" -ge "$install_mb" ]
 }
+
+# The Windows cross-build and its Wine test: about 3 GB for the build and the
+# Wine prefix, and as much for MinGW-w64 and Wine.
+windows_tools_fit() { tools_fit 3000 3000 "$@"; }
