@@ -581,6 +581,36 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
     }
 }
 
+// The level asked for one pixel is the level the pass gives it on a visible
+// tile: through the 32-bit lanes, the wide path, and the second light.
+TEST(DrawShade, LevelOfOnePixelMatchesThePass) {
+    build_shade_table();
+    set_all_visible();
+    struct {
+        int cx, cy, l1x, l1y, l1r, l2x, l2y, l2r, minimum;
+    } scenes[] = {
+        {288, 124, 448, 216, 92, 448, 96, 150, 0},
+        {100, 100, 260, 200, 24, 300, 220, 30, 0},
+        {13, 5, 170, 104, 67, 154, 52, 62, 1},
+        {300, 200, 460, 300, 20000, 0, 0, 0, 0},
+        {300, 200, 460, 300, 40, 470, 290, 50000, 0},
+        {0, 0, 40, 30, 66, 344, 96, -5, 7},
+    };
+    for (const auto& s : scenes) {
+        std::memset(Framebuffer, 15, sizeof Framebuffer);
+        shade_by_light(s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, s.minimum);
+        const uint8_t by_level[4] = {0, 7, 8, 15};
+        for (int sy = 0; sy < SCREEN_H; ++sy) {
+            for (int sx = 0; sx < SCREEN_W; ++sx) {
+                const int level = light_level_at(s.cx, s.cy, sx, sy, s.l1x, s.l1y, s.l1r, s.l2x,
+                                                 s.l2y, s.l2r, s.minimum);
+                ASSERT_EQ(screen_at(sx, sy), by_level[level])
+                    << "camera " << s.cx << "," << s.cy << " pixel " << sx << "," << sy;
+            }
+        }
+    }
+}
+
 // Strength 1: a 3-pixel band. e = 0 always, e = 1 where the dither value
 // is 6 or more (3t >= 16), e = 2 where it is 11 or more (3t >= 32).
 TEST(DrawVignette, BandWidthAndDither) {

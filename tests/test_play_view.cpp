@@ -266,6 +266,64 @@ TEST_F(PlayView, FiguresSortedByDepthEqualKeysKeepListOrder) {
     }
 }
 
+// The player stands in tile (24, 15) under a doorway at (24, 14); the room
+// beyond it (rows 12 and 13) and the tile to his left are out of sight. Above
+// his own tile he shows as he would on tiles he can see; from its top row
+// down, and wherever he is not, the darkness stays.
+TEST_F(PlayView, PlayerShowsAboveHisTileWhereTheDarknessCutsHimOff) {
+    view(232, 150);
+    place_player(388, 250);  // screen (156, 100); his tile's top row is screen row 90
+    static uint8_t Seen[FRAME], Figure[FRAME];
+    std::memset(Figure, 0xFF, FRAME);
+    draw_player_figure(Figure, SCREEN_W, SCREEN_H, 156, 100, 0, 0, 0, 1);
+    auto out_of_sight = [](int column, int row) {
+        return (row == 12 || row == 13) || (row == 15 && column == 23);
+    };
+    // On floor 2 at the usual light his head lies in its dithered rings; when
+    // the light flickers down, floor 1 (power back) shows him at its minimum
+    // level and floor 4 in the rings of its own light.
+    Game.power_on = 1;
+    for (int floor : {2, 1, 4}) {
+        Game.current_floor = floor;
+        Game.light_radius = floor == 2 ? 66 : 24;
+        Game.player_hidden = 0;
+        std::memset(VisibleGrid, 1, sizeof VisibleGrid);
+        draw_play_view();
+        std::memcpy(Seen, Framebuffer, FRAME);
+        for (int row = 12; row <= 15; ++row) {
+            for (int column = 0; column < MAP_W; ++column) {
+                if (out_of_sight(column, row)) VisibleGrid[row * MAP_W + column] = 0;
+            }
+        }
+        draw_play_view();
+        int shown = 0, cut_off = 0;
+        for (int y = 0; y < SCREEN_H; ++y) {
+            for (int x = 0; x < SCREEN_W; ++x) {
+                const int i = y * SCREEN_W + x;
+                const bool dark = out_of_sight((232 + x) >> 4, (150 + y) >> 4);
+                const bool his = Figure[i] != 0xFF;
+                if (!dark || (his && y < 90)) {
+                    ASSERT_EQ(Framebuffer[i], Seen[i]) << x << "," << y << " floor " << floor;
+                    if (dark) ++shown;
+                } else {
+                    ASSERT_EQ(Framebuffer[i], 0) << x << "," << y << " floor " << floor;
+                    if (his) ++cut_off;
+                }
+            }
+        }
+        EXPECT_GT(shown, 150);   // head, hood and shoulders
+        EXPECT_GT(cut_off, 10);  // his left leg and shoe in his own row
+    }
+
+    // Hidden in a locker he is not drawn, not even through the slits.
+    Game.player_hidden = 1;
+    place_player(392, 210);  // his head in the slit of rows 54..60
+    std::memset(VisibleGrid, 0, sizeof VisibleGrid);
+    VisibleGrid[13 * MAP_W + 24] = 1;
+    draw_play_view();
+    for (int x = 150; x < 170; ++x) EXPECT_EQ(px(x, 56), 0) << x;
+}
+
 TEST_F(PlayView, LockerViewLeavesFiveSlits) {
     Game.player_hidden = 1;
     place_player(392, 210);  // its figure would stand in the top slits

@@ -209,6 +209,20 @@ inline int32_t wide_level(const LightRings& l, int64_t t, int64_t dx, int64_t dy
            (d < static_cast<uint64_t>(l.inner));
 }
 
+// Level of the screen pixel (sx, sy) showing world pixel (wx, wy) on a tile
+// the player can see: the brighter of the two lights, at least the minimum.
+inline int32_t pixel_level(int32_t sx, int32_t sy, int64_t wx, int64_t wy, const LightRings& l1,
+                           int32_t l1x, int32_t l1y, bool second, const LightRings& l2,
+                           int32_t l2x, int32_t l2y, int32_t minimum_level) {
+    int64_t t = DitherMatrix[sy & 3][sx & 3];
+    int32_t level = wide_level(l1, t, wx - l1x, wy - l1y);
+    if (second) {
+        int32_t level2 = wide_level(l2, t, wx - l2x, wy - l2y);
+        if (level2 > level) level = level2;
+    }
+    return level < minimum_level ? minimum_level : level;
+}
+
 void shade_wide(int32_t camera_x, int32_t camera_y, const LightRings& l1, int32_t l1x,
                 int32_t l1y, bool second, const LightRings& l2, int32_t l2x, int32_t l2y,
                 int32_t minimum_level, const uint8_t (*lut)[256]) {
@@ -226,13 +240,8 @@ void shade_wide(int32_t camera_x, int32_t camera_y, const LightRings& l1, int32_
                 row[sx] = 0;
                 continue;
             }
-            int64_t t = DitherMatrix[sy & 3][sx & 3];
-            int32_t level = wide_level(l1, t, wx - l1x, wy - l1y);
-            if (second) {
-                int32_t level2 = wide_level(l2, t, wx - l2x, wy - l2y);
-                if (level2 > level) level = level2;
-            }
-            if (level < minimum_level) level = minimum_level;
+            const int32_t level = pixel_level(sx, sy, wx, wy, l1, l1x, l1y, second, l2, l2x, l2y,
+                                              minimum_level);
             row[sx] = lut[level][row[sx]];
         }
     }
@@ -422,6 +431,18 @@ void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_
             }
         }
     }
+}
+
+int32_t light_level_at(int32_t camera_x, int32_t camera_y, int32_t sx, int32_t sy,
+                       int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
+                       int32_t light2_y, int32_t light2_r, int32_t minimum_level) {
+    if (minimum_level > 3) minimum_level = 3;
+    if (minimum_level < 0) minimum_level = 0;
+    const bool second = light2_r > 0;
+    return pixel_level(sx, sy, static_cast<int64_t>(camera_x) + sx,
+                       static_cast<int64_t>(camera_y) + sy, light_rings(light1_r), light1_x,
+                       light1_y, second, light_rings(second ? light2_r : 0), light2_x, light2_y,
+                       minimum_level);
 }
 
 void edge_vignette(int32_t strength, int32_t colour) {

@@ -36,5 +36,10 @@ void fill_screen_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour
 void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
                     int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,
                     int32_t minimum_level);
+// The level 0..3 that shade_by_light gives the screen pixel (sx, sy) when its
+// tile is visible (the same lights, dither and minimum).
+int32_t light_level_at(int32_t camera_x, int32_t camera_y, int32_t sx, int32_t sy,
+                       int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
+                       int32_t light2_y, int32_t light2_r, int32_t minimum_level);
 // Dithered band of colour along the Framebuffer edges, 3*strength pixels wide.
 void edge_vignette(int32_t strength, int32_t colour);

@@ -75,6 +75,8 @@ int32_t npc_walk_phase(const NpcSlot& n) {
 
 int32_t player_pixel_x() { return Game.player_x >> 8; }
 int32_t player_pixel_y() { return Game.player_y >> 8; }
+// His light is centred a little above his feet.
+int32_t player_light_y() { return player_pixel_y() - 8; }
 
 enum FigureKind : uint8_t { FIG_PLAYER, FIG_PURSUER, FIG_PHONE_TEACHER, FIG_FRIEND, FIG_QUEST_TEACHER };
 
@@ -96,15 +98,18 @@ void draw_npc_adult(int slot, int32_t vx, int32_t vy) {
                       slot == NPC_PURSUER ? 0 : 1);
 }
 
+// The player's figure into the top target_h rows of a screen-sized target.
+void draw_player(uint8_t* target, int32_t target_h, int32_t vx, int32_t vy) {
+    const int32_t phase = Game.player_moving ? mod(Game.walk_distance / 1700, 4) : 0;
+    draw_player_figure(target, SCREEN_W, target_h, player_pixel_x() - vx, player_pixel_y() - vy,
+                       Game.player_facing, phase, Game.door_slow, 1);
+}
+
 void draw_figure(FigureKind kind, int32_t vx, int32_t vy) {
     switch (kind) {
-        case FIG_PLAYER: {
-            if (Game.player_hidden) return;
-            const int32_t phase = Game.player_moving ? mod(Game.walk_distance / 1700, 4) : 0;
-            draw_player_figure(Framebuffer, SCREEN_W, SCREEN_H, player_pixel_x() - vx,
-                               player_pixel_y() - vy, Game.player_facing, phase, Game.door_slow, 1);
+        case FIG_PLAYER:
+            if (!Game.player_hidden) draw_player(Framebuffer, SCREEN_H, vx, vy);
             return;
-        }
         case FIG_QUEST_TEACHER: {
             // He turns to face the player.
             const int64_t centre = static_cast<int64_t>(Game.teacher_x) * 4096 + 2048;
@@ -174,6 +179,39 @@ void draw_teacher_glint(int32_t x, int32_t y) {
     put_pixel(x + 2, y - 22, 6);
     put_pixel(x - 4, y - 23, 5);
     put_pixel(x + 3, y - 23, 5);
+}
+
+// The player's figure above his own tile, drawn first into this scratch
+// target; NOT_DRAWN marks the pixels it leaves alone.
+constexpr uint8_t NOT_DRAWN = 0xFF;
+uint8_t PlayerAboveTile[SCREEN_W * SCREEN_H];
+
+// The darkness pass blacks out the tiles the player cannot see, and his head
+// and shoulders reach up into the tile above his own: a door he walks north
+// through, a wall he stands under. There they are drawn once more, shaded as
+// his light shades a tile he can see. Pixels on visible tiles stay as the pass
+// left them, so nothing changes where he was never cut off. vx is the clamped
+// view origin, so every column lies inside the world.
+void draw_player_above_own_tile(int32_t vx, int32_t vy, const FloorLightRow& light, int32_t lit) {
+    const int32_t tile_top = (Game.player_y >> 12) * 16 - vy;
+    const int32_t rows = tile_top < 0 ? 0 : tile_top > SCREEN_H ? SCREEN_H : tile_top;
+    if (rows == 0) return;
+    std::memset(PlayerAboveTile, NOT_DRAWN, static_cast<size_t>(rows) * SCREEN_W);
+    draw_player(PlayerAboveTile, rows, vx, vy);
+    for (int32_t sy = 0; sy < rows; ++sy) {
+        const int32_t wy = vy + sy;
+        if (wy < 0 || wy >= WORLD_H) continue;
+        const uint8_t* from = PlayerAboveTile + sy * SCREEN_W;
+        uint8_t* to = Framebuffer + sy * SCREEN_W;
+        for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
+            const int32_t wx = vx + sx;
+            if (from[sx] == NOT_DRAWN || VisibleGrid[(wy >> 4) * MAP_W + (wx >> 4)]) continue;
+            const int32_t level =
+                light_level_at(vx, vy, sx, sy, player_pixel_x(), player_light_y(),
+                               Game.light_radius, light.x, light.y, light.radius, lit);
+            to[sx] = level == 3 ? from[sx] : ShadeTable[level][from[sx] & 15];
+        }
+    }
 }
 
 // The locker door from inside: five slits to look through.
@@ -398,8 +436,9 @@ void draw_play_view() {
             light.radius = 0;
         }
     }
-    shade_by_light(view_x, view_y, player_pixel_x(), player_pixel_y() - 8, Game.light_radius,
+    shade_by_light(view_x, view_y, player_pixel_x(), player_light_y(), Game.light_radius,
                    light.x, light.y, light.radius, lit);
+    if (!Game.player_hidden) draw_player_above_own_tile(view_x, view_y, light, lit);
 
     const bool pursuer_here = on_current_floor(NPC_PURSUER);
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
