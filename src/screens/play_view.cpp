@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/sprite_rows.h"
+#include "game/int_math.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
@@ -43,26 +44,14 @@ constexpr int32_t VIEW_MAX_X = WORLD_W - SCREEN_W;  // 576
 constexpr int32_t VIEW_MIN_Y = -26;
 constexpr int32_t VIEW_MAX_Y = 278;
 
-// The mathematical remainder, never negative: several counters here are
-// signed and could in principle run negative.
-int32_t mod(int32_t a, int32_t m) {
-    int32_t r = a % m;
-    return r < 0 ? r + m : r;
-}
 
 bool on_screen(int32_t x, int32_t y) { return x >= 0 && x < SCREEN_W && y >= 0 && y < SCREEN_H; }
 
-void rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-    fill_rect(Framebuffer, SCREEN_W, SCREEN_H, x, y, w, h, colour);
-}
 
 void text(int32_t x, int32_t y, const char* s, int32_t colour, int32_t scale) {
     draw_text(Framebuffer, SCREEN_W, SCREEN_H, x, y, s, colour, scale, 9999);
 }
 
-int32_t clamp(int64_t v, int32_t lo, int32_t hi) {
-    return v < lo ? lo : v > hi ? hi : static_cast<int32_t>(v);
-}
 
 bool on_current_floor(int slot) {
     const NpcSlot& n = Game.npcs[slot];
@@ -70,7 +59,7 @@ bool on_current_floor(int slot) {
 }
 
 int32_t npc_walk_phase(const NpcSlot& n) {
-    return n.npc_moving ? mod(n.npc_walk_distance / 1300, 4) : 0;
+    return n.npc_moving ? floor_mod(n.npc_walk_distance / 1300, 4) : 0;
 }
 
 int32_t player_pixel_x() { return Game.player_x >> 8; }
@@ -100,7 +89,7 @@ void draw_npc_adult(int slot, int32_t vx, int32_t vy) {
 
 // The player's figure into the top target_h rows of a screen-sized target.
 void draw_player(uint8_t* target, int32_t target_h, int32_t vx, int32_t vy) {
-    const int32_t phase = Game.player_moving ? mod(Game.walk_distance / 1700, 4) : 0;
+    const int32_t phase = Game.player_moving ? floor_mod(Game.walk_distance / 1700, 4) : 0;
     draw_player_figure(target, SCREEN_W, target_h, player_pixel_x() - vx, player_pixel_y() - vy,
                        Game.player_facing, phase, Game.door_slow, 1);
 }
@@ -174,7 +163,7 @@ void draw_stink_cloud(int32_t x, int32_t y) {
 void draw_teacher_glint(int32_t x, int32_t y) {
     // The glint only shows where he stands in the dark.
     if (on_screen(x - 2, y - 22) && Framebuffer[(y - 22) * SCREEN_W + x - 2] != 0) return;
-    if (mod(Game.total_ticks, 20) > 14) return;
+    if (floor_mod(Game.total_ticks, 20) > 14) return;
     put_pixel(x - 3, y - 22, 6);
     put_pixel(x + 2, y - 22, 6);
     put_pixel(x - 4, y - 23, 5);
@@ -230,32 +219,32 @@ void draw_locker_view() {
         }
     }
     for (int32_t t = 62; t <= 134; t += 18) {
-        rect(70, t - 9, 180, 1, 1);
-        rect(70, t - 1, 180, 1, 3);
+        fill_screen_rect(70, t - 9, 180, 1, 1);
+        fill_screen_rect(70, t - 1, 180, 1, 3);
     }
-    rect(290, 96, 6, 18, 4);
-    rect(291, 97, 4, 16, 5);
+    fill_screen_rect(290, 96, 6, 18, 4);
+    fill_screen_rect(291, 97, 4, 16, 5);
 }
 
 }  // namespace
 
 void draw_swimmer(int32_t vx, int32_t vy) {
-    const int32_t c = mod(Game.total_ticks, 600);
+    const int32_t c = floor_mod(Game.total_ticks, 600);
     const int32_t world_x = c < 300 ? 80 + 2 * c : 1280 - 2 * c;
     const int32_t x = world_x - vx;
     const int32_t y = 120 - vy;
     blit_pattern(Framebuffer, SCREEN_W, SCREEN_H, x - 5, y - 6, SPRITE_SWIMMER, 10, 10,
                  c >= 300 ? 1 : 0, 1, 1);
     if ((c / 8) % 2 == 1) {
-        rect(x + 4, y + 2, 4, 2, 9);
+        fill_screen_rect(x + 4, y + 2, 4, 2, 9);
         put_pixel(x + 9, y, 6);
         put_pixel(x - 7, y + 1, 6);
     } else {
-        rect(x - 8, y + 2, 4, 2, 9);
+        fill_screen_rect(x - 8, y + 2, 4, 2, 9);
         put_pixel(x - 9, y, 6);
         put_pixel(x + 7, y + 1, 6);
     }
-    rect(x - 6, y + 4, 12, 1, 6);
+    fill_screen_rect(x - 6, y + 4, 12, 1, 6);
 }
 
 void draw_floor_items(int32_t vx, int32_t vy, int32_t lit) {
@@ -278,10 +267,10 @@ void draw_floor_items(int32_t vx, int32_t vy, int32_t lit) {
         const int64_t dy = py - (item.y * 16 + 17);
         if (lit == 1 || dx * dx + dy * dy <= reach) {
             int32_t y = base_y;
-            if (icon.bobs && mod(total / 10 + i, 2) == 0) y -= 1;
+            if (icon.bobs && floor_mod(total / 10 + i, 2) == 0) y -= 1;
             blit_pattern(Framebuffer, SCREEN_W, SCREEN_H, sx, y - vy, icon.first_row, 8, 8, 0, 1, 1);
-            if (mod(total + 5 * i, 24) < 4) put_pixel(sx + 2, y - vy + 1, 6);
-        } else if (icon.bobs && mod(total + 7 * i, 24) < 3) {
+            if (floor_mod(total + 5 * i, 24) < 4) put_pixel(sx + 2, y - vy + 1, 6);
+        } else if (icon.bobs && floor_mod(total + 7 * i, 24) < 3) {
             // A glint in the dark gives the item away.
             put_pixel(sx + 3, base_y - vy + 2, 15);
         }
@@ -298,7 +287,7 @@ void draw_pursuer_eyes(int32_t x, int32_t y) {
 
     // Two pale points where his eyes are, blinking, when he is in the dark.
     const bool dark = !on_screen(x - 1, y - 26) || Framebuffer[(y - 26) * SCREEN_W + x - 1] == 0;
-    if (dark && mod(Game.total_ticks, 40) < 32) {
+    if (dark && floor_mod(Game.total_ticks, 40) < 32) {
         const int32_t colour = d < 120 ? 5 : 4;
         put_pixel(x - 1, y - 26, colour);
         put_pixel(x, y - 26, colour);
@@ -336,7 +325,7 @@ void draw_brawl_cloud(int32_t x, int32_t y) {
     for (int32_t i = 0; i < 3; ++i) {
         const int32_t r1 = random_step();
         const int32_t r2 = random_step();
-        rect(x + r2 % 30 - 15, y + r1 % 20 - 24, 2, 6, 9);
+        fill_screen_rect(x + r2 % 30 - 15, y + r1 % 20 - 24, 2, 6, 9);
     }
     for (int32_t i = 0; i < 4; ++i) {
         const int32_t r1 = random_step();
@@ -378,10 +367,10 @@ void draw_floor_card(int32_t x, int32_t y, int32_t floor) {
                 const int32_t py = y + 5 + 2 * row;
                 if (pass == 0) {
                     for (int32_t l = 0; l < 3; ++l) {
-                        for (int32_t m = 0; m < 3; ++m) rect(px + 2 * m - 2, py + 2 * l - 2, 2, 2, 1);
+                        for (int32_t m = 0; m < 3; ++m) fill_screen_rect(px + 2 * m - 2, py + 2 * l - 2, 2, 2, 1);
                     }
                 } else {
-                    rect(px, py, 2, 2, 6);
+                    fill_screen_rect(px, py, 2, 2, 6);
                 }
             }
         }
@@ -402,8 +391,8 @@ void draw_play_view() {
         vx += r1 % 5 - 2;
         vy += r2 % 5 - 2;
     }
-    const int32_t view_x = clamp(vx, 0, VIEW_MAX_X);
-    const int32_t view_y = clamp(vy, VIEW_MIN_Y, VIEW_MAX_Y);
+    const int32_t view_x = clamp32(vx, 0, VIEW_MAX_X);
+    const int32_t view_y = clamp32(vy, VIEW_MIN_Y, VIEW_MAX_Y);
 
     // The world, black above and below it.
     for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
@@ -475,7 +464,7 @@ void draw_play_view() {
 
     // Heartbeat and ringing phone at the screen edges.
     if (Game.heartbeat_flash > 0) edge_vignette(Game.heartbeat_flash, 11);
-    if (Game.ring_ticks > 0 && mod(Game.total_ticks / 4, 2) == 0) edge_vignette(2, 3);
+    if (Game.ring_ticks > 0 && floor_mod(Game.total_ticks / 4, 2) == 0) edge_vignette(2, 3);
 
     // The floor banner after arriving on a floor.
     if (Game.floor_banner_ticks > 0 && floor >= 0 && floor < FLOOR_COUNT) {
