@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the benchmarks (optimised, no sanitizers) and runs them.
+# Builds the benchmarks (optimised, no sanitizers), runs them and prints one
+# markdown table, each time beside the plain lookup-table pass of the same run.
 set -eu
 cd "$(dirname "$0")"
 . scripts/packages.sh

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Builds and runs every test: the unit tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the SDL2 game's smoke run in a private X
-# server, and the Windows program cross-built with MinGW-w64 and run under
-# Wine.
+# Builds and runs every test: the unit tests and the soak under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the SDL2 game's smoke run
+# in a private X server, the fuzz targets for a bounded time, and the Windows
+# program cross-built with MinGW-w64 and run under Wine.
 set -eu
 cd "$(dirname "$0")"
 . scripts/packages.sh
@@ -12,7 +12,8 @@ jobs=$(nproc)
 # user installs them all with one command. MinGW-w64 and Wine need about
 # 1.5 GB installed and 0.7 GB for the Wine prefix: without that much disk the
 # Windows part is skipped (loudly, below) and its packages are not asked for.
-packages="cmake make g++ libgtest-dev libsdl2-dev xvfb xauth"
+# clang builds the fuzz targets.
+packages="cmake make g++ libgtest-dev libsdl2-dev xvfb xauth clang libclang-rt-dev"
 windows_packages="g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool imagemagick"
 windows=0
 if windows_tools_fit $windows_packages; then
@@ -46,6 +47,12 @@ else
   ./web.sh --build-only
   web/test/run.sh build-test/stivra build-web/web build-test/browser
 fi
+
+echo "== Fuzz: libFuzzer on the command line and the replay reader"
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DSTIVRA_FUZZ=ON \
+  -DSTIVRA_TESTS=OFF -DSTIVRA_BENCH=OFF -DSTIVRA_GAME=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzz_cmdline fuzz_replay
+(cd build-fuzz && ctest --output-on-failure -j"$jobs")
 
 echo "== Windows: cross-build and run under Wine"
 if [ "$windows" -eq 0 ]; then

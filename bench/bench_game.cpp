@@ -4,6 +4,7 @@
 
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "game/new_game.h"
 #include "platform/input.h"
 
 namespace {
@@ -36,5 +37,43 @@ void BM_GameTickMinuteOfPlay(benchmark::State& state) {
         benchmark::Counter::OneK::kIs1000);
 }
 BENCHMARK(BM_GameTickMinuteOfPlay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// One play Tick with the pursuer chasing two tiles from the player on the
+// start floor, his target moved every Tick so that his FlowField is searched
+// anew each time. If a capture ends the chase, it is set up again untimed.
+void set_up_chase() {
+    start_play();
+    Game.player_x = tile_centre_x(20);
+    Game.player_y = tile_centre_y(14);
+    NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
+    pursuer.npc_floor = Game.current_floor;
+    pursuer.npc_present = 1;
+    scene_place_npc(NPC_PURSUER, 22, 14);
+    pursuer.npc_state = PURSUER_CHASE;
+    pursuer.npc_stun_ticks = 0;
+    pursuer.npc_flow_source = -1;
+    Game.call_countdown = 1 << 30;
+}
+
+void BM_GameTickChase(benchmark::State& state) {
+    set_up_chase();
+    uint32_t tick = 0;
+    for (auto _ : state) {
+        if (Game.mode != MODE_PLAYING) {
+            state.PauseTiming();
+            set_up_chase();
+            state.ResumeTiming();
+        }
+        const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
+        Game.npcs[NPC_PURSUER].npc_target = px + (tick & 1) + MAP_W * py;
+        benchmark::DoNotOptimize(game_tick((tick / 20) & 1 ? INPUT_LEFT : INPUT_RIGHT));
+        ++tick;
+    }
+}
+BENCHMARK(BM_GameTickChase);
 
 }  // namespace

@@ -44,3 +44,18 @@ add_test(NAME windows.no_display
 set_tests_properties(windows.no_display PROPERTIES TIMEOUT 300)
 add_test(NAME windows.imports
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_imports.sh $<TARGET_FILE:stivra>)
+
+# The companion tool as a console program, so that a recorded run can be
+# replayed by the Windows build and compared with the native one.
+file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
+add_executable(stivra-tool ${STIVRA_TOOL_SOURCES})
+target_link_libraries(stivra-tool PRIVATE stivra_core)
+target_link_options(stivra-tool PRIVATE -s)
+
+# The same replays give the same JSON (and GameState hash) on both builds,
+# and a run recorded by the Windows game replays to the hash it ended on.
+add_test(NAME windows.replays
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/replays_windows.sh $<TARGET_FILE:stivra-tool>
+          ${CMAKE_BINARY_DIR}/host-tools/stivra-tool $<TARGET_FILE:stivra>
+          ${CMAKE_SOURCE_DIR}/tests/replays ${CMAKE_BINARY_DIR}/replays)
+set_tests_properties(windows.replays PROPERTIES TIMEOUT 600)

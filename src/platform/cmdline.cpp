@@ -72,3 +72,30 @@ int32_t parse_decimal(const char* text) {
         value = value * 10u + static_cast<uint32_t>(*p - '0');
     return static_cast<int32_t>(value);
 }
+
+ProgramOptions parse_options(int count, char** arguments) {
+    int next = 1;  // arguments[0] is the program's own name
+    auto take = [&]() -> const char* { return next < count ? arguments[next++] : nullptr; };
+    ProgramOptions options{PROGRAM_GAME, 0, nullptr};
+    const char* option = take();
+    if (!option) return options;
+    if (std::strcmp(option, "-shot") == 0) {
+        options.action = PROGRAM_SHOT;
+        options.number = parse_decimal(take());
+        options.file = take();
+    } else if (std::strcmp(option, "-icon") == 0) {
+        options.action = PROGRAM_ICON;
+        options.number = parse_decimal(take());
+        options.file = take();
+        if (options.number < 1 || options.number > 8) options.number = 1;
+    } else if (std::strcmp(option, "-world") == 0) {
+        options.action = PROGRAM_WORLD;
+        options.number = parse_decimal(take());
+        options.file = take();
+        if (options.number < 1 || options.number > 6) options.number = 4;
+    } else if (std::strcmp(option, "-autoplay") == 0) {
+        options.file = take();
+        if (options.file) options.action = PROGRAM_AUTOPLAY;
+    }
+    return options;
+}

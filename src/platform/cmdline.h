@@ -20,6 +20,24 @@ int collect_arguments(int argc, char** argv, char** arguments, int max_arguments
 // Leading decimal digits as 32-bit arithmetic would accumulate them (wrapping).
 int32_t parse_decimal(const char* text);
 
+// What the first argument after the program name asks for.
+enum ProgramAction : int32_t {
+    PROGRAM_GAME = 0,
+    PROGRAM_SHOT = 1,
+    PROGRAM_ICON = 2,
+    PROGRAM_WORLD = 3,
+    PROGRAM_AUTOPLAY = 4,  // the game with the smoke run's script; file is never null
+};
+struct ProgramOptions {
+    int32_t action;    // ProgramAction
+    int32_t number;    // N of -shot (unchecked), of -icon (1..8), F of -world (1..6)
+    const char* file;  // FILE, or null when it is missing
+};
+// The options of split arguments (program name first), range rules applied:
+// -icon outside 1..8 becomes 1, -world outside 1..6 becomes 4, -autoplay
+// without a file is the plain game. Options are whole, case-sensitive words.
+ProgramOptions parse_options(int count, char** arguments);
+
 // Runs the program with split arguments (program name first): initialises the
 // game with the seed, then runs a tool or the game. Returns the exit code.
 int program_main(int count, char** arguments, uint32_t seed);

@@ -1,5 +1,6 @@
 // The program's entry: start-up, then either a tool or the game.
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
 
 #include "game/game_flow.h"
 #include "platform/bmp.h"
@@ -7,57 +8,50 @@
 #include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/replay.h"
 #include "platform/tools.h"
 
 uint32_t WindowFailed = 0;
 
 namespace {
 
-bool same_text(const char* a, const char* b) {
-    return std::strcmp(a, b) == 0;
-}
-
-int run_game() {
+int run_game(uint32_t seed) {
+    // STIVRA_RECORD=FILE writes the run as a replay; the game runs without it
+    // when the file cannot be written.
+    const char* record = std::getenv("STIVRA_RECORD");
+    if (record && *record && !record_open(record, seed))
+        std::fprintf(stderr, "stivra: cannot write the record %s\n", record);
     audio_open();
     run_main_loop();
+    if (recording() && !record_close())
+        std::fprintf(stderr, "stivra: the record %s is incomplete: a write failed\n", record);
     return WindowFailed ? 1 : 0;  // a game that never started is no success
 }
 
 }  // namespace
 
 int program_main(int count, char** arguments, uint32_t seed) {
-    int next = 1;  // arguments[0] is the program's own name
-    auto take = [&]() -> const char* { return next < count ? arguments[next++] : nullptr; };
-
     program_init(seed);
 
-    const char* option = take();
-    if (!option) return run_game();
-
-    if (same_text(option, "-shot")) {
-        int32_t n = parse_decimal(take());
-        const char* file = take();
-        bool drawn = render_shot(n);
-        return drawn && file && write_bmp(file, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 0 : 1;
+    const ProgramOptions options = parse_options(count, arguments);
+    switch (options.action) {
+    case PROGRAM_SHOT: {
+        const bool drawn = render_shot(options.number);
+        return drawn && options.file && write_bmp(options.file, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 0 : 1;
     }
-    if (same_text(option, "-icon")) {
-        int32_t n = parse_decimal(take());
-        const char* file = take();
-        if (n < 1 || n > 8) n = 1;
-        const int32_t size = 32 * n;
-        bool drawn = render_icon(n);
-        return drawn && file && write_bmp(file, IconImage, size, size, 1) ? 0 : 1;
+    case PROGRAM_ICON: {
+        const int32_t size = 32 * options.number;
+        const bool drawn = render_icon(options.number);
+        return drawn && options.file && write_bmp(options.file, IconImage, size, size, 1) ? 0 : 1;
     }
-    if (same_text(option, "-world")) {
-        int32_t f = parse_decimal(take());
-        const char* file = take();
-        if (f < 1 || f > 6) f = 4;
-        const uint8_t* image = render_world(f - 1);
-        return file && image && write_bmp(file, image, 896, 448, 1) ? 0 : 1;
+    case PROGRAM_WORLD: {
+        const uint8_t* image = render_world(options.number - 1);
+        return options.file && image && write_bmp(options.file, image, 896, 448, 1) ? 0 : 1;
     }
-    if (same_text(option, "-autoplay")) {
-        AutoplayFile = take();
-        return run_game();
+    case PROGRAM_AUTOPLAY:
+        AutoplayFile = options.file;
+        return run_game(seed);
+    default:
+        return run_game(seed);
     }
-    return run_game();
 }

@@ -7,6 +7,7 @@
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/replay.h"
 
 uint32_t RunningFlag = 1;
 const char* AutoplayFile = nullptr;
@@ -50,18 +51,24 @@ void main_loop_pass(LoopClock& clock) {
     PressedInput = 0;
     bits |= platform_joystick_bits();
 
-    int n = 0;
+    // The smoke run's script decides the input; a pass ends where the script
+    // changes, so that every pass hands all its Ticks the same bits (a
+    // recorded pass is one InputBits value and a Tick count).
+    if (AutoplayFile) bits = autoplay_bits(clock.ticks);
+    uint32_t n = 0;
     do {
-        if (AutoplayFile) bits = autoplay_bits(clock.ticks);
         if (game_tick(bits) == 0) RunningFlag = 0;
         clock.ticks += 1;
         n += 1;
-        // The autoplay screenshot is the frame after exactly 150 Ticks, also
-        // when this pass is catching up: the same seed gives the same picture.
-    } while (n < 4 && tick_is_due(clock, now) && !(AutoplayFile && clock.ticks >= 150));
+        // A smoke-run pass ends where the script changes (a recorded pass is one
+        // InputBits value), and the screenshot is the frame after exactly 150
+        // Ticks, also when this pass is catching up.
+    } while (n < 4 && tick_is_due(clock, now) &&
+             !(AutoplayFile && (clock.ticks >= 150 || autoplay_bits(clock.ticks) != bits)));
 
     // Behind by more than four Ticks: drop the backlog instead of spiralling.
     if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
+    record_pass(bits, n, now);
 
     draw_screen();
     audio_refill();

@@ -1,0 +1,207 @@
+// Replaying a recorded run, the GameState hash, and the recorder that the
+// main loop feeds.
+#include "platform/replay.h"
+
+#include <cstring>
+
+#include "game/game_flow.h"
+#include "game/game_state.h"
+#include "platform/state_fields.h"
+
+namespace {
+
+struct StateHasher {
+    uint64_t h = 14695981039346656037ull;
+
+    void byte(uint8_t b) {
+        h ^= b;
+        h *= 1099511628211ull;
+    }
+    void u32(uint32_t v) {
+        for (int i = 0; i < 4; ++i) byte(static_cast<uint8_t>(v >> (8 * i)));
+    }
+    void value(const char*, int32_t v) { u32(static_cast<uint32_t>(v)); }
+    void value(const char*, uint32_t v) { u32(v); }
+    void values(const char*, const int32_t* v, int n) {
+        for (int i = 0; i < n; ++i) u32(static_cast<uint32_t>(v[i]));
+    }
+    void flags(const char* name, const int32_t* v, int n) { values(name, v, n); }
+    void text(const char*, const char* buffer, int size) {
+        for (int i = 0; i < size; ++i) byte(static_cast<uint8_t>(buffer[i]));
+    }
+    void text_pointer(const char*, const char* p) {
+        // Null and the empty text differ; a text ends with its zero.
+        byte(p ? 1 : 0);
+        if (p)
+            for (;; ++p) {
+                byte(static_cast<uint8_t>(*p));
+                if (!*p) break;
+            }
+    }
+    void items(const char*, const ItemSlot* items, int n) {
+        for (int i = 0; i < n; ++i) {
+            u32(static_cast<uint32_t>(items[i].floor));
+            u32(static_cast<uint32_t>(items[i].x));
+            u32(static_cast<uint32_t>(items[i].y));
+            u32(static_cast<uint32_t>(items[i].type));
+            u32(static_cast<uint32_t>(items[i].taken));
+        }
+    }
+    void flow_fields(const char*, const int16_t* v, int n) {
+        for (int i = 0; i < n; ++i) {
+            const uint16_t u = static_cast<uint16_t>(v[i]);
+            byte(static_cast<uint8_t>(u));
+            byte(static_cast<uint8_t>(u >> 8));
+        }
+    }
+    void begin_list(const char*) {}
+    void end_list() {}
+    void begin_object() {}
+    void end_object() {}
+};
+
+// The record being written.
+struct Recorder {
+    std::FILE* file = nullptr;
+    bool failed = false;
+    ReplayRun pending = {0, 0, 1};  // count 0: nothing pending
+    bool clock_started = false;
+    uint32_t last_flush_ms = 0;
+    uint64_t passes = 0;
+    uint64_t ticks = 0;
+};
+Recorder Record;
+
+void record_write(const char* text) {
+    if (std::fputs(text, Record.file) < 0) Record.failed = true;
+}
+
+void record_write_pending() {
+    if (Record.pending.count == 0) return;
+    char line[40];
+    replay_format_run(Record.pending, line);
+    record_write(line);
+    Record.pending.count = 0;
+}
+
+void append_u64(char* out, uint64_t n) {
+    char digits[21];
+    int d = 0;
+    do {
+        digits[d++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n);
+    out += std::strlen(out);
+    while (d > 0) *out++ = digits[--d];
+    *out = 0;
+}
+
+}  // namespace
+
+void replay_start(uint32_t seed) {
+    Game = GameState{};
+    program_init(seed);
+}
+
+bool replay_pass(uint32_t bits, uint32_t ticks) {
+    bool go_on = true;
+    for (uint32_t t = 0; t < ticks; ++t)
+        if (game_tick(bits) == 0) go_on = false;
+    draw_screen();
+    return go_on;
+}
+
+uint64_t game_state_hash(const GameState& state) {
+    StateHasher hasher;
+    visit_game_state(hasher, state);
+    return hasher.h;
+}
+
+ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
+                          char (&error)[REPLAY_ERROR_SIZE],
+                          bool (*after_pass)(uint64_t pass, void* context), void* context) {
+    result = ReplayResult{};
+    ReplayTotals totals;
+    // The whole text is checked first: a bad line anywhere replays nothing.
+    if (!replay_check(data, size, totals, error)) return REPLAY_BAD_TEXT;
+
+    ReplayReader reader;
+    replay_begin(reader, data, size);
+    result.seed = reader.seed;
+    replay_start(reader.seed);
+    ReplayOutcome outcome = REPLAY_DONE;
+    ReplayRun run;
+    while (outcome == REPLAY_DONE && replay_next(reader, run) == 1) {
+        for (uint32_t i = 0; i < run.count; ++i) {
+            if (!replay_pass(run.bits, run.ticks)) result.quit = true;
+            result.passes += 1;
+            result.ticks += run.ticks;
+            if (after_pass && !after_pass(result.passes, context)) {
+                outcome = REPLAY_STOPPED;
+                break;
+            }
+        }
+    }
+    result.mode = Game.mode;
+    result.task = Game.task;
+    result.catches = Game.catch_count;
+    result.hash = game_state_hash(Game);
+    return outcome;
+}
+
+bool record_open(const char* file_name, uint32_t seed) {
+    if (Record.file) record_close();
+    Record = Recorder();
+    Record.file = std::fopen(file_name, "wb");
+    if (!Record.file) return false;
+    char text[48] = "stivra-replay 1\nseed ";
+    append_u64(text, seed);
+    std::strcat(text, "\n");
+    record_write(text);
+    if (std::fflush(Record.file) != 0) Record.failed = true;
+    return true;
+}
+
+bool recording() {
+    return Record.file != nullptr;
+}
+
+void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
+    if (!Record.file) return;
+    if (!Record.clock_started) {
+        Record.clock_started = true;
+        Record.last_flush_ms = now_ms;
+    }
+    ReplayRun& run = Record.pending;
+    if (run.count != 0 && (run.bits != bits || run.ticks != ticks || run.count == 0xFFFFFFFFu))
+        record_write_pending();
+    if (run.count == 0) run = ReplayRun{0, bits, ticks};
+    run.count += 1;
+    Record.passes += 1;
+    Record.ticks += ticks;
+    // Once a second the pending run goes out as it stands and the file is
+    // flushed: a crash loses at most the last second.
+    if (now_ms - Record.last_flush_ms >= 1000u) {
+        record_write_pending();
+        if (std::fflush(Record.file) != 0) Record.failed = true;
+        Record.last_flush_ms = now_ms;
+    }
+}
+
+bool record_close() {
+    if (!Record.file) return !Record.failed;
+    record_write_pending();
+    char hash[17];
+    format_hash(game_state_hash(Game), hash);
+    char text[96] = "# end: ";
+    append_u64(text, Record.passes);
+    std::strcat(text, " passes, ");
+    append_u64(text, Record.ticks);
+    std::strcat(text, " ticks, hash ");
+    std::strcat(text, hash);
+    std::strcat(text, "\n");
+    record_write(text);
+    if (std::fclose(Record.file) != 0) Record.failed = true;
+    Record.file = nullptr;
+    return !Record.failed;
+}

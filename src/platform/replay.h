@@ -1,0 +1,108 @@
+// Recorded runs: a small text format that replays a game exactly.
+//
+//   stivra-replay 1
+//   seed N
+//   COUNT BITS [TICKS]      COUNT main-loop passes, each running TICKS (1..4,
+//   ...                     default 1) Ticks with InputBits BITS, then one frame
+//
+// '#' starts a comment that runs to the end of the line. A frame is part of
+// every pass because drawing advances the shared random generator.
+//
+// The reader works on a text in memory and never allocates; the recorder
+// writes what the main loop does, pass by pass. Replaying starts from
+// program initialisation with the recorded seed, so the same text gives the
+// same GameState, and the same hash, on every build.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+struct GameState;
+
+constexpr uint32_t REPLAY_VERSION = 1;
+constexpr uint32_t REPLAY_MAX_BITS = 511;  // UP..PHONE
+constexpr uint32_t REPLAY_MAX_TICKS = 4;   // the main loop's catch-up limit
+constexpr int REPLAY_ERROR_SIZE = 160;
+
+// COUNT passes with the same InputBits and Ticks.
+struct ReplayRun {
+    uint32_t count;  // 1..4294967295
+    uint32_t bits;   // 0..511
+    uint32_t ticks;  // 1..4
+};
+
+struct ReplayReader {
+    const char* data;
+    size_t size;
+    size_t pos;        // start of the next line
+    uint64_t line;     // number of the line read last (1 is the first)
+    uint32_t seed;
+    char error[REPLAY_ERROR_SIZE];  // "line N: what is wrong", empty while all is well
+};
+
+// Reads the header and the seed line. False with reader.error set.
+bool replay_begin(ReplayReader& reader, const char* data, size_t size);
+// The next run: 1 a run, 0 the end of the text, -1 an error (reader.error).
+int replay_next(ReplayReader& reader, ReplayRun& run);
+
+// The whole text checked, nothing replayed.
+struct ReplayTotals {
+    uint32_t seed;
+    uint64_t passes;
+    uint64_t ticks;
+};
+bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&error)[REPLAY_ERROR_SIZE]);
+
+// One run as a line of the format, with its newline ("COUNT BITS" when TICKS is
+// 1); returns its length. 40 bytes are always enough.
+int replay_format_run(const ReplayRun& run, char* out);
+
+// The game as a freshly started process has it: the GameState zeroed as
+// static storage starts, then program_init (seed). Replays start here, so a
+// process that replays several times gets the same result each time.
+void replay_start(uint32_t seed);
+
+// One main-loop pass: TICKS calls of game_tick (bits), then draw_screen. False
+// when a Tick asked the program to quit (the pass still ran in full).
+bool replay_pass(uint32_t bits, uint32_t ticks);
+
+// FNV-1a over every GameState field, field by field in a fixed order, each
+// number as its little-endian bytes, the caught text by its characters: the
+// same on every compiler and platform, padding never included.
+uint64_t game_state_hash(const GameState& state);
+// 16 lower-case hex digits and a zero.
+void format_hash(uint64_t hash, char out[17]);
+
+struct ReplayResult {
+    uint32_t seed;
+    uint64_t passes;
+    uint64_t ticks;
+    int32_t mode;
+    int32_t task;
+    int32_t catches;
+    bool quit;  // a Tick asked the program to quit (BACK on the title)
+    uint64_t hash;
+};
+
+enum ReplayOutcome {
+    REPLAY_DONE = 0,
+    REPLAY_BAD_TEXT = 2,  // error says why; nothing was replayed
+    REPLAY_STOPPED = 1,   // after_pass returned false
+};
+
+// Checks the whole text, then program_init (seed) and every pass. after_pass
+// (may be null) runs after each pass with its number counted from 1.
+ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
+                          char (&error)[REPLAY_ERROR_SIZE],
+                          bool (*after_pass)(uint64_t pass, void* context) = nullptr,
+                          void* context = nullptr);
+
+// The recorder behind STIVRA_RECORD. Runs of equal passes are merged into one
+// line; whatever is pending is written and flushed at least once a second of
+// the clock handed in, so a crash leaves a record that ends on a whole line.
+// Closing writes the rest and a comment with the passes, Ticks and hash.
+bool record_open(const char* file_name, uint32_t seed);
+bool recording();
+void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms);
+// False if any write failed (the record is then incomplete).
+bool record_close();

@@ -1,0 +1,64 @@
+#!/bin/sh
+# replay_tool.sh STIVRA_TOOL WORK REPLAYS: "stivra-tool replay" from the
+# outside: a bad text is one line on stderr and exit code 2 with nothing
+# replayed; the committed runs replay alike every time; --frames writes one
+# 320x200 picture a pass and --trace one JSON line a pass.
+set -u
+tool=$1
+work=$2
+replays=$3
+. "$(dirname "$0")/check_bmp.sh"
+rm -rf "$work" && mkdir -p "$work" || exit 1
+fail=0
+
+bad() {  # text expected-start-of-message
+  printf '%b' "$1" >"$work/bad.txt"
+  "$tool" replay "$work/bad.txt" >"$work/out" 2>"$work/err"
+  code=$?
+  [ "$code" -eq 2 ] || { echo "FAIL: exit code $code for: $1"; fail=1; }
+  [ ! -s "$work/out" ] || { echo "FAIL: output for a bad text: $(cat "$work/out")"; fail=1; }
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "bad.txt: $2" "$work/err" ||
+    { echo "FAIL: message for: $1"; cat "$work/err"; fail=1; }
+}
+bad 'stivra-replay 1\nseed 3\n20 8\n5 0 5\n' 'line 4: TICKS 5 is outside 1..4'
+bad 'stivra-replay 1\nseed 3\n20 8\n5 0' 'line 4: the text ends in the middle of a line'
+bad 'stivra-replay 3\n' 'line 1: unknown version 3'
+"$tool" replay "$work/no such file.txt" 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: a missing file"; fail=1; }
+"$tool" replay "$replays/by_hand_seed0.txt" --fast 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: an unknown option"; fail=1; }
+"$tool" replay 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: no file"; fail=1; }
+
+for f in "$replays"/*.txt; do
+  a=$("$tool" replay "$f") || { echo "FAIL: $f does not replay"; fail=1; continue; }
+  b=$("$tool" replay "$f")
+  [ "$a" = "$b" ] || { echo "FAIL: $f replays differently: $a / $b"; fail=1; }
+  echo "ok: $(basename "$f") $a"
+done
+
+# Frames and trace of the smoke run's record.
+run="$replays/autoplay_seed1234.txt"
+mkdir -p "$work/frames"
+"$tool" replay "$run" --trace --frames "$work/frames" >"$work/trace" || { echo "FAIL: --trace --frames"; fail=1; }
+passes=$("$tool" replay "$run" | sed 's/.*"passes": \([0-9]*\).*/\1/')
+[ "$(ls "$work/frames" | wc -l)" -eq "$passes" ] || { echo "FAIL: $(ls "$work/frames" | wc -l) frames for $passes passes"; fail=1; }
+check_bmp "$work/frames/frame_000001.bmp" 320 200 >/dev/null || fail=1
+check_bmp "$work/frames/frame_$(printf %06d "$passes").bmp" 320 200 || fail=1
+[ "$(wc -l <"$work/trace")" -eq $((passes + 1)) ] || { echo "FAIL: trace lines"; fail=1; }
+[ "$(tail -n1 "$work/trace")" = "$("$tool" replay "$run")" ] || { echo "FAIL: the trace changes the end"; fail=1; }
+if command -v python3 >/dev/null 2>&1; then
+  python3 -c '
+import json, sys
+lines = open(sys.argv[1]).read().splitlines()
+for n, line in enumerate(lines[:-1], 1):
+    d = json.loads(line)
+    assert d["pass"] == n, (n, d["pass"])
+    assert len(d["npcs"]) == 4 and all(k.startswith("npc_") for k in d["npcs"][0]), d["npcs"][0]
+    assert len(d["taken"]) == 48 and set(d["taken"]) <= {"0", "1"}, d["taken"]
+    assert isinstance(d["message_line1"], str) and isinstance(d["floor_open"], list)
+last = json.loads(lines[-2])
+assert last["mode"] == 2 and last["total_ticks"] == 150, last["mode"]
+' "$work/trace" || { echo "FAIL: the trace is not the GameState by name"; fail=1; }
+fi
+"$tool" replay "$run" --frames "$work/no/such/dir" >/dev/null 2>&1; [ $? -eq 1 ] || { echo "FAIL: unwritable frames"; fail=1; }
+
+[ "$fail" -eq 0 ] && echo "ok: replay tool checks passed"
+exit $fail
