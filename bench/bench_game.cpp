@@ -5,6 +5,7 @@
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/new_game.h"
+#include "world/tile_geometry.h"
 #include "platform/input.h"
 
 namespace {
