@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "generator_model.h"
+#include "play_fixture.h"
 #include "audio/synth.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
@@ -15,45 +16,17 @@
 
 namespace {
 
-class Movement : public ::testing::Test {
+class Movement : public PlayFixture {
 protected:
     void SetUp() override {
-        program_init(31337);
-        Game.mode = MODE_PLAYING;
-        Game.mode_ticks = 0;
-        // Nobody else on the floor and nothing due for a long time, so the
-        // Tick's only chance draws are the light's.
-        NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-        pursuer.npc_present = 0;
-        pursuer.npc_floor = 5;
-        pursuer.npc_state = PURSUER_PATROL;
-        pursuer.npc_floor_ticks = Game.npcs[NPC_TEACHER].npc_floor_ticks = 99999;
-        Game.npcs[NPC_TEACHER].npc_floor = 0;
-        Game.call_countdown = 99999;
-        Game.message_ticks = 0;
+        PlayFixture::SetUp();
         Game.stamina = 500;
-        EffectSlot = SoundEffectSlot{};
-        stand_on(20, 14);  // the corridor of floor index 3, pixel (328, 234)
-    }
-
-    static void stand_on(int32_t x, int32_t y) {
-        Game.player_x = x * 4096 + 2048;
-        Game.player_y = y * 4096 + 2560;
     }
     static void put_at_pixel(int32_t px, int32_t py) {
         Game.player_x = px * 256;
         Game.player_y = py * 256;
     }
-    static void put_pursuer(int32_t x, int32_t y, int32_t state) {
-        NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-        pursuer.npc_x = x * 4096 + 2048;
-        pursuer.npc_y = y * 4096 + 2560;
-        pursuer.npc_floor = Game.current_floor;
-        pursuer.npc_present = 1;
-        pursuer.npc_state = state;
-        pursuer.npc_state_ticks = 90;
-        pursuer.npc_target = x + 56 * y;
-    }
+    static void put_pursuer(int32_t x, int32_t y, int32_t state) { put_npc(NPC_PURSUER, x, y, state); }
 };
 
 }  // namespace

@@ -141,6 +141,19 @@ void npc_place_far(int32_t slot) {
     npc_place_landing(slot);
 }
 
+bool follow_stairs_step(int32_t slot) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_follow_ticks -= 1;
+    if (npc.npc_follow_ticks > 0) return false;  // "0 or less": never skips past the step
+    if (npc.npc_floor < npc.npc_follow_floor)
+        npc.npc_floor += 1;
+    else if (npc.npc_floor > npc.npc_follow_floor)
+        npc.npc_floor -= 1;
+    if (npc.npc_floor == Game.current_floor) return true;
+    if (npc.npc_floor != npc.npc_follow_floor) npc.npc_follow_ticks = 45;
+    return false;
+}
+
 void npc_reset(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_lost_ticks = 0;

@@ -17,6 +17,10 @@ void npc_place_far(int32_t slot);
 void npc_reset(int32_t slot);
 // Whether the slot walks about on the player's floor.
 bool npc_on_current_floor(int32_t slot);
+// One Tick of walking the stairwell towards npc_follow_floor, one floor
+// every 45 Ticks; true when the step brought the slot onto the player's floor
+// (the caller lets it arrive).
+bool follow_stairs_step(int32_t slot);
 // The player's position in pixels.
 inline int32_t player_pixel_x() { return Game.player_x >> 8; }
 inline int32_t player_pixel_y() { return Game.player_y >> 8; }

@@ -175,16 +175,7 @@ void pursuer_offfloor_update() {
         }
         return;
     }
-    npc.npc_follow_ticks -= 1;
-    if (npc.npc_follow_ticks > 0) return;
-    if (npc.npc_floor < npc.npc_follow_floor)
-        npc.npc_floor += 1;
-    else if (npc.npc_floor > npc.npc_follow_floor)
-        npc.npc_floor -= 1;
-    if (npc.npc_floor == Game.current_floor)
-        pursuer_arrive();
-    else if (npc.npc_floor != npc.npc_follow_floor)
-        npc.npc_follow_ticks = 45;
+    if (follow_stairs_step(NPC_PURSUER)) pursuer_arrive();
 }
 
 void pursuer_arrive() {

@@ -30,13 +30,6 @@ int32_t keep_in_building(int32_t floor) {
     return floor;
 }
 
-void step_towards(NpcSlot& npc, int32_t floor) {
-    if (npc.npc_floor < floor)
-        npc.npc_floor += 1;
-    else if (npc.npc_floor > floor)
-        npc.npc_floor -= 1;
-}
-
 }  // namespace
 
 void teacher_update() {
@@ -141,13 +134,7 @@ void teacher_offfloor_update() {
         if (npc.npc_floor == Game.current_floor) teacher_arrive();
         return;
     }
-    npc.npc_follow_ticks -= 1;
-    if (npc.npc_follow_ticks > 0) return;
-    step_towards(npc, npc.npc_follow_floor);
-    if (npc.npc_floor == Game.current_floor)
-        teacher_arrive();
-    else if (npc.npc_floor != npc.npc_follow_floor)
-        npc.npc_follow_ticks = 45;
+    if (follow_stairs_step(NPC_TEACHER)) teacher_arrive();
 }
 
 void teacher_arrive() {
