@@ -246,9 +246,11 @@ var StivraPage = {
     }
     // The game copies the bytes (replayBytes) and reports back through
     // replayStarted or replayFailed before this call returns.
-    this.replayLoading = { name, bytes };
+    // A length beyond 32 bits stays too large for the game instead of wrapping.
+    const size = Math.min(bytes.length, 0xFFFFFFFF);
+    this.replayLoading = { name, bytes: bytes.subarray(0, size) };
     try {
-      Module._web_replay_load(bytes.length, this.replayFast ? 1 : 0);
+      Module._web_replay_load(size, this.replayFast ? 1 : 0);
     } finally {
       this.replayLoading = null;
     }

@@ -12,7 +12,8 @@
 #include "platform/replay.h"
 #include "platform/web/web_page.h"
 
-// The bytes page.js holds for the replay to load.
+// The bytes page.js holds for the replay to load (no more than the size it
+// told web_replay_load, which checked that they fit).
 EM_JS(void, page_replay_copy, (char* out), { HEAPU8.set(StivraPage.replayBytes(), out); });
 EM_JS(void, page_replay_failed, (const char* error), { StivraPage.replayFailed(UTF8ToString(error)); });
 // Counts as doubles: JavaScript numbers hold them exactly up to 2^53.
