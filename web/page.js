@@ -15,6 +15,16 @@ var StivraPage = {
   running: false,
   finished: false,
   autoplayShot: null,
+  // The replay that plays or played last: { state: 'playing', 'ended' or
+  // 'stopped', name, seed, total, passes, and at the end ticks, mode, task,
+  // catches, quit and hash }; the browser test reads it.
+  replay: null,
+  // The reader's one line about the last file that could not be played.
+  replayError: null,
+  replayFast: false,
+  replayLoading: null, // { name, bytes } while the game takes the file over
+  replayPending: null, // a file that came before the game had started
+  replayShownAt: 0,
   audio: { wanted: false, context: null, node: null, ring: null, write: 0, read: 0, step: 1 },
 
   init() {
@@ -29,6 +39,7 @@ var StivraPage = {
     this.button('full-screen', () => this.toggleFullScreen());
     this.button('screenshot', () => { if (Module._web_screenshot) Module._web_screenshot(); });
     this.button('restart', () => { location.reload(); });
+    this.initReplay();
     if (typeof WebAssembly !== 'object') this.status('Dieser Browser kann das Spiel nicht ausführen (kein WebAssembly).');
   },
 
@@ -158,12 +169,174 @@ var StivraPage = {
     setTimeout(() => URL.revokeObjectURL(url), 60000);
   },
 
+  // ---- recorded runs ----
+
+  initReplay() {
+    const input = document.getElementById('replay-file');
+    this.button('replay-open', () => input.click());
+    input.addEventListener('change', () => {
+      const file = input.files && input.files[0];
+      input.value = ''; // so that the same file can be chosen again
+      if (file) this.replayFile(file);
+    });
+    this.button('replay-fast', () => {
+      this.setReplayFast(!this.replayFast);
+      if (this.replay && this.replay.state === 'playing') Module._web_replay_fast(this.replayFast ? 1 : 0);
+    });
+    this.button('replay-take-over', () => Module._web_replay_take_over());
+
+    // A file dropped anywhere on the page plays.
+    const files = (e) => e.dataTransfer && Array.from(e.dataTransfer.types || []).includes('Files');
+    window.addEventListener('dragover', (e) => {
+      if (!files(e)) return;
+      e.preventDefault();
+      e.dataTransfer.dropEffect = 'copy';
+      this.box.classList.add('drop');
+    });
+    window.addEventListener('dragleave', () => this.box.classList.remove('drop'));
+    window.addEventListener('drop', (e) => {
+      this.box.classList.remove('drop');
+      if (!files(e)) return;
+      e.preventDefault();
+      if (e.dataTransfer.files.length > 0) this.replayFile(e.dataTransfer.files[0]);
+    });
+
+    // ?replay=URL plays a file served beside the page, ?fast=1 as fast as it goes.
+    const query = new URLSearchParams(location.search);
+    this.setReplayFast(query.get('fast') === '1');
+    const url = query.get('replay');
+    if (url) this.replayUrl(url);
+  },
+
+  setReplayFast(fast) {
+    this.replayFast = fast;
+    const b = document.getElementById('replay-fast');
+    b.textContent = fast ? 'Normal abspielen' : 'Vorspulen';
+    b.setAttribute('aria-pressed', String(fast));
+  },
+
+  async replayUrl(url) {
+    let bytes;
+    try {
+      const response = await fetch(url, { cache: 'no-store' });
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      bytes = new Uint8Array(await response.arrayBuffer());
+    } catch (e) {
+      this.showReplayError(`Die Aufzeichnung „${url}“ ließ sich nicht laden (${e.message}).`);
+      return;
+    }
+    this.replayPlay(url, bytes);
+  },
+
+  async replayFile(file) {
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (e) {
+      this.showReplayError(`Die Datei „${file.name}“ ließ sich nicht lesen.`);
+      return;
+    }
+    this.replayPlay(file.name, bytes);
+  },
+
+  replayPlay(name, bytes) {
+    if (!this.running && !this.finished) {
+      this.replayPending = [name, bytes];
+      return;
+    }
+    // The game copies the bytes (replayBytes) and reports back through
+    // replayStarted or replayFailed before this call returns.
+    // A length beyond 32 bits stays too large for the game instead of wrapping.
+    const size = Math.min(bytes.length, 0xFFFFFFFF);
+    this.replayLoading = { name, bytes: bytes.subarray(0, size) };
+    try {
+      Module._web_replay_load(size, this.replayFast ? 1 : 0);
+    } finally {
+      this.replayLoading = null;
+    }
+  },
+
+  replayBytes() {
+    return this.replayLoading.bytes;
+  },
+
+  showReplayError(text) {
+    const e = document.getElementById('replay-error');
+    e.textContent = text;
+    e.hidden = false;
+  },
+
+  replayFailed(error) {
+    this.replayError = error;
+    this.showReplayError(`Die Aufzeichnung „${this.replayLoading.name}“ lässt sich nicht abspielen: ${error}`);
+  },
+
+  replayStarted(seed, total) {
+    this.replayError = null;
+    document.getElementById('replay-error').hidden = true;
+    this.replay = { state: 'playing', name: this.replayLoading.name, seed, total, passes: 0 };
+    document.getElementById('replay-fast').hidden = false;
+    document.getElementById('replay-take-over').hidden = false;
+    this.showReplay(true);
+  },
+
+  replayProgress(passes) {
+    this.replay.passes = passes;
+    this.showReplay(false);
+  },
+
+  replayEnded(result) {
+    Object.assign(this.replay, result, { state: 'ended' });
+    document.getElementById('replay-fast').hidden = true;
+    this.showReplay(true);
+  },
+
+  replayTakenOver(finished) {
+    if (!finished) this.replay.state = 'stopped';
+    document.getElementById('replay-fast').hidden = true;
+    document.getElementById('replay-take-over').hidden = true;
+    this.showReplay(true);
+  },
+
+  MODE_NAMES: ['Titel', 'Vorspann', 'im Spiel', 'erwischt', 'erwischt', 'entkommen'],
+
+  // The line under the picture; while a replay plays it changes a few times
+  // a second, not every frame.
+  showReplay(now) {
+    const r = this.replay;
+    const t = performance.now();
+    if (!now && t - this.replayShownAt < 250) return;
+    this.replayShownAt = t;
+    let text = `Aufzeichnung „${r.name}“ (Startwert ${r.seed}): `;
+    if (r.state === 'playing') {
+      text += `${r.passes} von ${r.total} Durchgängen`;
+    } else if (r.state === 'stopped') {
+      text += `nach ${r.passes} von ${r.total} Durchgängen angehalten; du spielst weiter.`;
+    } else {
+      text += `${r.passes} Durchgänge, ${r.ticks} Ticks abgespielt. Am Ende: Modus ${r.mode} ` +
+        `(${this.MODE_NAMES[r.mode] || '?'}), Aufgabe ${r.task}, ${r.catches}-mal erwischt` +
+        `${r.quit ? ', unterwegs auf dem Titel beendet' : ''}; Prüfsumme ${r.hash}.`;
+      if (document.getElementById('replay-take-over').hidden) text += ' Du spielst weiter.';
+    }
+    const e = document.getElementById('replay-status');
+    e.textContent = text;
+    e.hidden = false;
+  },
+
   // ---- game state ----
 
   gameStarted() {
+    const first = !this.running && !this.finished;
     this.running = true;
+    this.finished = false;
+    document.getElementById('restart').hidden = true;
     document.getElementById('screenshot').disabled = false;
     this.status(this.audio.wanted ? 'Der Ton beginnt mit der ersten Taste oder dem ersten Klick.' : '');
+    if (first && this.replayPending) {
+      const [name, bytes] = this.replayPending;
+      this.replayPending = null;
+      this.replayPlay(name, bytes);
+    }
   },
 
   gameStopped(autoplay, shot) {

@@ -117,35 +117,53 @@ uint64_t game_state_hash(const GameState& state) {
     return hasher.h;
 }
 
+bool replay_player_start(ReplayPlayer& player, const char* data, size_t size,
+                         char (&error)[REPLAY_ERROR_SIZE]) {
+    player = ReplayPlayer{};
+    ReplayTotals totals;
+    // The whole text is checked first: a bad line anywhere replays nothing.
+    if (!replay_check(data, size, totals, error)) return false;
+    replay_begin(player.reader, data, size);
+    player.total_passes = totals.passes;
+    player.result.seed = player.reader.seed;
+    replay_start(player.reader.seed);
+    return true;
+}
+
+bool replay_player_pass(ReplayPlayer& player) {
+    // The text was checked whole, so the reader ends (0) and never fails here.
+    while (player.left == 0) {
+        if (replay_next(player.reader, player.run) != 1) return false;
+        player.left = player.run.count;
+    }
+    if (!replay_pass(player.run.bits, player.run.ticks)) player.result.quit = true;
+    player.left -= 1;
+    player.result.passes += 1;
+    player.result.ticks += player.run.ticks;
+    return true;
+}
+
+void replay_player_end(ReplayPlayer& player) {
+    player.result.mode = Game.mode;
+    player.result.task = Game.task;
+    player.result.catches = Game.catch_count;
+    player.result.hash = game_state_hash(Game);
+}
+
 ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
                           char (&error)[REPLAY_ERROR_SIZE],
                           bool (*after_pass)(uint64_t pass, void* context), void* context) {
     result = ReplayResult{};
-    ReplayTotals totals;
-    // The whole text is checked first: a bad line anywhere replays nothing.
-    if (!replay_check(data, size, totals, error)) return REPLAY_BAD_TEXT;
-
-    ReplayReader reader;
-    replay_begin(reader, data, size);
-    result.seed = reader.seed;
-    replay_start(reader.seed);
+    ReplayPlayer player;
+    if (!replay_player_start(player, data, size, error)) return REPLAY_BAD_TEXT;
     ReplayOutcome outcome = REPLAY_DONE;
-    ReplayRun run;
-    while (outcome == REPLAY_DONE && replay_next(reader, run) == 1) {
-        for (uint32_t i = 0; i < run.count; ++i) {
-            if (!replay_pass(run.bits, run.ticks)) result.quit = true;
-            result.passes += 1;
-            result.ticks += run.ticks;
-            if (after_pass && !after_pass(result.passes, context)) {
-                outcome = REPLAY_STOPPED;
-                break;
-            }
+    while (replay_player_pass(player))
+        if (after_pass && !after_pass(player.result.passes, context)) {
+            outcome = REPLAY_STOPPED;
+            break;
         }
-    }
-    result.mode = Game.mode;
-    result.task = Game.task;
-    result.catches = Game.catch_count;
-    result.hash = game_state_hash(Game);
+    replay_player_end(player);
+    result = player.result;
     return outcome;
 }
 

@@ -90,6 +90,25 @@ enum ReplayOutcome {
     REPLAY_STOPPED = 1,   // after_pass returned false
 };
 
+// A recorded run played one pass at a time, for a caller that has to return
+// between passes (the browser page shows the canvas in between).
+// replay_text is these three calls in a loop.
+struct ReplayPlayer {
+    ReplayReader reader;
+    ReplayRun run;          // the run being played, or the last one
+    uint32_t left;          // passes of run still to play
+    uint64_t total_passes;  // of the whole text
+    ReplayResult result;    // seed, passes, ticks and quit so far; the rest at the end
+};
+// Checks the whole text, then replay_start (its seed). False with error set
+// when any line is bad; the game is then left as it was.
+bool replay_player_start(ReplayPlayer& player, const char* data, size_t size,
+                         char (&error)[REPLAY_ERROR_SIZE]);
+// Plays the next pass; false once there is none left.
+bool replay_player_pass(ReplayPlayer& player);
+// Fills in the mode, task, catches and hash of the game as it stands.
+void replay_player_end(ReplayPlayer& player);
+
 // Checks the whole text, then program_init (seed) and every pass. after_pass
 // (may be null) runs after each pass with its number counted from 1.
 ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,

@@ -1,14 +1,18 @@
-// The browser build in headless Chromium, against pictures of the native
-// game: node browser_test.mjs URL TITLE.bmp AUTOPLAY.bmp SEED OUT_DIR
+// The browser build in headless Chromium, against pictures and recorded
+// runs of the native game:
+//   node browser_test.mjs URL TITLE.bmp AUTOPLAY.bmp SEED OUT_DIR TOOL REPLAY...
 //   TITLE.bmp     native `stivra -shot 0`
 //   AUTOPLAY.bmp  native `stivra -autoplay` with STIVRA_SEED=SEED
+//   TOOL          native stivra-tool, whose `replay` each REPLAY must agree with
 // Chromium is Debian's (STIVRA_CHROMIUM names another one).
 import { chromium } from 'playwright-core';
-import { readFileSync, writeFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { spawn, spawnSync } from 'node:child_process';
+import { mkdirSync, readFileSync, rmSync, symlinkSync, writeFileSync } from 'node:fs';
+import { rm } from 'node:fs/promises';
+import { basename, join } from 'node:path';
 
-const [baseUrl, titlePath, autoplayPath, seed, outDir] = process.argv.slice(2);
-const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2;
+const [baseUrl, titlePath, autoplayPath, seed, outDir, toolPath, ...replayPaths] = process.argv.slice(2);
+const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2, MODE_ESCAPED = 5;
 
 let passed = 0, failed = 0;
 function check(ok, what, detail = '') {
@@ -16,14 +20,19 @@ function check(ok, what, detail = '') {
   else { failed += 1; console.log(`FAIL: ${what}${detail ? ': ' + detail : ''}`); }
 }
 
-// An 8-bit BMP of the game (960x600, 3x3 squares, bottom-up) as 320x200 RGB.
+// An 8-bit BMP of the game (320x200 enlarged by a whole number, bottom-up)
+// as 320x200 RGB.
 function bmp_frame(bytes) {
   const u32 = (o) => bytes.readUInt32LE(o);
-  if (bytes.length !== 576118 || u32(18) !== 960 || u32(22) !== 600) throw new Error('not a 960x600 screenshot');
+  const width = u32(18), height = u32(22), scale = width / 320;
+  if (!(Number.isInteger(scale) && scale >= 1 && scale <= 8 && height === 200 * scale &&
+        bytes.readUInt16LE(28) === 8 && bytes.length === u32(10) + width * height)) {
+    throw new Error('not a screenshot of the game');
+  }
   const rgb = new Uint8Array(320 * 200 * 3);
   for (let y = 0; y < 200; ++y) {
     for (let x = 0; x < 320; ++x) {
-      const index = bytes[118 + (599 - 3 * y) * 960 + 3 * x];
+      const index = bytes[u32(10) + (height - 1 - scale * y) * width + scale * x];
       for (let c = 0; c < 3; ++c) rgb[(y * 320 + x) * 3 + c] = bytes[54 + 4 * index + 2 - c];
     }
   }
@@ -49,6 +58,81 @@ function differing(a, b, x0 = 0, y0 = 0, x1 = 319, y1 = 199) {
     }
   return n;
 }
+
+// ---- the native replay tool ----
+
+const frame_name = (pass) => `frame_${String(pass).padStart(6, '0')}.bmp`;
+const tool_env = { ...process.env, ASAN_OPTIONS: 'detect_leaks=0' };
+
+// The passes of a record, by its COUNT column (the tool checks the text).
+function record_passes(text) {
+  let passes = 0, lines = 0;
+  for (const line of text.split('\n')) {
+    const fields = line.split('#')[0].trim().split(/\s+/).filter((f) => f !== '');
+    if (fields.length > 0 && ++lines > 2) passes += Number(fields[0]);
+  }
+  return passes;
+}
+
+// `stivra-tool replay FILE --frames DIR`: its JSON and its last frame. The
+// frames before the last go to /dev/null, since a won game has tens of
+// thousands of them; and as the sanitized tool takes half a minute for one,
+// the records are replayed one after the other in the background, at low
+// priority, while the browser plays. The links are made before the browser
+// starts: making them holds up Node.js, and with it the test's timing.
+function native_frames_dir(file, dir) {
+  const passes = record_passes(readFileSync(file, 'latin1'));
+  rmSync(dir, { recursive: true, force: true });
+  mkdirSync(dir, { recursive: true });
+  for (let pass = 1; pass < passes; ++pass) symlinkSync('/dev/null', join(dir, frame_name(pass)));
+  return { file, dir, passes };
+}
+const native_children = new Set();  // ended with the test, should it stop early
+function native_replay({ file, dir, passes }) {
+  return new Promise((resolve) => {
+    const child = spawn('nice', ['-n', '19', toolPath, 'replay', file, '--frames', dir],
+                        { env: tool_env, stdio: ['ignore', 'pipe', 'pipe'] });
+    native_children.add(child);
+    let out = '', err = '';
+    child.stdout.on('data', (d) => { out += d; });
+    child.stderr.on('data', (d) => { err += d; });
+    child.on('close', (status) => {
+      native_children.delete(child);
+      let json = { error: `exit code ${status}: ${err.trim()}` };
+      if (status === 0) json = JSON.parse(out);
+      if (status === 0 && json.passes !== passes) json.error = `the test counted ${passes} passes`;
+      let last = null;
+      try { last = bmp_frame(readFileSync(join(dir, frame_name(passes)))); } catch (e) { last = null; }
+      rm(dir, { recursive: true, force: true }).finally(() => resolve({ json, last }));
+    });
+  });
+}
+const native_dirs = replayPaths.map((file, i) => native_frames_dir(file, join(outDir, `frames_${i}`)));
+const native_runs = [];
+for (const [i, run] of native_dirs.entries())
+  native_runs.push((i > 0 ? native_runs[i - 1] : Promise.resolve()).then(() => native_replay(run)));
+
+// The reader's one line about a bad text, as the native tool prints it.
+function native_error(text) {
+  const file = join(outDir, 'bad_replay.txt');
+  writeFileSync(file, text);
+  const run = spawnSync(toolPath, ['replay', file], { env: tool_env, encoding: 'utf8' });
+  const prefix = `stivra-tool: ${file}: `;
+  return run.status === 2 && run.stderr.startsWith(prefix) ? run.stderr.slice(prefix.length).trim() : null;
+}
+
+// The fields of the page's replay result that differ from the native JSON.
+const END_FIELDS = ['seed', 'passes', 'ticks', 'mode', 'task', 'catches', 'quit', 'hash'];
+function end_differences(page_end, native) {
+  if (!page_end) return 'the page played nothing';
+  if (native.error) return `native: ${native.error}`;
+  return END_FIELDS.filter((f) => page_end[f] !== native[f])
+    .map((f) => `${f}: page ${page_end[f]}, native ${native[f]}`).join('; ');
+}
+
+const replay_result = (page) => page.evaluate(() => StivraPage.replay);
+const replay_state = (page, wanted, timeout) => page.waitForFunction(
+  (s) => StivraPage.replay && StivraPage.replay.state === s, wanted, { timeout, polling: 100 });
 
 const state = (page) => page.evaluate(() => ({
   mode: Module._web_game_mode(), ticks: Module._web_total_ticks(), x: Module._web_player_x(), y: Module._web_player_y(),
@@ -201,6 +285,53 @@ try {
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => StivraPage.finished, null, { timeout: 5000 });
   check(await page.isVisible('#restart'), 'Escape on the title ends the game and offers a restart');
+
+  // ---- a recorded run chosen with the button, after play and the end of the game ----
+  // It replays from program initialisation whatever ran before. A bad file
+  // dropped on the page meanwhile shows the reader's line and leaves the
+  // replay alone: its bad line is its last, after 20 KB of good ones that
+  // would change the replay's end if they overwrote the text it reads.
+  const chosen = replayPaths[0];
+  const chooser = page.waitForEvent('filechooser', { timeout: 5000 });
+  await page.click('#replay-open');
+  await (await chooser).setFiles(chosen);
+  await replay_state(page, 'playing', 5000);
+  check(await page.evaluate(() => StivraPage.running) && await page.isHidden('#restart'),
+        'a replay chosen after the game ended runs the game again');
+  await page.waitForTimeout(300);
+  const bad = `stivra-replay 1\nseed 5\n${'1 8\n'.repeat(5000)}1 0 5\n`;
+  await page.evaluate((text) => {
+    const data = new DataTransfer();
+    data.items.add(new File([text], 'kaputt.txt', { type: 'text/plain' }));
+    for (const type of ['dragover', 'drop'])
+      document.body.dispatchEvent(new DragEvent(type, { dataTransfer: data, bubbles: true, cancelable: true }));
+  }, bad);
+  await page.waitForFunction(() => StivraPage.replayError !== null, null, { timeout: 5000 });
+  const reader_line = native_error(bad);
+  const shown = await page.evaluate(() => [StivraPage.replayError, document.getElementById('replay-error').textContent]);
+  check(reader_line !== null && shown[0] === reader_line && shown[1].includes('kaputt.txt') &&
+        shown[1].includes(reader_line) && (await replay_result(page)).state === 'playing',
+        'a bad file dropped on the page shows the reader\'s line, and the replay goes on', JSON.stringify(shown));
+  const paced = (await replay_result(page)).passes;
+  check(paced > 3 && paced < 60, 'the button plays at the recording\'s pace', `${paced} passes in about half a second`);
+  await page.click('#replay-fast');
+  await replay_state(page, 'ended', 600000);
+  const chosen_end = await replay_result(page);
+  const chosen_native = await native_runs[0];
+  const chosen_diff = end_differences(chosen_end, chosen_native.json);
+  check(chosen_diff === '', `${basename(chosen)}: replayed after play, the page ends as the native tool does`, chosen_diff);
+
+  // The player takes over: the loop runs on and the keys reach the game
+  // (Escape leaves every screen, from the title it ends the game).
+  await page.click('#replay-take-over');
+  const taken = await state(page);
+  let answered = false;
+  for (let i = 0; i < 10 && !answered; ++i) {
+    await page.keyboard.press('Escape');
+    await page.waitForTimeout(300);
+    answered = await page.evaluate((m) => StivraPage.finished || Module._web_game_mode() !== m, taken.mode);
+  }
+  check(answered && (await state(page)).ticks > taken.ticks, 'after the replay the player plays on with the keyboard');
   await page.close();
 
   // ---- the autoplay run against the native one ----
@@ -219,10 +350,44 @@ try {
         'the final frame on the canvas equals the native screenshot pixel for pixel');
   check(await auto.isVisible('#autoplay-shot'), 'the page links the autoplay screenshot');
   await auto.close();
+
+  // ---- every recorded run through ?replay=URL, as fast as it goes ----
+  // Each must end as `stivra-tool replay` does, and the canvas must show the
+  // native last frame (for a won game: the escaped screen).
+  await context.route('**/recorded/*', (route) => {
+    const i = Number(new URL(route.request().url()).pathname.split('/').pop().replace('.txt', ''));
+    return i >= 0 && i < replayPaths.length
+      ? route.fulfill({ body: readFileSync(replayPaths[i]), contentType: 'text/plain' })
+      : route.fulfill({ status: 404 });
+  });
+  for (const [i, file] of replayPaths.entries()) {
+    const name = basename(file);
+    const p = await context.newPage();
+    p.on('pageerror', (e) => errors.push(String(e)));
+    const started = Date.now();
+    await p.goto(`${baseUrl}/?replay=recorded/${i}.txt&fast=1`);
+    await p.waitForFunction(() => StivraPage.replayError !== null || (StivraPage.replay && StivraPage.replay.state === 'ended'),
+                            null, { timeout: 600000, polling: 100 });
+    const seconds = ((Date.now() - started) / 1000).toFixed(1);
+    const end = await replay_result(p);
+    const native = await native_runs[i];
+    const diff = end ? end_differences(end, native.json) : await p.evaluate(() => StivraPage.replayError);
+    check(diff === '', `${name}: the page's replay ends as the native one (hash ${native.json.hash}, ${seconds} s)`, diff);
+    check((await p.textContent('#replay-status')).includes(native.json.hash), `${name}: the page shows the hash`);
+    // (A record without passes draws no frame, natively or here.)
+    if (native.json.passes !== 0) {
+      const escaped = native.json.mode === MODE_ESCAPED;
+      const canvas = native.last ? differing(await canvas_frame(p), native.last) : -1;
+      check(canvas === 0, `${name}: the canvas ends on the native last frame${escaped ? ', the escaped screen' : ''}`,
+            canvas < 0 ? 'no native last frame' : `${canvas} pixels differ`);
+    }
+    await p.close();
+  }
 } catch (e) {
   check(false, 'the browser test ran to its end', String(e && e.stack || e));
 } finally {
   await browser.close();
+  for (const child of native_children) child.kill();
 }
 
 check(errors.length === 0, 'no script errors in the page', errors.join('; '));

@@ -1,13 +1,18 @@
 #!/bin/sh
 # The browser test: the built page served on 127.0.0.1 and played in
-# headless Chromium, its pictures checked against the native game's.
-#   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR
+# headless Chromium, its pictures checked against the native game's, and
+# every recorded run in tests/replays/ (and each REPLAY named here) replayed
+# in the page to the end the native stivra-tool beside NATIVE_STIVRA gives.
+#   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR [REPLAY...]
 set -eu
 game=$1
 web_dir=$2
 out=$3
+shift 3
 here=$(cd "$(dirname "$0")" && pwd)
+tool=$(dirname "$game")/stivra-tool
 seed=4711
+[ -x "$tool" ] || { echo "FAIL: $tool, the native replay tool, is missing"; exit 1; }
 
 rm -rf "$out" && mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -35,4 +40,4 @@ done
 [ -n "$port" ] || { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
 
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
-  "$out/autoplay_native.bmp" "$seed" "$out"
+  "$out/autoplay_native.bmp" "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@"

@@ -1,5 +1,6 @@
 // Entry of the browser build. The page's address stands in for the command
-// line: ?seed=N acts like STIVRA_SEED, ?autoplay=1 like -autoplay FILE. The
+// line: ?seed=N acts like STIVRA_SEED, ?autoplay=1 like -autoplay FILE
+// (?replay=URL is the page's: page.js loads the file for web_replay.cpp). The
 // browser then calls one main-loop pass per animation frame; a hidden tab
 // gets no frames, and the loop's catch-up limit drops what it missed.
 #include <emscripten.h>
@@ -8,6 +9,7 @@
 
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/seed.h"
@@ -43,16 +45,39 @@ namespace {
 LoopClock Clock;
 char SeedText[64];
 char AutoplayFlag[4];
+bool LoopRunning = false;
 
 void run_one_pass() {
+    if (web_replay_owns_loop()) {
+        web_replay_frame();
+        return;
+    }
     main_loop_pass(Clock);
     if (RunningFlag) return;
+    LoopRunning = false;
     emscripten_cancel_main_loop();
     platform_close_window();
     page_game_stopped(AutoplayFile);
 }
 
 }  // namespace
+
+void web_loop_ensure_running() {
+    if (LoopRunning) return;
+    RunningFlag = 1;
+    audio_open();
+    platform_open_window();
+    main_loop_start(Clock);
+    LoopRunning = true;
+    page_game_started();
+    emscripten_set_main_loop(run_one_pass, 0, 0);
+}
+
+void web_live_resume() {
+    HeldInput = 0;
+    PressedInput = 0;
+    main_loop_start(Clock);
+}
 
 // Called by the page's buttons, its resize handler and the browser test.
 extern "C" {
@@ -75,10 +100,6 @@ int main() {
     program_init(startup_seed(page_wall_clock_ms()));
     if (autoplay_length == 1 && AutoplayFlag[0] == '1') AutoplayFile = "autoplay.bmp";
 
-    audio_open();
-    platform_open_window();
-    main_loop_start(Clock);
-    page_game_started();
-    emscripten_set_main_loop(run_one_pass, 0, 0);
+    web_loop_ensure_running();
     return 0;
 }

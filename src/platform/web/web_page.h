@@ -5,3 +5,14 @@
 void web_take_screenshot();
 // Places the canvas in the game box by the letterbox rule when the box changed size.
 void web_layout();
+
+// Recorded runs (web_replay.cpp): while one plays, and while its last frame
+// is shown, it has the animation frames instead of the main loop.
+bool web_replay_owns_loop();
+void web_replay_frame();
+// The main loop runs again if the game had ended (BACK on the title, the end
+// of the smoke run), with the window and the sound open again.
+void web_loop_ensure_running();
+// The main loop goes on from the game as it stands: its clock re-based, no
+// key held or pressed from before.
+void web_live_resume();

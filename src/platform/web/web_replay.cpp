@@ -1,0 +1,159 @@
+// Recorded runs played in the page. page.js hands over the text of a file
+// (?replay=URL, the file picker or a dropped file); the reader checks it
+// whole, and the run is then replayed pass by pass from program
+// initialisation with its seed, exactly as `stivra-tool replay` does, while
+// the canvas shows it: at the recording's own pace, or as fast as the
+// machine goes. At the end the page learns the mode, task and GameState
+// hash, and the last frame stays until the player takes over.
+#include <emscripten.h>
+
+#include "platform/main_loop.h"
+#include "platform/platform.h"
+#include "platform/replay.h"
+#include "platform/web/web_page.h"
+
+// The bytes page.js holds for the replay to load (no more than the size it
+// told web_replay_load, which checked that they fit).
+EM_JS(void, page_replay_copy, (char* out), { HEAPU8.set(StivraPage.replayBytes(), out); });
+EM_JS(void, page_replay_failed, (const char* error), { StivraPage.replayFailed(UTF8ToString(error)); });
+// Counts as doubles: JavaScript numbers hold them exactly up to 2^53.
+EM_JS(void, page_replay_started, (uint32_t seed, double total_passes), {
+    StivraPage.replayStarted(seed >>> 0, total_passes);
+});
+EM_JS(void, page_replay_progress, (double passes), { StivraPage.replayProgress(passes); });
+EM_JS(void, page_replay_ended,
+      (double passes, double ticks, int mode, int task, int catches, int quit, const char* hash), {
+          StivraPage.replayEnded({
+              passes : passes,
+              ticks : ticks,
+              mode : mode,
+              task : task,
+              catches : catches,
+              quit : quit !== 0,
+              hash : UTF8ToString(hash)
+          });
+      });
+EM_JS(void, page_replay_taken_over, (int finished), { StivraPage.replayTakenOver(finished !== 0); });
+
+namespace {
+
+// Recorded runs are a few kilobytes a minute of play; two texts fit, so that
+// a new file can be checked while another one plays, which a bad file must
+// not disturb.
+constexpr uint32_t TEXT_CAPACITY = 4u << 20;
+char Texts[2][TEXT_CAPACITY];
+int PlayingText = 0;
+
+enum ReplayPhase { REPLAY_NONE, REPLAY_PLAYING, REPLAY_ENDED };
+ReplayPhase Phase = REPLAY_NONE;
+ReplayPlayer Player;
+bool Fast = false;
+// The recording's pace: Ticks replayed so far against the page's clock, with
+// the main loop's due-Tick arithmetic.
+LoopClock PaceClock;
+
+// Fast replays run passes for this long per animation frame, then show one
+// picture, so that the page keeps answering.
+constexpr double FAST_FRAME_MS = 30.0;
+// At the recording's pace, as in the main loop: after a stall at most this
+// many passes run, and the clock drops the rest.
+constexpr uint32_t PACED_PASSES_MAX = 4;
+
+bool play_pass() {
+    if (!replay_player_pass(Player)) return false;
+    PaceClock.ticks += Player.run.ticks;
+    return true;
+}
+
+void end_replay() {
+    replay_player_end(Player);
+    Phase = REPLAY_ENDED;
+    const ReplayResult& r = Player.result;
+    char hash[17];
+    format_hash(r.hash, hash);
+    page_replay_ended(static_cast<double>(r.passes), static_cast<double>(r.ticks), r.mode, r.task,
+                      r.catches, r.quit ? 1 : 0, hash);
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE uint32_t web_replay_capacity() {
+    return TEXT_CAPACITY;
+}
+
+// Plays the size bytes that page.js holds. A bad text is reported in the
+// reader's one line and changes nothing: the game, or the replay that is
+// playing, goes on as it was.
+EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
+    if (size > TEXT_CAPACITY) {
+        page_replay_failed("the file is larger than 4 MiB, more than any recorded run");
+        return 0;
+    }
+    char* text = Texts[1 - PlayingText];
+    page_replay_copy(text);
+    char error[REPLAY_ERROR_SIZE];
+    ReplayPlayer next;
+    if (!replay_player_start(next, text, size, error)) {
+        page_replay_failed(error);
+        return 0;
+    }
+    Player = next;
+    PlayingText = 1 - PlayingText;
+    Phase = REPLAY_PLAYING;
+    Fast = fast != 0;
+    main_loop_start(PaceClock);
+    // The smoke run's script would take over the input once the player does.
+    AutoplayFile = nullptr;
+    web_loop_ensure_running();
+    page_replay_started(Player.result.seed, static_cast<double>(Player.total_passes));
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_replay_fast(int fast) {
+    if (Fast && !fast) PaceClock.base = platform_time_ms() - tick_due_ms(PaceClock.ticks);
+    Fast = fast != 0;
+}
+
+// The player takes over, during the replay or after it: the game goes on
+// from where it stands, with the keyboard.
+EMSCRIPTEN_KEEPALIVE void web_replay_take_over() {
+    if (Phase == REPLAY_NONE) return;
+    const bool finished = Phase == REPLAY_ENDED;
+    Phase = REPLAY_NONE;
+    web_live_resume();
+    page_replay_taken_over(finished ? 1 : 0);
+}
+
+}  // extern "C"
+
+bool web_replay_owns_loop() {
+    return Phase != REPLAY_NONE;
+}
+
+void web_replay_frame() {
+    if (Phase != REPLAY_PLAYING) return;  // an ended replay keeps its last frame
+    bool ran = false;
+    bool more = true;
+    if (Fast) {
+        // Sound would be a jumble of songs: the page's ring runs dry instead.
+        const double start = emscripten_get_now();
+        while ((more = play_pass())) {
+            ran = true;
+            if (emscripten_get_now() - start >= FAST_FRAME_MS) break;
+        }
+    } else {
+        const uint32_t now = platform_time_ms();
+        uint32_t n = 0;
+        while (n < PACED_PASSES_MAX && tick_is_due(PaceClock, now) && (more = play_pass())) n += 1;
+        if (n == PACED_PASSES_MAX) PaceClock.base = now - tick_due_ms(PaceClock.ticks);
+        audio_refill();
+        ran = n > 0;
+    }
+    // Every pass drew its frame (drawing is part of the run); the canvas
+    // shows the last one.
+    if (ran) platform_present();
+    if (!more) end_replay();
+    else if (ran) page_replay_progress(static_cast<double>(Player.result.passes));
+}
