@@ -44,11 +44,18 @@ sort -t: -k2 -n "$results" | awk '
     }
     return "-"
   }
-  BEGIN { printf "%8s  %-8s %8s %8s %8s %5s\n", "seed", "outcome", "ticks", "catches", "stickers", "task" }
+  BEGIN {
+    printf "%8s  %-8s %8s %8s %8s %5s %6s %6s %6s %6s\n", "seed", "outcome", "ticks", "catches", "stickers", "task",
+      "hides", "calls", "brawls", "phone"
+  }
   {
     seed = field("seed"); outcome = field("outcome"); ticks = field("ticks")
     catches = field("catches"); stickers = field("stickers"); task = field("task")
-    printf "%8s  %-8s %8s %8s %8s %5s\n", seed, outcome, ticks, catches, stickers, task
+    hides = field("hides"); calls = field("calls"); brawls = field("brawls")
+    phone = field("phone_taken") == "1" ? "taken" : "kept"
+    printf "%8s  %-8s %8s %8s %8s %5s %6s %6s %6s %6s\n", seed, outcome, ticks, catches, stickers, task,
+      hides, calls, brawls, phone
+    if (phone == "taken") taken += 1
     n += 1
     if (outcome == "won") { won += 1; t[won] = ticks + 0 }
     if (catches != "-") { caught += catches; if (catches + 0 > most) most = catches + 0; if (catches + 0 == 0) clean += 1 }
@@ -57,7 +64,7 @@ sort -t: -k2 -n "$results" | awk '
     # Median of the won games: sort their Ticks (insertion sort; a few hundred at most).
     for (i = 2; i <= won; i++) { v = t[i]; j = i - 1; while (j >= 1 && t[j] > v) { t[j + 1] = t[j]; j-- } t[j + 1] = v }
     median = won ? (won % 2 ? t[(won + 1) / 2] : int((t[won / 2] + t[won / 2 + 1]) / 2)) : 0
-    printf "\nwon %d of %d; median %d Ticks (%.1f minutes) of the won games; catches %d in all, at most %d in one game, %d games without one\n",
-      won, n, median, median / 1800, caught, most, clean
+    printf "\nwon %d of %d; median %d Ticks (%.1f minutes) of the won games; catches %d in all, at most %d in one game, %d games without one; phone taken in %d\n",
+      won, n, median, median / 1800, caught, most, clean, taken
     exit won == n ? 0 : 1
   }'

@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "game/interactions.h"
 #include "game/movement.h"
+#include "game/pursuer.h"
 #include "game/quest.h"
 #include "platform/input.h"
 #include "world/floors.h"
@@ -63,6 +64,11 @@ struct BotState {
     int32_t jiggle_ticks;
     uint32_t jiggle_bits;
 
+    // Fleeing for long gets nowhere: a capture only costs the way back from
+    // the checkpoint, so after a while the bot goes for its goal regardless.
+    int32_t flee_ticks;
+    int32_t brave_ticks;
+
     // Lockers, breath, the quest teacher.
     int32_t hidden_ticks;
     bool resting;
@@ -81,6 +87,7 @@ int32_t PlainToTarget[MAP_TILES];
 int16_t PursuerSteps[MAP_TILES];
 int16_t TeacherSteps[MAP_TILES];
 uint8_t PursuerView[MAP_TILES];
+uint8_t TeacherView[MAP_TILES];
 uint8_t GoalMark[MAP_TILES];
 int32_t BfsQueue[MAP_TILES];
 
@@ -215,18 +222,34 @@ bool teacher_wants_phone() {
            (s == TEACHER_FOR_PHONE || s == TEACHER_SEARCH);
 }
 
-void look_at_grown_ups() {
-    character_steps(pursuer_here() ? npc_tile(NPC_PURSUER) : NO_TILE, PursuerSteps);
-    character_steps(npc_on_current_floor(NPC_TEACHER) ? npc_tile(NPC_TEACHER) : NO_TILE, TeacherSteps);
-    std::memset(PursuerView, 0, sizeof PursuerView);
-    if (!pursuer_here()) return;
-    const int32_t hx = pursuer().npc_x >> 12, hy = pursuer().npc_y >> 12;
+// The tiles a character on this floor would see the player on.
+void view_of(int32_t slot, int32_t r2, uint8_t* view) {
+    std::memset(view, 0, MAP_TILES);
+    if (!npc_on_current_floor(slot)) return;
+    const int32_t hx = Game.npcs[slot].npc_x >> 12, hy = Game.npcs[slot].npc_y >> 12;
     for (int32_t dy = -9; dy <= 9; ++dy)
         for (int32_t dx = -9; dx <= 9; ++dx) {
             const int32_t x = hx + dx, y = hy + dy;
-            if (dx * dx + dy * dy > 82 || x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
-            if (line_of_sight(hx, hy, x, y)) PursuerView[tile_index(x, y)] = 1;
+            if (dx * dx + dy * dy > r2 || x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
+            if (line_of_sight(hx, hy, x, y)) view[tile_index(x, y)] = 1;
         }
+}
+
+void look_at_grown_ups() {
+    character_steps(pursuer_here() ? npc_tile(NPC_PURSUER) : NO_TILE, PursuerSteps);
+    character_steps(npc_on_current_floor(NPC_TEACHER) ? npc_tile(NPC_TEACHER) : NO_TILE, TeacherSteps);
+    view_of(NPC_PURSUER, 82, PursuerView);
+    view_of(NPC_TEACHER, 50, TeacherView);
+}
+
+// Herr Haselbrink is coming for the phone and close: he keeps coming while
+// he sees the player within 90 pixels, ringing or not.
+bool teacher_close() {
+    const NpcSlot& t = teacher();
+    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone || Game.confiscate_ticks > 0) return false;
+    if (t.npc_state != TEACHER_FOR_PHONE || t.npc_stun_ticks > 20) return false;
+    const int32_t d = TeacherSteps[player_tile()];
+    return d >= 0 && d < 9;
 }
 
 // Herr Mürzel is after the player and close enough to matter.
@@ -272,9 +295,13 @@ void build_costs(bool up_stairs, bool down_stairs) {
         }
     }
     if (teacher_wants_phone()) {
+        // Out of his sight he cannot come straight for the player.
+        const int32_t seen_cost = teacher().npc_state == TEACHER_FOR_PHONE ? 40 : 10;
         for (int32_t t = 0; t < MAP_TILES; ++t) {
+            if (EnterCost[t] >= UNREACHED) continue;
             const int32_t d = TeacherSteps[t];
-            if (EnterCost[t] < UNREACHED && d >= 0 && d < 7) EnterCost[t] += (7 - d) * (7 - d) * 4;
+            if (d >= 0 && d < 7) EnterCost[t] += (7 - d) * (7 - d) * 4;
+            if (TeacherView[t]) EnterCost[t] += seen_cost;
         }
     }
 }
@@ -363,19 +390,27 @@ void plain_costs_to(int32_t target) {
     std::memcpy(EnterCost, saved, sizeof saved);
 }
 
-// Somewhere Herr Mürzel reaches much later than the player, out of his
-// sight, best beside a locker.
-int32_t flee_target() {
+int32_t player_speed(bool running) {
+    const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
+    if (running && !Game.exhausted && Game.stamina > 0) return sneakers ? 590 : 540;
+    return sneakers ? 335 : 300;
+}
+
+// Somewhere away from the grown-up that he reaches much later than the
+// player, out of sight, best beside a locker.
+int32_t flee_target(const int16_t* his_steps, int32_t his_speed, const uint8_t* his_view) {
+    // His steps weighed by how much faster the player is.
+    const int32_t weight = STEP * player_speed(true) / his_speed;
     int32_t best = NO_TILE, best_score = -UNREACHED;
     for (int32_t t = 0; t < MAP_TILES; ++t) {
-        if (Cost[t] >= 500 || EnterCost[t] >= UNREACHED) continue;
+        if (Cost[t] >= 500 || Cost[t] < 3 * STEP || EnterCost[t] >= UNREACHED) continue;
         const int code = CurrentFloorMap[t];
         if (code == '^' || code == 'v') continue;
-        const int32_t his = PursuerSteps[t] < 0 ? 60 : PursuerSteps[t];
-        int32_t score = his * 16 - Cost[t];
-        if (!PursuerView[t]) {
+        const int32_t his = his_steps[t] < 0 ? 60 : his_steps[t];
+        int32_t score = his * weight - Cost[t];
+        if (!his_view[t]) {
             score += 40;
-            if (locker_beside(t)) score += 30;
+            if (locker_beside(t)) score += 60;
         }
         if (score > best_score) {
             best_score = score;
@@ -429,12 +464,15 @@ void replan() {
         return;
     }
 
-    if (hunted()) {
+    if ((hunted() || teacher_close()) && Bot.brave_ticks == 0) {
         // Go on only if he gets there much later than the player.
-        const int32_t his = PursuerSteps[main_target];
-        const bool goal_is_safe = his < 0 || his * 16 > Cost[main_target] + 60;
+        const bool from_mürzel = hunted();
+        const int16_t* his_steps = from_mürzel ? PursuerSteps : TeacherSteps;
+        const int32_t his_speed = from_mürzel ? pursuer_base_speed() + 40 : 400;
+        const int32_t his = his_steps[main_target];
+        const bool goal_is_safe = his < 0 || his * STEP * player_speed(true) / his_speed > Cost[main_target] + 60;
         if (!goal_is_safe) {
-            const int32_t t = flee_target();
+            const int32_t t = flee_target(his_steps, his_speed, from_mürzel ? PursuerView : TeacherView);
             if (t != NO_TILE) {
                 Bot.goal_kind = GOAL_FLEE;
                 make_path(t);
@@ -465,7 +503,7 @@ void replan() {
                     if (Cost[t] >= UNREACHED || PlainToTarget[t] >= UNREACHED) continue;
                     if (pixel_distance_to_hemmke(t) >= 30) continue;
                     const int32_t extra = Cost[t] + PlainToTarget[t] - Cost[main_target];
-                    if (extra <= 150 && extra < best_extra) {
+                    if (extra <= 80 && extra < best_extra) {
                         best = t;
                         best_extra = extra;
                         best_kind = GOAL_TALK;
@@ -603,9 +641,10 @@ bool action_hides() {
 }
 
 bool should_leave_locker() {
-    if (!pursuer_here()) return true;
     const NpcSlot& h = pursuer();
-    if (h.npc_state == PURSUER_LOCKER) return true;  // he saw it: better to run
+    if (pursuer_here() && h.npc_state == PURSUER_LOCKER) return true;  // he saw it: better to run
+    if (teacher_close()) return false;
+    if (!pursuer_here()) return true;
     if (h.npc_state == PURSUER_CHASE) return false;
     const int32_t d = pursuer_steps_to_player();
     const bool sees_spot = PursuerView[player_tile()] != 0;
@@ -615,6 +654,7 @@ bool should_leave_locker() {
 
 bool wants_to_run() {
     if (Game.exhausted || Game.stamina <= 0) return false;
+    if (teacher_close()) return true;
     if (hunted()) {
         const int32_t d = pursuer_steps_to_player();
         return d < 11 || sees_player(NPC_PURSUER, 82);
@@ -642,6 +682,35 @@ int32_t path_index_of(int32_t tile) {
     return -1;
 }
 
+// Steering toward the aim, and out of the odd spot where no direction
+// gets the player any nearer: a few Ticks of a random direction, then a
+// new plan. Walking into a door or the exit on purpose is not being stuck.
+uint32_t steer_with_unsticking(int32_t aim_x, int32_t aim_y, uint32_t run, bool at_goal, bool bump) {
+    uint32_t move;
+    if (Bot.jiggle_ticks > 0) {
+        Bot.jiggle_ticks -= 1;
+        move = Bot.jiggle_bits;
+    } else {
+        move = steer_towards(aim_x, aim_y, run);
+        if (bump && move == 0) move = INPUT_UP;
+    }
+    const bool stood_still = Game.player_x == Bot.last_x && Game.player_y == Bot.last_y;
+    if (!bump && !at_goal && (move == 0 || stood_still))
+        Bot.still_ticks += 1;
+    else
+        Bot.still_ticks = 0;
+    if (Bot.still_ticks > 12) {
+        static const uint32_t Jiggles[4] = {INPUT_UP, INPUT_DOWN, INPUT_LEFT, INPUT_RIGHT};
+        Bot.jiggle_bits = Jiggles[bot_random() & 3];
+        Bot.jiggle_ticks = 6;
+        Bot.still_ticks = 0;
+        Bot.plan_age = 1000;
+    }
+    Bot.last_x = Game.player_x;
+    Bot.last_y = Game.player_y;
+    return move ? move | run : 0;
+}
+
 uint32_t play_tick() {
     if (Game.confiscate_ticks > 0) return 0;
     uint32_t bits = 0;
@@ -659,6 +728,17 @@ uint32_t play_tick() {
     else Bot.plan_age += 1;
     if (Bot.gave_up) return 0;
 
+    if (Bot.brave_ticks > 0) Bot.brave_ticks -= 1;
+    if (Bot.goal_kind == GOAL_FLEE) {
+        if (++Bot.flee_ticks > 600) {
+            Bot.flee_ticks = 0;
+            Bot.brave_ticks = 450;
+            Bot.plan_age = 1000;
+        }
+    } else if (Bot.flee_ticks > 0) {
+        Bot.flee_ticks -= 1;
+    }
+
     if (Game.player_hidden) {
         Bot.hidden_ticks += 1;
         if (should_leave_locker()) press(INPUT_ACTION);
@@ -669,9 +749,10 @@ uint32_t play_tick() {
     if (hunted() && sees_player(NPC_PURSUER, 82) && can_call_friend() && !(Pressed & INPUT_PHONE))
         press(INPUT_PHONE);
 
-    // Out of his sight beside a locker while he hunts: hide.
-    if ((hunted() || (pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5)) &&
-        !sees_player(NPC_PURSUER, 82) && action_hides()) {
+    // Out of Herr Mürzel's sight beside a locker while he hunts: hide. The
+    // phone is safe in a locker too.
+    const bool mürzel_near = pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5;
+    if ((hunted() || mürzel_near || teacher_close()) && !sees_player(NPC_PURSUER, 82) && action_hides()) {
         if (press(INPUT_ACTION)) return 0;
     }
 
@@ -688,7 +769,10 @@ uint32_t play_tick() {
             if (teacher_distance() >= 40) press(INPUT_ACTION);
             break;
         case GOAL_TALK:
-            if (teacher_distance() < 40 && press(INPUT_ACTION)) Bot.talked_task = Game.task;
+            if (Bot.talked_task != Game.task && teacher_distance() < 40 && press(INPUT_ACTION)) {
+                Bot.talked_task = Game.task;
+                Bot.plan_age = 1000;  // heard him: on to the goal
+            }
             break;
         case GOAL_BUMP_UP:
             aim_y -= FIXED_TILE;  // walk on into the door above
@@ -701,31 +785,7 @@ uint32_t play_tick() {
     }
 
     const uint32_t run = wants_to_run() ? uint32_t(INPUT_RUN) : 0u;
-    uint32_t move;
-    if (Bot.jiggle_ticks > 0) {
-        Bot.jiggle_ticks -= 1;
-        move = Bot.jiggle_bits;
-    } else {
-        move = steer_towards(aim_x, aim_y, run);
-        if (at_goal && Bot.goal_kind == GOAL_BUMP_UP && move == 0) move = INPUT_UP;
-    }
-
-    // Stuck: the same spot for a while although a direction is held.
-    if (move && Game.player_x == Bot.last_x && Game.player_y == Bot.last_y) {
-        Bot.still_ticks += 1;
-    } else if (!(move && Bot.goal_kind == GOAL_BUMP_UP && at_goal)) {
-        Bot.still_ticks = 0;
-    }
-    if (Bot.still_ticks > 12 && Bot.goal_kind != GOAL_BUMP_UP) {
-        static const uint32_t Jiggles[4] = {INPUT_UP, INPUT_DOWN, INPUT_LEFT, INPUT_RIGHT};
-        Bot.jiggle_bits = Jiggles[bot_random() & 3];
-        Bot.jiggle_ticks = 6;
-        Bot.still_ticks = 0;
-        Bot.plan_age = 1000;
-    }
-    Bot.last_x = Game.player_x;
-    Bot.last_y = Game.player_y;
-    return bits | move | (move ? run : 0);
+    return bits | steer_with_unsticking(aim_x, aim_y, run, at_goal, at_goal && Bot.goal_kind == GOAL_BUMP_UP);
 }
 
 void trace_line(uint32_t bits) {
@@ -742,7 +802,48 @@ void trace_line(uint32_t bits) {
                  Game.catch_count);
 }
 
+// What this Tick did, from the state before and after it.
+void count_events(const GameState& before, uint32_t bits, AutoplayResult& result) {
+    const uint32_t newly = bits & ~before.previous_input;
+    if (!before.player_hidden && Game.player_hidden) result.hides += 1;
+    if ((newly & INPUT_ACTION) && before.mode == MODE_PLAYING && !before.player_hidden &&
+        Game.message_ticks == 150 && std::strncmp(Game.message_line1, "HERR HEMMKE", 11) == 0)
+        result.talks += 1;
+    if ((newly & INPUT_PHONE) && before.mode == MODE_PLAYING && before.has_phone && !before.confiscate_ticks) {
+        if (before.ring_ticks > 0)
+            result.answers += 1;
+        else if (before.friend_state == FRIEND_ABSENT && Game.friend_state == FRIEND_ON_THE_WAY)
+            result.calls += 1;
+    }
+    if (before.friend_state != FRIEND_BRAWL && Game.friend_state == FRIEND_BRAWL) result.brawls += 1;
+    if (Game.stink_ticks == 60 && before.stink_ticks != 60) result.stink_bombs += 1;
+    if (before.has_phone && !Game.has_phone) result.phone_taken = 1;
+}
+
 }  // namespace
+
+uint32_t autoplayer_walk_bits(int32_t tile) {
+    Bot.previous_bits = 0;
+    if (Game.mode != MODE_PLAYING || tile < 0 || tile >= MAP_TILES) return 0;
+    if (Bot.target != tile || Bot.plan_floor != Game.current_floor || path_index_of(player_tile()) < 0 ||
+        Bot.plan_age >= 30) {
+        Bot.plan_age = 0;
+        Bot.plan_floor = Game.current_floor;
+        Bot.goal_kind = GOAL_ITEM;
+        look_at_grown_ups();
+        build_costs(false, false);
+        cheapest_from(player_tile(), Cost, Parent);
+        Bot.path_length = 0;
+        if (Cost[tile] >= UNREACHED) return 0;
+        make_path(tile);
+    } else {
+        Bot.plan_age += 1;
+    }
+    const int32_t i = path_index_of(player_tile());
+    const bool at_goal = i == Bot.path_length - 1;
+    const int32_t next = at_goal ? Bot.path[i] : Bot.path[i + 1];
+    return steer_with_unsticking(anchor_fixed_x(next), anchor_fixed_y(next), 0, at_goal, false);
+}
 
 void autoplayer_reset() {
     std::memset(&Bot, 0, sizeof Bot);
@@ -781,6 +882,9 @@ uint32_t autoplayer_bits(const char** gave_up) {
 
 AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks, ReplayRecord* record) {
     static GameState before;
+    // As in a fresh process: the tick counter and the previous input are
+    // never reset by program_init, and the first press depends on them.
+    Game = GameState{};
     program_init(seed);
     autoplayer_reset();
     AutoplayWroteState = false;
@@ -808,6 +912,7 @@ AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks, ReplayRecord* reco
         draw_screen();
         if (record) replay_record_pass(*record, bits, 1);
         ticks += 1;
+        count_events(before, bits, result);
     }
     if (Game.mode == MODE_ESCAPED) result.outcome = AUTOPLAY_WON;
     result.ticks = ticks;

@@ -22,6 +22,14 @@ struct AutoplayResult {
     int32_t stickers;
     int32_t task;        // the last task reached, 0..9
     const char* reason;  // for AUTOPLAY_LOST, else ""
+    // What happened on the way.
+    int32_t hides;        // times the player got into a locker
+    int32_t talks;        // times Herr Hemmke gave a hint
+    int32_t calls;        // times the player phoned Brazzik
+    int32_t answers;      // rings answered
+    int32_t brawls;       // times Brazzik held a grown-up
+    int32_t stink_bombs;  // captures a stink bomb turned away
+    int32_t phone_taken;  // 1 if Herr Haselbrink took the phone
 };
 
 // Forgets every plan; the next call of autoplayer_bits starts afresh.
@@ -30,7 +38,12 @@ void autoplayer_reset();
 // reason) when the bot sees no way to go on.
 uint32_t autoplayer_bits(const char** gave_up);
 
-// Runs a whole game: program_init(seed), then one game_tick and one
+// Only the walking: the InputBits that take the player toward a tile of the
+// current floor by the shortest way (0 once there, or when there is no way).
+uint32_t autoplayer_walk_bits(int32_t tile);
+
+// Runs a whole game as a fresh process would: a zeroed GameState,
+// program_init(seed), then one game_tick and one
 // draw_screen per pass until the escaped screen, a dead end or max_ticks
 // Ticks. Each pass goes to the record when one is given.
 AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks, ReplayRecord* record);

@@ -89,6 +89,9 @@ int tool_autoplay(int argc, char** argv) {
     std::printf("{\"seed\": %u, \"outcome\": \"%s\", \"ticks\": %d, \"play_ticks\": %d, \"catches\": %d, "
                 "\"stickers\": %d, \"task\": %d",
                 r.seed, outcome_name(r.outcome), r.ticks, r.play_ticks, r.catches, r.stickers, r.task);
+    std::printf(", \"hides\": %d, \"talks\": %d, \"calls\": %d, \"answers\": %d, \"brawls\": %d, "
+                "\"stink_bombs\": %d, \"phone_taken\": %d",
+                r.hides, r.talks, r.calls, r.answers, r.brawls, r.stink_bombs, r.phone_taken);
     if (r.outcome == AUTOPLAY_LOST) std::printf(", \"reason\": \"%s\"", r.reason);
     std::printf("}\n");
     return 0;

@@ -1,0 +1,165 @@
+// The auto-player: it walks through every door of every floor by the
+// player's own collision rules, wins a game acting only through InputBits,
+// and its record plays back into the very same game.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "game/game_flow.h"
+#include "game/game_state.h"
+#include "platform/present.h"
+#include "platform/input.h"
+#include "tools/autoplayer.h"
+#include "tools/replay_record.h"
+#include "world/floors.h"
+#include "world/tile_geometry.h"
+
+namespace {
+
+std::string temp_path(const char* name) {
+    return std::string(::testing::TempDir()) + name;
+}
+
+std::string read_file(const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+// Plays a record back the way the main loop would: each pass runs its Ticks
+// with its bits, then draws one frame. Returns false on anything unexpected.
+bool play_back(const std::string& path, long* passes) {
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) return false;
+    unsigned version = 0, seed = 0;
+    bool ok = std::fscanf(f, "stivra-replay %u\nseed %u\n", &version, &seed) == 2 && version == 1;
+    if (ok) {
+        Game = GameState{};  // as the process starts
+        program_init(seed);
+    }
+    *passes = 0;
+    char line[64];
+    while (ok && std::fgets(line, sizeof line, f)) {
+        unsigned count = 0, bits = 0, ticks = 1;
+        const int fields = std::sscanf(line, "%u %u %u", &count, &bits, &ticks);
+        ok = (fields == 2 || fields == 3) && count > 0 && ticks >= 1 && ticks <= 4;
+        for (unsigned i = 0; ok && i < count; ++i) {
+            for (unsigned k = 0; k < ticks; ++k) game_tick(bits);
+            draw_screen();
+            *passes += 1;
+        }
+    }
+    std::fclose(f);
+    return ok;
+}
+
+// A floor of its own: the player at the landing, the grown-ups and the
+// phone out of the way, every gate and the pool hall open.
+void walk_alone_on(int32_t floor) {
+    program_init(77);
+    game_tick(INPUT_CONFIRM);
+    game_tick(0);
+    game_tick(INPUT_CONFIRM);
+    ASSERT_EQ(Game.mode, MODE_PLAYING);
+    for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = 1;
+    Game.pool_hall_open = 1;
+    load_floor(floor);
+    for (int slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+        NpcSlot& npc = Game.npcs[slot];
+        npc.npc_present = 0;
+        npc.npc_floor = (floor + 3) % FLOOR_COUNT;
+        npc.npc_follow_ticks = 0;
+        npc.npc_floor_ticks = 999999;
+    }
+    Game.npcs[NPC_PURSUER].npc_state = PURSUER_PATROL;  // asleep he would set off at once
+    Game.call_countdown = 999999;
+    Game.player_x = tile_centre_x(LANDING_X);
+    Game.player_y = tile_centre_y(LANDING_Y);
+    autoplayer_reset();
+}
+
+}  // namespace
+
+// Doors are the narrowest places: the player's box has two pixels to spare
+// on either side, and the door slows him down. Every door of every floor is
+// reached in turn, and so is every tile beside a locker in the corridor.
+TEST(AutoPlayer, WalksThroughEveryDoorOfEveryFloor) {
+    for (int32_t floor = 0; floor < FLOOR_COUNT; ++floor) {
+        walk_alone_on(floor);
+        int32_t reached = 0;
+        for (int32_t t = 0; t < MAP_TILES; ++t) {
+            const int code = CurrentFloorMap[t];
+            const bool beside_corridor_locker =
+                tile_row(t) >= 13 && tile_row(t) <= 16 && is_floor_tile(code) &&
+                (tile_at(tile_column(t), tile_row(t) - 1) == 'L' || tile_at(tile_column(t), tile_row(t) + 1) == 'L');
+            if (code != 'D' && !beside_corridor_locker) continue;
+            int32_t ticks = 0;
+            while (player_tile() != t && ticks < 1500 && Game.mode == MODE_PLAYING) {
+                game_tick(autoplayer_walk_bits(t));
+                ticks += 1;
+            }
+            ASSERT_EQ(player_tile(), t) << "floor " << floor << ": tile (" << tile_column(t) << ", "
+                                        << tile_row(t) << ") not reached";
+            ASSERT_EQ(Game.current_floor, floor) << "took the stairs on the way";
+            reached += 1;
+        }
+        EXPECT_GT(reached, 0) << "floor " << floor;
+    }
+}
+
+// One whole game: won, with the GameState left alone by the planner, and the
+// record of it played back pass by pass ends in the same state, on the
+// escaped screen.
+TEST(AutoPlayer, WinsAndItsRecordPlaysBackTheSameGame) {
+    const std::string path = temp_path("autoplay_seed3.txt");
+    ReplayRecord record{};
+    ASSERT_TRUE(replay_record_open(record, path.c_str(), 3));
+    const AutoplayResult result = autoplay_run(3, 30 * 60 * 30, &record);
+    ASSERT_TRUE(replay_record_close(record));
+    EXPECT_EQ(result.outcome, AUTOPLAY_WON) << result.reason;
+    EXPECT_FALSE(AutoplayWroteState);
+    EXPECT_EQ(result.task, 9);
+    EXPECT_EQ(result.play_ticks, Game.final_ticks);
+    ASSERT_EQ(Game.mode, MODE_ESCAPED);
+
+    static GameState won;
+    static uint8_t won_frame[SCREEN_W * SCREEN_H];
+    std::memcpy(&won, &Game, sizeof Game);
+    std::memcpy(won_frame, Framebuffer, sizeof won_frame);
+    long passes = 0;
+    ASSERT_TRUE(play_back(path, &passes));
+    EXPECT_EQ(passes, result.ticks);
+    EXPECT_EQ(Game.mode, MODE_ESCAPED);
+    EXPECT_EQ(std::memcmp(&won, &Game, sizeof Game), 0) << "the replay went another way";
+    EXPECT_EQ(std::memcmp(won_frame, Framebuffer, sizeof won_frame), 0);
+    std::remove(path.c_str());
+}
+
+// Equal passes become one line; a pass of several Ticks carries its count;
+// the last run is written on close.
+TEST(ReplayRecordFile, MergesEqualPassesIntoLines) {
+    const std::string path = temp_path("replay_record.txt");
+    ReplayRecord record{};
+    ASSERT_TRUE(replay_record_open(record, path.c_str(), 4294967295u));
+    for (int i = 0; i < 3; ++i) replay_record_pass(record, INPUT_RIGHT | INPUT_RUN, 1);
+    replay_record_pass(record, 0, 1);
+    replay_record_pass(record, 0, 4);
+    replay_record_pass(record, 0, 4);
+    replay_record_pass(record, INPUT_PHONE, 1);
+    ASSERT_TRUE(replay_record_close(record));
+    EXPECT_EQ(read_file(path), "stivra-replay 1\nseed 4294967295\n3 40\n1 0\n2 0 4\n1 256\n");
+
+    ASSERT_TRUE(replay_record_open(record, path.c_str(), 1));
+    ASSERT_TRUE(replay_record_close(record));
+    EXPECT_EQ(read_file(path), "stivra-replay 1\nseed 1\n") << "a run of no passes is just the header";
+    std::remove(path.c_str());
+
+    EXPECT_FALSE(replay_record_open(record, (temp_path("no/such/dir/") + "r.txt").c_str(), 1));
+}
