@@ -29,8 +29,6 @@ constexpr int32_t STEP = 10;
 constexpr int32_t DOOR_STEP = 20;
 constexpr int32_t NO_TILE = -1;
 
-constexpr uint32_t MOVE_BITS = INPUT_UP | INPUT_DOWN | INPUT_LEFT | INPUT_RIGHT;
-
 // What the bot is walking to, and what it does on arrival.
 enum GoalKind : int32_t {
     GOAL_NONE,
@@ -45,7 +43,6 @@ enum GoalKind : int32_t {
 struct BotState {
     uint32_t previous_bits;
     uint32_t rng;
-    int32_t ticks_in_play;
 
     // The plan: a path of tiles from the player's tile to the target.
     int32_t goal_kind;
@@ -56,7 +53,6 @@ struct BotState {
     int32_t plan_floor;
     int32_t plan_task;
     int32_t plan_age;
-    int32_t last_player_tile;
 
     // Getting unstuck.
     int32_t last_x, last_y;
@@ -216,10 +212,16 @@ bool pursuer_hunting() {
 // Steps between him and the player, -1 if he cannot get there.
 int32_t pursuer_steps_to_player() { return PursuerSteps[player_tile()]; }
 
+// The phone will ring within a few seconds: Herr Haselbrink hears it on
+// this floor and comes straight for it if he sees the player close by.
+bool ring_coming() {
+    return Game.has_phone && Game.confiscate_ticks == 0 && Game.ring_ticks == 0 && Game.call_countdown <= 150;
+}
+
 bool teacher_wants_phone() {
     const int32_t s = teacher().npc_state;
-    return npc_on_current_floor(NPC_TEACHER) && Game.has_phone &&
-           (s == TEACHER_FOR_PHONE || s == TEACHER_SEARCH);
+    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone) return false;
+    return s == TEACHER_FOR_PHONE || s == TEACHER_SEARCH || (ring_coming() && s != TEACHER_CONFISCATE);
 }
 
 // The tiles a character on this floor would see the player on.
@@ -296,7 +298,7 @@ void build_costs(bool up_stairs, bool down_stairs) {
     }
     if (teacher_wants_phone()) {
         // Out of his sight he cannot come straight for the player.
-        const int32_t seen_cost = teacher().npc_state == TEACHER_FOR_PHONE ? 40 : 10;
+        const int32_t seen_cost = teacher().npc_state == TEACHER_FOR_PHONE || ring_coming() ? 40 : 10;
         for (int32_t t = 0; t < MAP_TILES; ++t) {
             if (EnterCost[t] >= UNREACHED) continue;
             const int32_t d = TeacherSteps[t];
@@ -466,13 +468,13 @@ void replan() {
 
     if ((hunted() || teacher_close()) && Bot.brave_ticks == 0) {
         // Go on only if he gets there much later than the player.
-        const bool from_mürzel = hunted();
-        const int16_t* his_steps = from_mürzel ? PursuerSteps : TeacherSteps;
-        const int32_t his_speed = from_mürzel ? pursuer_base_speed() + 40 : 400;
+        const bool from_murzel = hunted();
+        const int16_t* his_steps = from_murzel ? PursuerSteps : TeacherSteps;
+        const int32_t his_speed = from_murzel ? pursuer_base_speed() + 40 : 400;
         const int32_t his = his_steps[main_target];
         const bool goal_is_safe = his < 0 || his * STEP * player_speed(true) / his_speed > Cost[main_target] + 60;
         if (!goal_is_safe) {
-            const int32_t t = flee_target(his_steps, his_speed, from_mürzel ? PursuerView : TeacherView);
+            const int32_t t = flee_target(his_steps, his_speed, from_murzel ? PursuerView : TeacherView);
             if (t != NO_TILE) {
                 Bot.goal_kind = GOAL_FLEE;
                 make_path(t);
@@ -751,8 +753,8 @@ uint32_t play_tick() {
 
     // Out of Herr Mürzel's sight beside a locker while he hunts: hide. The
     // phone is safe in a locker too.
-    const bool mürzel_near = pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5;
-    if ((hunted() || mürzel_near || teacher_close()) && !sees_player(NPC_PURSUER, 82) && action_hides()) {
+    const bool murzel_near = pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5;
+    if ((hunted() || murzel_near || teacher_close()) && !sees_player(NPC_PURSUER, 82) && action_hides()) {
         if (press(INPUT_ACTION)) return 0;
     }
 
