@@ -63,6 +63,7 @@ bool play_back(const std::string& path, long* passes) {
 // A floor of its own: the player at the landing, the grown-ups and the
 // phone out of the way, every gate and the pool hall open.
 void walk_alone_on(int32_t floor) {
+    Game = GameState{};  // as the process starts: no key held from before
     program_init(77);
     game_tick(INPUT_CONFIRM);
     game_tick(0);
@@ -83,6 +84,29 @@ void walk_alone_on(int32_t floor) {
     Game.player_x = tile_centre_x(LANDING_X);
     Game.player_y = tile_centre_y(LANDING_Y);
     autoplayer_reset();
+}
+
+// A few Ticks of the bot, without frames (nothing here depends on them).
+void bot_ticks(int n) {
+    for (int i = 0; i < n; ++i) game_tick(autoplayer_bits(nullptr));
+}
+
+// Herr Mürzel chasing on the player's floor, standing on tile (x, y).
+void pursuer_chasing_from(int32_t x, int32_t y) {
+    NpcSlot& h = Game.npcs[NPC_PURSUER];
+    h.npc_present = 1;
+    h.npc_floor = Game.current_floor;
+    h.npc_state = PURSUER_CHASE;
+    h.npc_x = tile_centre_x(x);
+    h.npc_y = tile_centre_y(y);
+    h.npc_last_seen = h.npc_target = player_tile();
+    h.npc_flow_source = -1;
+    h.npc_stun_ticks = h.npc_slow_ticks = h.npc_lost_ticks = 0;
+}
+
+void put_player(int32_t x, int32_t y) {
+    Game.player_x = tile_centre_x(x);
+    Game.player_y = tile_centre_y(y);
 }
 
 }  // namespace
@@ -163,4 +187,78 @@ TEST(ReplayRecordFile, MergesEqualPassesIntoLines) {
     std::remove(path.c_str());
 
     EXPECT_FALSE(replay_record_open(record, (temp_path("no/such/dir/") + "r.txt").c_str(), 1));
+}
+
+// Chased but out of his sight (he is behind the wall of the chemistry room)
+// beside a locker: the bot hides. In his sight it would not: he would come
+// for the locker.
+TEST(AutoPlayerChoices, HidesFromAChaseOnlyOutOfSight) {
+    walk_alone_on(3);
+    Game.teacher_floor = 5;  // Herr Hemmke elsewhere: ACTION must not talk
+    put_player(6, 14);       // below the locker at (6, 13)
+    pursuer_chasing_from(6, 8);
+    bot_ticks(2);
+    EXPECT_EQ(Game.player_hidden, 1);
+    EXPECT_EQ(Game.npcs[NPC_PURSUER].npc_state, PURSUER_CHASE);
+
+    walk_alone_on(3);
+    Game.teacher_floor = 5;
+    put_player(6, 14);
+    pursuer_chasing_from(12, 15);  // in the corridor, in plain sight
+    for (int i = 0; i < 20; ++i) {
+        bot_ticks(1);
+        ASSERT_NE(Game.npcs[NPC_PURSUER].npc_state, PURSUER_LOCKER) << "hid before his eyes";
+    }
+}
+
+// The ring is answered on the next Tick, which sends Brazzik; chased in
+// sight with the phone free, the bot calls him itself.
+TEST(AutoPlayerChoices, AnswersTheRingAndCallsBrazzikWhenHunted) {
+    walk_alone_on(3);
+    Game.call_countdown = 1;
+    bot_ticks(1);
+    ASSERT_GT(Game.ring_ticks, 0);
+    bot_ticks(1);
+    EXPECT_EQ(Game.ring_ticks, 0);
+    EXPECT_EQ(Game.friend_state, FRIEND_ON_THE_WAY);
+
+    walk_alone_on(3);
+    put_player(20, 15);
+    pursuer_chasing_from(26, 15);
+    bot_ticks(1);
+    EXPECT_EQ(Game.friend_state, FRIEND_ON_THE_WAY);
+    EXPECT_EQ(Game.call_cooldown, 1200);
+}
+
+// Caught: the caught screen takes no key for its first 20 Ticks, and then
+// the bot goes on from the checkpoint.
+TEST(AutoPlayerChoices, GoesOnFromTheCaughtScreen) {
+    walk_alone_on(3);
+    Game.mode = MODE_CAUGHT;
+    Game.mode_ticks = 0;
+    int ticks = 0;
+    while (Game.mode == MODE_CAUGHT && ticks < 40) {
+        bot_ticks(1);
+        ticks += 1;
+    }
+    EXPECT_EQ(Game.mode, MODE_PLAYING);
+    EXPECT_EQ(ticks, 21);
+}
+
+// ACTION within 40 pixels of Herr Hemmke talks instead of playing: with him
+// standing over the nearest pianos, within 40 pixels of every spot beside
+// them, the bot plays one farther off.
+TEST(AutoPlayerChoices, PlaysAPianoOutOfHerrHemmkesEarshot) {
+    walk_alone_on(2);
+    put_player(12, 19);  // in the music room, pianos at (8, 20) and (9, 20) close by
+    Game.task = 2;
+    Game.teacher_floor = 2;
+    Game.teacher_x = 9;
+    Game.teacher_y = 19;
+    int ticks = 0;
+    while (Game.task == 2 && ticks < 3000) {
+        bot_ticks(1);
+        ticks += 1;
+    }
+    EXPECT_EQ(Game.task, 3);
 }
