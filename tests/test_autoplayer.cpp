@@ -1,6 +1,8 @@
 // The auto-player: it walks through every door of every floor by the
-// player's own collision rules, wins a game acting only through InputBits,
-// and its record plays back into the very same game.
+// player's own collision rules, makes the right choices in the tight spots
+// (lockers, the phone, the caught screen, the piano beside Herr Hemmke),
+// wins a game acting only through InputBits, and its record plays back
+// into the very same game.
 #include <gtest/gtest.h>
 
 #include <cstdio>
