@@ -52,17 +52,21 @@ int tool_autoplay(int argc, char** argv) {
             trace = true;
             continue;
         }
-        bool ok = false;
-        if (std::strcmp(option, "--seed") == 0)
+        bool ok;
+        if (std::strcmp(option, "--seed") == 0) {
             ok = parse_number(value, 0xFFFFFFFFu, &seed);
-        else if (std::strcmp(option, "--max-minutes") == 0)
+        } else if (std::strcmp(option, "--max-minutes") == 0) {
             ok = parse_number(value, MAX_MINUTES, &minutes) && minutes > 0;
-        else if (std::strcmp(option, "--record") == 0)
-            ok = value && *value && (record_path = value) != nullptr;
+        } else if (std::strcmp(option, "--record") == 0) {
+            ok = value && *value;
+            record_path = value;
+        } else {
+            std::fprintf(stderr, "stivra-tool autoplay: unknown option %s\n", option);
+            return autoplay_usage();
+        }
         if (!ok) {
-            if (value || std::strncmp(option, "--", 2) != 0)
-                std::fprintf(stderr, "stivra-tool autoplay: bad option or value: %s%s%s\n", option,
-                             value ? " " : "", value ? value : "");
+            if (value)
+                std::fprintf(stderr, "stivra-tool autoplay: bad value for %s: %s\n", option, value);
             else
                 std::fprintf(stderr, "stivra-tool autoplay: %s needs a value\n", option);
             return autoplay_usage();
