@@ -10,6 +10,7 @@
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/items.h"
+#include "game/movement.h"
 #include "game/flow_field.h"
 #include "game/new_game.h"
 #include "game/quest.h"
@@ -493,7 +494,7 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
 TEST_F(Checkpoint, CharactersAreSentToANeighbourFloor) {
     // task, task floor, pursuer floor, teacher before, teacher after, teacher present after
     const int32_t cases[][6] = {
-        {0, 3, 4, 3, 2, 0}, {5, 0, 1, 0, 1, 0}, {8, 5, 4, 2, 2, 1}, {9, 5, 4, 5, 4, 0}, {7, 4, 5, 4, 3, 0},
+        {0, 3, 4, 3, 2, 0}, {5, 0, 1, 0, 1, 0}, {8, 5, 4, 2, 2, 0}, {9, 5, 4, 5, 4, 0}, {7, 4, 5, 4, 3, 0},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(testing::Message() << "task " << k[0]);
@@ -507,6 +508,32 @@ TEST_F(Checkpoint, CharactersAreSentToANeighbourFloor) {
         EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_floor, k[4]);
         EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_present, k[5]);
     }
+}
+
+// Caught on floor 2 on the way to floor 1, with Herr Haselbrink walking
+// there: by the time the player climbs to floor 3, where his wandering has
+// taken him, he must be placed there afresh, not left at his floor-2 spot
+// (inside a bookshelf on floor 3, where he could never move).
+TEST_F(Checkpoint, ATeacherLeftOnAnotherFloorIsPlacedAfreshWhenMet) {
+    Game.task = 3;
+    for (int f = 0; f < 6; ++f) Game.floor_open[f] = f >= 1 && f <= 3;
+    save_checkpoint();
+    load_floor(2);
+    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    teacher.npc_floor = 2;
+    teacher.npc_present = 1;
+    teacher.npc_x = 8 * 4096 + 2048;  // tile (8, 19): corridor floor here, a bookshelf on floor 3
+    teacher.npc_y = 19 * 4096 + 2560;
+    restore_checkpoint();
+    EXPECT_EQ(Game.current_floor, 1);
+    EXPECT_EQ(teacher.npc_present, 0);
+
+    teacher.npc_floor = 3;  // one of his own floor changes while the player is away
+    change_floor(2, 1);
+    change_floor(3, 1);
+    EXPECT_EQ(teacher.npc_present, 1);
+    EXPECT_TRUE(is_route_passable(tile_at(teacher.npc_x >> 12, teacher.npc_y >> 12)))
+        << "at (" << (teacher.npc_x >> 12) << ", " << (teacher.npc_y >> 12) << ")";
 }
 
 TEST_F(Checkpoint, AdvanceTaskSavesEvenAtTheLastTask) {

@@ -222,10 +222,11 @@ void restore_checkpoint() {
     pursuer.npc_slow_ticks = 0;
 
     NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (teacher.npc_floor == f) {
-        teacher.npc_present = 0;
-        teacher.npc_floor = f - 1 < 0 ? 1 : f - 1;
-    }
+    // Present means walking about on the player's floor. Caught on another
+    // floor than the task's, the player may leave him walking there: he must
+    // not stay present, or meeting him again later skips placing him anew.
+    teacher.npc_present = 0;
+    if (teacher.npc_floor == f) teacher.npc_floor = f - 1 < 0 ? 1 : f - 1;
     teacher.npc_state = TEACHER_PATROL;
     teacher.npc_follow_ticks = 0;
     teacher.npc_floor_ticks = 900;

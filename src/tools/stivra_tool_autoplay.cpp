@@ -1,0 +1,102 @@
+// stivra-tool autoplay: the auto-player plays one game from the title to the
+// escaped screen and reports how it went as JSON; --record keeps the run.
+#include <cstdio>
+#include <cstring>
+
+#include "platform/replay.h"
+#include "platform/seed.h"
+#include "tools/autoplayer.h"
+#include "tools/stivra_tool.h"
+
+namespace {
+
+constexpr int32_t TICKS_PER_MINUTE = 30 * 60;
+constexpr uint32_t MAX_MINUTES = 24 * 60;
+
+int autoplay_usage() {
+    std::fprintf(stderr, "usage: stivra-tool autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n");
+    return 2;
+}
+
+// A whole decimal number no larger than `limit`; false for anything else.
+bool parse_number(const char* text, uint32_t limit, uint32_t* out) {
+    if (!text || !*text) return false;
+    uint64_t value = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        value = value * 10 + static_cast<uint64_t>(*p - '0');
+        if (value > limit) return false;
+    }
+    *out = static_cast<uint32_t>(value);
+    return true;
+}
+
+const char* outcome_name(AutoplayOutcome outcome) {
+    switch (outcome) {
+    case AUTOPLAY_WON: return "won";
+    case AUTOPLAY_LOST: return "lost";
+    default: return "timeout";
+    }
+}
+
+}  // namespace
+
+int tool_autoplay(int argc, char** argv) {
+    uint32_t seed = startup_seed(monotonic_tick_count());
+    uint32_t minutes = 30;
+    const char* record_path = nullptr;
+    bool trace = false;
+    for (int i = 0; i < argc; ++i) {
+        const char* option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (std::strcmp(option, "--trace") == 0) {
+            trace = true;
+            continue;
+        }
+        bool ok;
+        if (std::strcmp(option, "--seed") == 0) {
+            ok = parse_number(value, 0xFFFFFFFFu, &seed);
+        } else if (std::strcmp(option, "--max-minutes") == 0) {
+            ok = parse_number(value, MAX_MINUTES, &minutes) && minutes > 0;
+        } else if (std::strcmp(option, "--record") == 0) {
+            ok = value && *value;
+            record_path = value;
+        } else {
+            std::fprintf(stderr, "stivra-tool autoplay: unknown option %s\n", option);
+            return autoplay_usage();
+        }
+        if (!ok) {
+            if (value)
+                std::fprintf(stderr, "stivra-tool autoplay: bad value for %s: %s\n", option, value);
+            else
+                std::fprintf(stderr, "stivra-tool autoplay: %s needs a value\n", option);
+            return autoplay_usage();
+        }
+        i += 1;
+    }
+
+    if (record_path && !record_open(record_path, seed)) {
+        std::fprintf(stderr, "stivra-tool autoplay: cannot write %s\n", record_path);
+        return 1;
+    }
+    AutoplayTrace = trace ? stderr : nullptr;
+    const AutoplayResult r =
+        autoplay_run(seed, static_cast<int32_t>(minutes) * TICKS_PER_MINUTE);
+    if (record_path && !record_close()) {
+        std::fprintf(stderr, "stivra-tool autoplay: could not finish writing %s\n", record_path);
+        return 1;
+    }
+    if (AutoplayWroteState) {
+        std::fprintf(stderr, "stivra-tool autoplay: the planner changed the GameState\n");
+        return 3;
+    }
+    std::printf("{\"seed\": %u, \"outcome\": \"%s\", \"ticks\": %d, \"play_ticks\": %d, \"catches\": %d, "
+                "\"stickers\": %d, \"task\": %d",
+                r.seed, outcome_name(r.outcome), r.ticks, r.play_ticks, r.catches, r.stickers, r.task);
+    std::printf(", \"hides\": %d, \"talks\": %d, \"calls\": %d, \"answers\": %d, \"brawls\": %d, "
+                "\"stink_bombs\": %d, \"phone_taken\": %d",
+                r.hides, r.talks, r.calls, r.answers, r.brawls, r.stink_bombs, r.phone_taken);
+    if (r.outcome == AUTOPLAY_LOST) std::printf(", \"reason\": \"%s\"", r.reason);
+    std::printf("}\n");
+    return 0;
+}
