@@ -58,6 +58,13 @@ last = json.loads(lines[-2])
 assert last["mode"] == 2 and last["total_ticks"] == 150, last["mode"]
 ' "$work/trace" || { echo "FAIL: the trace is not the GameState by name"; fail=1; }
 fi
+# --from and --to keep the frames and the trace to those passes; the end is the same.
+mkdir -p "$work/some"
+[ "$("$tool" replay "$run" --frames "$work/some" --trace --from 3 --to 5 | tail -n1)" = "$("$tool" replay "$run")" ] ||
+  { echo "FAIL: --from/--to change the end"; fail=1; }
+[ "$(ls "$work/some")" = "$(printf 'frame_000003.bmp\nframe_000004.bmp\nframe_000005.bmp')" ] ||
+  { echo "FAIL: --from 3 --to 5 wrote $(ls "$work/some" | tr '\n' ' ')"; fail=1; }
+"$tool" replay "$run" --from x >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --from x accepted"; fail=1; }
 "$tool" replay "$run" --frames "$work/no/such/dir" >/dev/null 2>&1; [ $? -eq 1 ] || { echo "FAIL: unwritable frames"; fail=1; }
 
 [ "$fail" -eq 0 ] && echo "ok: replay tool checks passed"

@@ -21,7 +21,8 @@ const ToolCommand ToolCommands[] = {
     {"figures", "figures FILE.bmp          every figure, facing, phase, scale 1 and 2", tool_figures},
     {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},
     {"ico", "ico FILE.ico              the program icon as a Windows .ico", tool_ico},
-    {"replay", "replay FILE [--frames DIR] [--trace]  a recorded run replayed, its end as JSON", tool_replay},
+    {"replay", "replay FILE [--frames DIR] [--trace] [--from N] [--to M]\n"
+               "                            a recorded run replayed, its end as JSON", tool_replay},
     {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n"
                  "                            the auto-player plays one game; JSON result", tool_autoplay},
 };

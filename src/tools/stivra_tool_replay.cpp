@@ -1,5 +1,6 @@
-// stivra-tool replay FILE [--frames DIR] [--trace]: a recorded run replayed
-// headless from program initialisation; prints what it ended on as JSON.
+// stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]: a
+// recorded run replayed headless from program initialisation; prints what it
+// ended on as JSON. --from and --to keep frames and trace to passes N..M.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -117,11 +118,13 @@ struct JsonTrace {
 struct ReplayOptions {
     const char* frames_dir = nullptr;
     bool trace = false;
+    uint64_t from = 1, to = UINT64_MAX;  // the passes that get frames and trace lines
     std::string failed_frame;
 };
 
 bool after_pass(uint64_t pass, void* context) {
     ReplayOptions& options = *static_cast<ReplayOptions*>(context);
+    if (pass < options.from || pass > options.to) return true;
     if (options.trace) {
         JsonTrace trace;
         trace.out = "{";
@@ -151,8 +154,21 @@ bool read_whole_file(const char* name, std::vector<char>& data) {
     return good;
 }
 
+// A pass number: decimal digits only, within 64 bits.
+bool parse_pass_number(const char* text, uint64_t& n) {
+    if (!*text) return false;
+    n = 0;
+    for (; *text; ++text) {
+        if (*text < '0' || *text > '9') return false;
+        const uint64_t digit = static_cast<uint64_t>(*text - '0');
+        if (n > (UINT64_MAX - digit) / 10) return false;
+        n = n * 10 + digit;
+    }
+    return true;
+}
+
 int replay_usage() {
-    std::fprintf(stderr, "usage: stivra-tool replay FILE [--frames DIR] [--trace]\n");
+    std::fprintf(stderr, "usage: stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]\n");
     return 2;
 }
 
@@ -167,6 +183,11 @@ int tool_replay(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--frames") == 0) {
             if (i + 1 >= argc) return replay_usage();
             options.frames_dir = argv[++i];
+        } else if (std::strcmp(argv[i], "--from") == 0 || std::strcmp(argv[i], "--to") == 0) {
+            uint64_t n = 0;
+            if (i + 1 >= argc || !parse_pass_number(argv[i + 1], n)) return replay_usage();
+            (argv[i][2] == 'f' ? options.from : options.to) = n;
+            i += 1;
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {
             return replay_usage();
         } else if (!file) {
