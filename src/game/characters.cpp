@@ -154,6 +154,14 @@ bool follow_stairs_step(int32_t slot) {
     return false;
 }
 
+void npc_step_onto_landing(int32_t slot) {
+    NpcSlot& npc = Game.npcs[slot];
+    npc.npc_present = 1;
+    npc_place_landing(slot);
+    npc.npc_flow_source = -1;
+    npc.npc_stun_ticks = 0;
+}
+
 void npc_reset(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_lost_ticks = 0;

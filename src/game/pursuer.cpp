@@ -180,10 +180,7 @@ void pursuer_offfloor_update() {
 
 void pursuer_arrive() {
     NpcSlot& npc = Game.npcs[NPC_PURSUER];
-    npc.npc_present = 1;
-    npc_place_landing(NPC_PURSUER);
-    npc.npc_flow_source = -1;
-    npc.npc_stun_ticks = 0;
+    npc_step_onto_landing(NPC_PURSUER);
     npc.npc_state = PURSUER_SEARCH;
     npc.npc_state_ticks = 300;
     npc.npc_last_seen = player_tile();

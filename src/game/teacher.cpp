@@ -139,10 +139,7 @@ void teacher_offfloor_update() {
 
 void teacher_arrive() {
     NpcSlot& npc = Game.npcs[NPC_TEACHER];
-    npc.npc_present = 1;
-    npc_place_landing(NPC_TEACHER);
-    npc.npc_flow_source = -1;
-    npc.npc_stun_ticks = 0;
+    npc_step_onto_landing(NPC_TEACHER);
     if (Game.teacher_following == 1 && Game.has_phone == 1) {
         npc.npc_state = TEACHER_FOR_PHONE;
         npc.npc_target = npc.npc_last_seen;
