@@ -162,6 +162,19 @@ void npc_step_onto_landing(int32_t slot) {
     npc.npc_stun_ticks = 0;
 }
 
+int32_t held_speed(int32_t slot, int32_t speed) {
+    NpcSlot& npc = Game.npcs[slot];
+    if (npc.npc_stun_ticks > 0) {
+        npc.npc_stun_ticks -= 1;
+        speed = 0;
+    }
+    if (npc.npc_slow_ticks > 0) {
+        npc.npc_slow_ticks -= 1;
+        speed /= 2;
+    }
+    return speed;
+}
+
 void npc_reset(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_lost_ticks = 0;

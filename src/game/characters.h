@@ -15,6 +15,9 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
 void npc_place_landing(int32_t slot);
 void npc_place_far(int32_t slot);
 void npc_reset(int32_t slot);
+// Counts a grown-up's stun and slow down by one Tick: stunned he stands
+// still, slowed he walks at half the speed.
+int32_t held_speed(int32_t slot, int32_t speed);
 // What every arrival by the stairs does first: present at the landing, a new
 // route, on his feet.
 void npc_step_onto_landing(int32_t slot);

@@ -91,14 +91,7 @@ void teacher_update() {
         break;
     }
 
-    if (npc.npc_stun_ticks > 0) {
-        npc.npc_stun_ticks -= 1;
-        speed = 0;
-    }
-    if (npc.npc_slow_ticks > 0) {
-        npc.npc_slow_ticks -= 1;
-        speed /= 2;
-    }
+    speed = held_speed(NPC_TEACHER, speed);
     if (speed != 0)
         walk_flow(NPC_TEACHER, speed, direct, player_pixel_x(), player_pixel_y());
     else
