@@ -1,13 +1,16 @@
 #!/bin/sh
 # replay_tool.sh STIVRA_TOOL WORK REPLAYS: "stivra-tool replay" from the
 # outside: a bad text is one line on stderr and exit code 2 with nothing
-# replayed; the committed runs replay alike every time; --frames writes one
-# 320x200 picture a pass and --trace one JSON line a pass.
+# replayed, and so is a record beyond the reader's limits; every committed run
+# replays to the end stored in its closing line, and the won game ends on the
+# escaped screen; --frames writes one 320x200 picture a pass, --trace one JSON
+# line a pass, and --to ends the replay.
 set -u
 tool=$1
 work=$2
 replays=$3
 . "$(dirname "$0")/check_bmp.sh"
+. "$(dirname "$0")/stored_end.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 fail=0
 
@@ -27,11 +30,33 @@ bad 'stivra-replay 3\n' 'line 1: unknown version 3'
 "$tool" replay "$replays/by_hand_seed0.txt" --fast 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: an unknown option"; fail=1; }
 "$tool" replay 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: no file"; fail=1; }
 
+# The reader's limits: a device that never ends is refused at 4 MiB, before
+# it is read whole; a short record that would play for days is refused too.
+"$tool" replay /dev/zero >"$work/out" 2>"$work/err"
+[ $? -eq 2 ] && [ ! -s "$work/out" ] && grep -q ': the record is larger than 4194304 bytes' "$work/err" ||
+  { echo "FAIL: /dev/zero: $(cat "$work/err")"; fail=1; }
+bad 'stivra-replay 1\nseed 5\n4000000000 0\n' 'line 3: the record runs longer than a day of play'
+# A byte-order mark and a last comment without its newline are no errors.
+printf '\357\273\277stivra-replay 1\nseed 5\n3 8\n# end' >"$work/bom.txt"
+"$tool" replay "$work/bom.txt" | grep -q '"passes": 3,' || { echo "FAIL: a record with a byte-order mark"; fail=1; }
+
+# Every committed run ends where its closing line says; the won game escapes.
 for f in "$replays"/*.txt; do
-  a=$("$tool" replay "$f") || { echo "FAIL: $f does not replay"; fail=1; continue; }
-  b=$("$tool" replay "$f")
-  [ "$a" = "$b" ] || { echo "FAIL: $f replays differently: $a / $b"; fail=1; }
-  echo "ok: $(basename "$f") $a"
+  name=$(basename "$f")
+  want=$(stored_end "$f")
+  [ -n "$want" ] || { echo "FAIL: $name has no closing line '# end: N passes, N ticks, hash H'"; fail=1; continue; }
+  json=$("$tool" replay "$f") || { echo "FAIL: $name does not replay"; fail=1; continue; }
+  got=$(tool_end "$json")
+  if [ "$got" = "$want" ]; then
+    echo "ok: $name ends as stored: $got"
+  else
+    echo "FAIL: $name replays to '$got', its closing line says '$want'" \
+      "(a change that moves a run reblesses it: scripts/rebless_replays.sh)"
+    fail=1
+  fi
+  case "$name" in
+    won_*) echo "$json" | grep -q '"mode": 5,' || { echo "FAIL: $name does not end on the escaped screen: $json"; fail=1; } ;;
+  esac
 done
 
 # Frames and trace of the smoke run's record.
@@ -58,14 +83,20 @@ last = json.loads(lines[-2])
 assert last["mode"] == 2 and last["total_ticks"] == 150, last["mode"]
 ' "$work/trace" || { echo "FAIL: the trace is not the GameState by name"; fail=1; }
 fi
-# --from and --to keep the frames and the trace to those passes; the end is the same.
-mkdir -p "$work/some"
-[ "$("$tool" replay "$run" --frames "$work/some" --trace --from 3 --to 5 | tail -n1)" = "$("$tool" replay "$run")" ] ||
-  { echo "FAIL: --from/--to change the end"; fail=1; }
+# --from keeps frames and trace to the passes from N on; --to ends the replay
+# after pass M, and the end is that pass's.
+[ "$("$tool" replay "$run" --frames "$work/some" --trace --from 3 --to 5 | tail -n1)" = "$("$tool" replay "$run" --to 5)" ] ||
+  { echo "FAIL: --from/--to change the end at pass 5"; fail=1; }
+"$tool" replay "$run" --to 5 | grep -q '"passes": 5, "ticks": 5,' || { echo "FAIL: --to 5 does not end after pass 5"; fail=1; }
 [ "$(ls "$work/some")" = "$(printf 'frame_000003.bmp\nframe_000004.bmp\nframe_000005.bmp')" ] ||
   { echo "FAIL: --from 3 --to 5 wrote $(ls "$work/some" | tr '\n' ' ')"; fail=1; }
 "$tool" replay "$run" --from x >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --from x accepted"; fail=1; }
-"$tool" replay "$run" --frames "$work/no/such/dir" >/dev/null 2>&1; [ $? -eq 1 ] || { echo "FAIL: unwritable frames"; fail=1; }
+"$tool" replay "$run" --to 0 >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --to 0 accepted"; fail=1; }
+# The folder for the frames is made; one that cannot be made is named.
+"$tool" replay "$run" --to 2 --frames "$work/new/frames" >/dev/null && [ -f "$work/new/frames/frame_000002.bmp" ] ||
+  { echo "FAIL: --frames into a folder that does not exist yet"; fail=1; }
+"$tool" replay "$run" --frames "$work/bom.txt/frames" >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || { echo "FAIL: frames under a file: $(cat "$work/err")"; fail=1; }
 
 [ "$fail" -eq 0 ] && echo "ok: replay tool checks passed"
 exit $fail

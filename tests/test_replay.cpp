@@ -82,6 +82,10 @@ TEST(ReplayReader, EachErrorNamesItsLine) {
         {Head + "3 8\n\n1 4", "line 5: the text ends in the middle of a line"},
         {"stivra-replay 1", "line 1: the text ends in the middle of a line"},
         {Head + "1 8 # a comment is a line too\n2 0 1 # until its newline", "line 4: the text ends in the middle"},
+        // A day of play at most: 2592000 Ticks, reached on the line that passes it.
+        {Head + "2592000 0\n1 0\n", "line 4: the record runs longer than a day of play (more than 2592000 Ticks)"},
+        {Head + "4000000000 0\n", "line 3: the record runs longer than a day of play"},
+        {Head + "1 0\n648001 0 4\n", "line 4: the record runs longer than a day of play"},
         // A field is quoted short and printable.
         {Head + std::string("1 \x01\x7f") + std::string(40, '9') + "\n", "line 3: bad number '??9999999999999999999999...' for BITS"},
     };
@@ -90,6 +94,22 @@ TEST(ReplayReader, EachErrorNamesItsLine) {
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << "text: " << c.text << "\nerror: " << error;
     }
     EXPECT_LE(check_error(Head + "1 " + std::string(5000, '7') + "\n").size(), 120u);
+}
+
+// What editors and other tools leave around a good record is no error: a
+// byte-order mark, a last comment without its newline; and the limits let
+// through exactly what they allow.
+TEST(ReplayReader, ByteOrderMarkLastCommentAndTheLimits) {
+    for (const std::string& text : {"\xEF\xBB\xBF" + Head + "2 8\n", Head + "2 8\n# end: 2 passes", Head + "2 8\n  \t"})
+        EXPECT_EQ(check_error(text), "") << text;
+    EXPECT_EQ(check_error(Head + "2592000 0\n"), "");
+    EXPECT_EQ(check_error(Head + "648000 0 4\n"), "");
+
+    std::string large = Head + "1 8\n";
+    large.resize(REPLAY_MAX_BYTES, '\n');
+    EXPECT_EQ(check_error(large), "");
+    large += '\n';
+    EXPECT_EQ(check_error(large), "the record is larger than 4194304 bytes (4 MiB), far more than any recorded run");
 }
 
 TEST(ReplayReader, CommentsBlankLinesAndWindowsLineEnds) {

@@ -25,6 +25,7 @@ var StivraPage = {
   replayLoading: null, // { name, bytes } while the game takes the file over
   replayPending: null, // a file that came before the game had started
   replayShownAt: 0,
+  recordTakenText: null,
   audio: { wanted: false, context: null, node: null, ring: null, write: 0, read: 0, step: 1 },
 
   init() {
@@ -258,6 +259,20 @@ var StivraPage = {
 
   replayBytes() {
     return this.replayLoading.bytes;
+  },
+
+  // The page's own record of the run it plays, from program start, as the
+  // text of a replay file (with the closing line for the game as it stands),
+  // or null before the game has started.
+  recordText() {
+    if (!this.running && !this.finished) return null;
+    this.recordTakenText = null;
+    Module._web_record_take();
+    return this.recordTakenText;
+  },
+
+  recordTaken(bytes, endLine) {
+    this.recordTakenText = new TextDecoder().decode(bytes) + endLine;
   },
 
   showReplayError(text) {

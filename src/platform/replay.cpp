@@ -206,18 +206,31 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
     }
 }
 
+void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
+    char hash[17];
+    format_hash(game_state_hash(Game), hash);
+    out[0] = 0;
+    std::strcat(out, "# end: ");
+    append_u64(out, Record.passes);
+    std::strcat(out, " passes, ");
+    append_u64(out, Record.ticks);
+    std::strcat(out, " ticks, hash ");
+    std::strcat(out, hash);
+    std::strcat(out, "\n");
+}
+
+bool record_flush() {
+    if (!Record.file) return false;
+    record_write_pending();
+    if (std::fflush(Record.file) != 0) Record.failed = true;
+    return !Record.failed;
+}
+
 bool record_close() {
     if (!Record.file) return !Record.failed;
     record_write_pending();
-    char hash[17];
-    format_hash(game_state_hash(Game), hash);
-    char text[96] = "# end: ";
-    append_u64(text, Record.passes);
-    std::strcat(text, " passes, ");
-    append_u64(text, Record.ticks);
-    std::strcat(text, " ticks, hash ");
-    std::strcat(text, hash);
-    std::strcat(text, "\n");
+    char text[RECORD_END_LINE_SIZE];
+    record_end_line(text);
     record_write(text);
     if (std::fclose(Record.file) != 0) Record.failed = true;
     Record.file = nullptr;

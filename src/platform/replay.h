@@ -23,6 +23,11 @@ constexpr uint32_t REPLAY_VERSION = 1;
 constexpr uint32_t REPLAY_MAX_BITS = 511;  // UP..PHONE
 constexpr uint32_t REPLAY_MAX_TICKS = 4;   // the main loop's catch-up limit
 constexpr int REPLAY_ERROR_SIZE = 160;
+// Limits that keep a replay bounded whatever file it is handed. A won game
+// is about 8 KB and half an hour of play; a record beyond these is refused
+// before it is read whole or played.
+constexpr size_t REPLAY_MAX_BYTES = size_t(4) << 20;  // 4 MiB
+constexpr uint64_t REPLAY_MAX_PLAY_TICKS = 2592000;   // a day of play at 30 Ticks a second
 
 // COUNT passes with the same InputBits and Ticks.
 struct ReplayRun {
@@ -45,13 +50,17 @@ bool replay_begin(ReplayReader& reader, const char* data, size_t size);
 // The next run: 1 a run, 0 the end of the text, -1 an error (reader.error).
 int replay_next(ReplayReader& reader, ReplayRun& run);
 
-// The whole text checked, nothing replayed.
+// The whole text checked, nothing replayed. Besides every line, it refuses a
+// text longer than REPLAY_MAX_BYTES and one whose passes add up to more
+// than REPLAY_MAX_PLAY_TICKS.
 struct ReplayTotals {
     uint32_t seed;
     uint64_t passes;
     uint64_t ticks;
 };
 bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&error)[REPLAY_ERROR_SIZE]);
+// The one line that refuses a text larger than REPLAY_MAX_BYTES.
+void replay_size_error(char (&error)[REPLAY_ERROR_SIZE]);
 
 // One run as a line of the format, with its newline ("COUNT BITS" when TICKS is
 // 1); returns its length. 40 bytes are always enough.
@@ -125,3 +134,10 @@ bool recording();
 void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms);
 // False if any write failed (the record is then incomplete).
 bool record_close();
+// Writes the pending run and flushes, so that the file holds every pass so
+// far; false when nothing is recorded or a write failed.
+bool record_flush();
+// The closing line as the recorder writes it for the game as it stands:
+// "# end: N passes, N ticks, hash H" and a newline.
+constexpr int RECORD_END_LINE_SIZE = 96;
+void record_end_line(char (&out)[RECORD_END_LINE_SIZE]);

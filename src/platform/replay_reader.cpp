@@ -59,19 +59,18 @@ bool is_space(char c) {
 }
 
 // The fields of the next line that has any: 1 found, 0 the end of the text,
-// -1 the text ends without a newline.
+// -1 the text ends in the middle of a line. A last line without its newline
+// is taken when it holds no fields (a comment, blanks); one with fields is
+// refused, since a record cut off while it was written ends that way and its
+// last number may be cut too.
 int next_fields(ReplayReader& reader, Fields& fields) {
     while (reader.pos < reader.size) {
         const char* line = reader.data + reader.pos;
         const size_t rest = reader.size - reader.pos;
         const void* newline = std::memchr(line, '\n', rest);
         reader.line += 1;
-        if (!newline) {
-            start_error(reader).text("the text ends in the middle of a line (no newline at its end)");
-            return -1;
-        }
-        const size_t length = static_cast<size_t>(static_cast<const char*>(newline) - line);
-        reader.pos += length + 1;
+        const size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - line) : rest;
+        reader.pos += newline ? length + 1 : length;
 
         fields.count = 0;
         size_t i = 0;
@@ -87,6 +86,10 @@ int next_fields(ReplayReader& reader, Fields& fields) {
                 fields.length[fields.count] = i - start;
             }
             fields.count += 1;
+        }
+        if (fields.count > 0 && !newline) {
+            start_error(reader).text("the text ends in the middle of a line (no newline at its end)");
+            return -1;
         }
         if (fields.count > 0) return 1;
     }
@@ -139,6 +142,8 @@ bool replay_begin(ReplayReader& reader, const char* data, size_t size) {
     reader.line = 0;
     reader.seed = 0;
     reader.error[0] = 0;
+    // A UTF-8 byte-order mark, as some editors write one, is no part of the text.
+    if (reader.size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) reader.pos = 3;
 
     Fields fields;
     int found = next_fields(reader, fields);
@@ -223,9 +228,20 @@ int replay_next(ReplayReader& reader, ReplayRun& run) {
     return 1;
 }
 
+void replay_size_error(char (&error)[REPLAY_ERROR_SIZE]) {
+    Message m{error, 0};
+    m.text("the record is larger than ");
+    m.number(REPLAY_MAX_BYTES);
+    m.text(" bytes (4 MiB), far more than any recorded run");
+}
+
 bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&error)[REPLAY_ERROR_SIZE]) {
-    ReplayReader reader;
     totals = ReplayTotals{0, 0, 0};
+    if (size > REPLAY_MAX_BYTES) {
+        replay_size_error(error);
+        return false;
+    }
+    ReplayReader reader;
     bool good = replay_begin(reader, data, size);
     if (good) {
         totals.seed = reader.seed;
@@ -234,6 +250,14 @@ bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&er
         while ((step = replay_next(reader, run)) == 1) {
             totals.passes += run.count;
             totals.ticks += uint64_t(run.count) * run.ticks;
+            if (totals.ticks > REPLAY_MAX_PLAY_TICKS) {
+                Message m = start_error(reader);
+                m.text("the record runs longer than a day of play (more than ");
+                m.number(REPLAY_MAX_PLAY_TICKS);
+                m.text(" Ticks)");
+                step = -1;
+                break;
+            }
         }
         good = step == 0;
     }

@@ -1,8 +1,10 @@
 // stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]: a
 // recorded run replayed headless from program initialisation; prints what it
-// ended on as JSON. --from and --to keep frames and trace to passes N..M.
+// ended on as JSON. --from keeps frames and trace to passes N and later;
+// --to ends the replay after pass M.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -118,13 +120,14 @@ struct JsonTrace {
 struct ReplayOptions {
     const char* frames_dir = nullptr;
     bool trace = false;
-    uint64_t from = 1, to = UINT64_MAX;  // the passes that get frames and trace lines
+    uint64_t from = 1;         // the first pass that gets a frame and a trace line
+    uint64_t to = UINT64_MAX;  // the last pass replayed
     std::string failed_frame;
 };
 
 bool after_pass(uint64_t pass, void* context) {
     ReplayOptions& options = *static_cast<ReplayOptions*>(context);
-    if (pass < options.from || pass > options.to) return true;
+    if (pass < options.from) return true;
     if (options.trace) {
         JsonTrace trace;
         trace.out = "{";
@@ -140,18 +143,25 @@ bool after_pass(uint64_t pass, void* context) {
             return false;
         }
     }
-    return true;
+    return pass < options.to;
 }
 
-bool read_whole_file(const char* name, std::vector<char>& data) {
+// The file, or as much of it as shows that it is larger than any record may
+// be: a device such as /dev/zero is never read whole.
+enum ReadResult { READ_GOOD, READ_FAILED, READ_TOO_LARGE };
+ReadResult read_record_file(const char* name, std::vector<char>& data) {
     std::FILE* f = std::fopen(name, "rb");
-    if (!f) return false;
+    if (!f) return READ_FAILED;
     char chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.insert(data.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        data.insert(data.end(), chunk, chunk + n);
+        if (data.size() > REPLAY_MAX_BYTES) break;
+    }
     const bool good = !std::ferror(f);
     std::fclose(f);
-    return good;
+    if (data.size() > REPLAY_MAX_BYTES) return READ_TOO_LARGE;
+    return good ? READ_GOOD : READ_FAILED;
 }
 
 // A pass number: decimal digits only, within 64 bits.
@@ -185,7 +195,8 @@ int tool_replay(int argc, char** argv) {
             options.frames_dir = argv[++i];
         } else if (std::strcmp(argv[i], "--from") == 0 || std::strcmp(argv[i], "--to") == 0) {
             uint64_t n = 0;
-            if (i + 1 >= argc || !parse_pass_number(argv[i + 1], n)) return replay_usage();
+            // Passes count from 1.
+            if (i + 1 >= argc || !parse_pass_number(argv[i + 1], n) || n == 0) return replay_usage();
             (argv[i][2] == 'f' ? options.from : options.to) = n;
             i += 1;
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {
@@ -199,18 +210,33 @@ int tool_replay(int argc, char** argv) {
     if (!file) return replay_usage();
 
     std::vector<char> data;
-    if (!read_whole_file(file, data)) {
+    char error[REPLAY_ERROR_SIZE];
+    const ReadResult read = read_record_file(file, data);
+    if (read == READ_FAILED) {
         std::fprintf(stderr, "stivra-tool: %s: cannot be read\n", file);
         return 2;
     }
+    if (read == READ_TOO_LARGE) {
+        replay_size_error(error);
+        std::fprintf(stderr, "stivra-tool: %s: %s\n", file, error);
+        return 2;
+    }
+    if (options.frames_dir) {
+        std::error_code failed;
+        std::filesystem::create_directories(options.frames_dir, failed);
+        if (failed) {
+            std::fprintf(stderr, "stivra-tool: %s: the folder for the frames cannot be made (%s)\n",
+                         options.frames_dir, failed.message().c_str());
+            return 1;
+        }
+    }
     ReplayResult result;
-    char error[REPLAY_ERROR_SIZE];
     const ReplayOutcome outcome = replay_text(data.data(), data.size(), result, error, after_pass, &options);
     if (outcome == REPLAY_BAD_TEXT) {
         std::fprintf(stderr, "stivra-tool: %s: %s\n", file, error);
         return 2;
     }
-    if (outcome == REPLAY_STOPPED) {
+    if (outcome == REPLAY_STOPPED && !options.failed_frame.empty()) {
         std::fprintf(stderr, "stivra-tool: %s could not be written\n", options.failed_frame.c_str());
         return 1;
     }

@@ -3,6 +3,10 @@
 // (?replay=URL is the page's: page.js loads the file for web_replay.cpp). The
 // browser then calls one main-loop pass per animation frame; a hidden tab
 // gets no frames, and the loop's catch-up limit drops what it missed.
+//
+// The page records every run it plays, from program start, as the game's
+// STIVRA_RECORD does, into a file of its in-memory file system: what the page
+// played can be replayed on any build to the same end.
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -12,6 +16,7 @@
 #include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/platform.h"
+#include "platform/replay.h"
 #include "platform/seed.h"
 #include "platform/web/web_page.h"
 
@@ -39,6 +44,17 @@ EM_JS(void, page_game_stopped, (const char* autoplay_file), {
     }
     StivraPage.gameStopped(autoplay_file !== 0, shot);
 });
+// Hands the page the record so far: the file's bytes and, while the run goes
+// on, the closing line it would end with now (empty once it has ended).
+EM_JS(void, page_take_record, (const char* file, const char* end_line), {
+    let bytes;
+    try {
+        bytes = FS.readFile(UTF8ToString(file));
+    } catch (e) {
+        bytes = new Uint8Array(0);
+    }
+    StivraPage.recordTaken(bytes, UTF8ToString(end_line));
+});
 
 namespace {
 
@@ -57,10 +73,15 @@ void run_one_pass() {
     LoopRunning = false;
     emscripten_cancel_main_loop();
     platform_close_window();
+    record_close();
     page_game_stopped(AutoplayFile);
 }
 
 }  // namespace
+
+void web_record_start(uint32_t seed) {
+    record_open(WEB_RECORD_FILE, seed);
+}
 
 void web_loop_ensure_running() {
     if (LoopRunning) return;
@@ -87,6 +108,11 @@ EMSCRIPTEN_KEEPALIVE int32_t web_game_mode() { return Game.mode; }
 EMSCRIPTEN_KEEPALIVE int32_t web_total_ticks() { return Game.total_ticks; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_x() { return Game.player_x; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_y() { return Game.player_y; }
+EMSCRIPTEN_KEEPALIVE void web_record_take() {
+    char end_line[RECORD_END_LINE_SIZE] = "";
+    if (record_flush()) record_end_line(end_line);
+    page_take_record(WEB_RECORD_FILE, end_line);
+}
 }
 
 int main() {
@@ -97,7 +123,9 @@ int main() {
         setenv("STIVRA_SEED", SeedText, 1);
     const int autoplay_length = page_query("autoplay", AutoplayFlag, sizeof AutoplayFlag);
 
-    program_init(startup_seed(page_wall_clock_ms()));
+    const uint32_t seed = startup_seed(page_wall_clock_ms());
+    program_init(seed);
+    web_record_start(seed);
     if (autoplay_length == 1 && AutoplayFlag[0] == '1') AutoplayFile = "autoplay.bmp";
 
     web_loop_ensure_running();

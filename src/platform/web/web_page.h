@@ -1,5 +1,6 @@
 // What the web backend's parts share with each other.
 #pragma once
+#include <cstdint>
 
 // The F12 screenshot: writes the next stivra_NN.bmp and offers it as a download.
 void web_take_screenshot();
@@ -16,3 +17,8 @@ void web_loop_ensure_running();
 // The main loop goes on from the game as it stands: its clock re-based, no
 // key held or pressed from before.
 void web_live_resume();
+
+// The page's own record of the run it plays (a file of the in-memory file
+// system), begun anew from program start with the seed of each new run.
+constexpr const char* WEB_RECORD_FILE = "stivra_run.txt";
+void web_record_start(uint32_t seed);

@@ -40,7 +40,7 @@ namespace {
 // Recorded runs are a few kilobytes a minute of play; two texts fit, so that
 // a new file can be checked while another one plays, which a bad file must
 // not disturb.
-constexpr uint32_t TEXT_CAPACITY = 4u << 20;
+constexpr uint32_t TEXT_CAPACITY = REPLAY_MAX_BYTES;
 char Texts[2][TEXT_CAPACITY];
 int PlayingText = 0;
 
@@ -62,6 +62,9 @@ constexpr uint32_t PACED_PASSES_MAX = 4;
 bool play_pass() {
     if (!replay_player_pass(Player)) return false;
     PaceClock.ticks += Player.run.ticks;
+    // The page's record follows the replay, so that a run the player takes
+    // over is kept whole, from its start.
+    record_pass(Player.run.bits, Player.run.ticks, platform_time_ms());
     return true;
 }
 
@@ -88,7 +91,9 @@ EMSCRIPTEN_KEEPALIVE uint32_t web_replay_capacity() {
 // playing, goes on as it was.
 EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
     if (size > TEXT_CAPACITY) {
-        page_replay_failed("the file is larger than 4 MiB, more than any recorded run");
+        char error[REPLAY_ERROR_SIZE];
+        replay_size_error(error);
+        page_replay_failed(error);
         return 0;
     }
     char* text = Texts[1 - PlayingText];
@@ -101,6 +106,7 @@ EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
     }
     Player = next;
     PlayingText = 1 - PlayingText;
+    web_record_start(Player.result.seed);
     Phase = REPLAY_PLAYING;
     Fast = fast != 0;
     main_loop_start(PaceClock);
