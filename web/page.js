@@ -14,6 +14,7 @@ var StivraPage = {
   image: null,
   running: false,
   finished: false,
+  frames: 0, // pictures shown so far; the browser test waits on it
   autoplayShot: null,
   // The replay that plays or played last: { state: 'playing', 'ended' or
   // 'stopped', name, seed, total, passes, and at the end ticks, mode, task,
@@ -61,6 +62,7 @@ var StivraPage = {
   // ---- picture ----
 
   showFrame(rgba) {
+    this.frames += 1;
     this.image.data.set(rgba);
     this.context.putImageData(this.image, 0, 0);
   },
