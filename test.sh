@@ -51,7 +51,7 @@ fi
 echo "== Fuzz: libFuzzer on the command line and the replay reader"
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DSTIVRA_FUZZ=ON \
   -DSTIVRA_TESTS=OFF -DSTIVRA_BENCH=OFF -DSTIVRA_GAME=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target fuzz_cmdline fuzz_replay
+cmake --build build-fuzz -j"$jobs" --target fuzz_cmdline fuzz_replay fuzz_game
 (cd build-fuzz && ctest --output-on-failure -j"$jobs")
 
 echo "== Windows: cross-build and run under Wine"
