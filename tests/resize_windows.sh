@@ -21,43 +21,51 @@ cd "$work" || exit 1
 # Highest channel value (0..1) in a part of a picture.
 brightest() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
 
+# Each wait is for a state, with a deadline in seconds: a busy machine makes
+# the test slower, never wrong.
+wait_until() {  # SECONDS COMMAND...: true once COMMAND succeeds
+  deadline=$(($(date +%s) + $1)); shift
+  until "$@"; do
+    [ "$(date +%s)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+find_window() { window=$(xdotool search --name 'St. Ivra Schule' 2>/dev/null | head -n 1); [ -n "$window" ]; }
+measure() {  # the window's size and the brightness of its bars and middle at 700x300
+  import -window "$window" "$shot" 2>/dev/null || return 1
+  size=$(identify -format '%wx%h' "$shot")
+  left=$(brightest "$shot" 110x300+0+0)
+  right=$(brightest "$shot" 110x300+590+0)
+  middle=$(brightest "$shot" 480x300+110+0)
+}
+shows_picture() { shot=first.png; import -window "$window" "$shot" 2>/dev/null &&
+  [ "$(brightest "$shot" 100%x100%+0+0)" != 0 ]; }
+letterboxed() { measure && [ "$size" = 700x300 ] && [ "$left" = 0 ] && [ "$right" = 0 ] && [ "$middle" != 0 ]; }
+
 fail=0
 run=1
+size=none left=? right=? middle=?
 while [ "$run" -le "$runs" ]; do
   wine "$game" >"game$run.log" 2>&1 &
   pid=$!
   window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name 'St. Ivra Schule' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  if [ -z "$window" ]; then
+  if ! wait_until 120 find_window; then
     echo "FAIL: run $run: no window appeared"
     kill "$pid" 2>/dev/null
     fail=1
     break
   fi
-  sleep 1
+  wait_until 60 shows_picture || echo "note: run $run: the window showed no picture before the resize"
   xdotool windowsize "$window" 700 300
-  sleep 1
   shot="resized$run.png"
-  import -window "$window" "$shot"
-  size=$(identify -format '%wx%h' "$shot")
-  left=$(brightest "$shot" 110x300+0+0)
-  right=$(brightest "$shot" 110x300+590+0)
-  middle=$(brightest "$shot" 480x300+110+0)
-  if [ "$size" != 700x300 ] || [ "$left" != 0 ] || [ "$right" != 0 ] || [ "$middle" = 0 ]; then
+  if ! wait_until 60 letterboxed; then
     echo "FAIL: run $run: not letterboxed at 700x300 (window $size, left bar $left, right bar $right, picture $middle)"
     fail=1
   fi
   xdotool windowfocus --sync "$window" key Escape
   # Bounded wait: a program that does not end is a failure, not a hang.
-  for _ in $(seq 200); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
+  ended() { ! kill -0 "$pid" 2>/dev/null; }
+  if ! wait_until 60 ended; then
     echo "FAIL: run $run: Escape on the title did not end the program"
     kill "$pid" 2>/dev/null
     fail=1
