@@ -21,6 +21,7 @@ const ToolCommand ToolCommands[] = {
     {"figures", "figures FILE.bmp          every figure, facing, phase, scale 1 and 2", tool_figures},
     {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},
     {"ico", "ico FILE.ico              the program icon as a Windows .ico", tool_ico},
+    {"png", "png SIZE FILE.png         the program icon at SIZE (16 24 32 48 64 128 256) pixels", tool_png},
     {"replay", "replay FILE [--frames DIR] [--trace] [--from N] [--to M]\n"
                "                            a recorded run replayed, its end as JSON", tool_replay},
     {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n"
@@ -28,7 +29,7 @@ const ToolCommand ToolCommands[] = {
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: stivra-tool COMMAND ARGS\n");
+    std::fprintf(stderr, "usage: stivra-tool COMMAND ARGS | --version\n");
     for (const ToolCommand& c : ToolCommands) std::fprintf(stderr, "  %s\n", c.usage);
     return 2;
 }
@@ -37,6 +38,11 @@ int usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
+    // STIVRA_VERSION comes from the build (the project version in CMake).
+    if (std::strcmp(argv[1], "--version") == 0 && argc == 2) {
+        std::printf("stivra-tool %s\n", STIVRA_VERSION);
+        return 0;
+    }
     for (const ToolCommand& c : ToolCommands)
         if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
     return usage();

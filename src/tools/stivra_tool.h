@@ -9,5 +9,6 @@ int tool_sprites(int argc, char** argv);  // sprites FILE.bmp
 int tool_figures(int argc, char** argv);  // figures FILE.bmp
 int tool_newgame(int argc, char** argv);  // newgame [--seed N]
 int tool_ico(int argc, char** argv);      // ico FILE.ico
+int tool_png(int argc, char** argv);      // png SIZE FILE.png
 int tool_replay(int argc, char** argv);   // replay FILE [--frames DIR] [--trace] [--from N] [--to M]
 int tool_autoplay(int argc, char** argv); // autoplay [--seed N] [--record FILE] [--max-minutes M]

@@ -13,6 +13,7 @@
 #include "gfx/font.h"
 #include "platform/bmp.h"
 #include "platform/little_endian.h"
+#include "platform/png.h"
 #include "platform/present.h"
 #include "tools/stivra_tool.h"
 #include "world/world_image.h"
@@ -373,8 +374,8 @@ constexpr int32_t ICON_IMAGE_COUNT = 6;
 const int32_t IconSizes[ICON_IMAGE_COUNT] = {16, 24, 32, 48, 64, 128};
 
 uint8_t IconFace[32 * 32];         // the face sprite at scale 1, Palette indices
-uint8_t IconPixels[128 * 128];    // one image of the icon, Palette indices
-uint8_t IconBgra[128 * 128 * 4];  // the same image as the file stores it
+uint8_t IconPixels[256 * 256];    // one image of the icon, Palette indices
+uint8_t IconBgra[256 * 256 * 4];  // the same image as the file stores it
 
 int32_t small_icon_colour(char ch) {
     if (ch >= '0' && ch <= '9') return ch - '0';
@@ -392,7 +393,8 @@ int32_t face_pixel_for_24(int32_t d) { return d + d / 3 + 1; }  // leaves out 0,
 int32_t face_row_for_48(int32_t d) { return (2 * d + 1) / 3; }  // odd rows twice
 int32_t face_column_for_48(int32_t d) { return 2 * d / 3; }     // even columns twice
 
-// Fills IconPixels with the icon at `size` pixels (one of IconSizes).
+// Fills IconPixels with the icon at `size` pixels (one of IconSizes, or
+// 256: 16, 24, 48 and the whole scales of 32).
 void draw_icon_image(int32_t size) {
     if (size == 16) {
         for (int32_t y = 0; y < 16; ++y)
@@ -511,4 +513,28 @@ int tool_ico(int argc, char** argv) {
     for (int32_t i = 0; ok && i < ICON_IMAGE_COUNT; ++i) ok = write_icon_image(file, IconSizes[i]);
     if (std::fclose(file) != 0) ok = false;
     return ok ? 0 : 1;
+}
+
+// The icon as a PNG for the desktop's icon theme: the same pixels as the
+// .ico's image of that size, and 256 besides.
+int tool_png(int argc, char** argv) {
+    if (argc != 2) return 2;
+    // Exactly one of the sizes, as written here: "016" or "16px" is refused.
+    const int32_t Sizes[] = {16, 24, 32, 48, 64, 128, 256};
+    int32_t size = 0;
+    for (const int32_t s : Sizes) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(s));
+        if (std::strcmp(argv[0], text) == 0) size = s;
+    }
+    if (size == 0) return 2;
+    render_icon_image(size);
+    static uint8_t Rgba[256 * 256 * 4];
+    for (int32_t i = 0; i < size * size; ++i) {
+        Rgba[i * 4 + 0] = IconBgra[i * 4 + 2];
+        Rgba[i * 4 + 1] = IconBgra[i * 4 + 1];
+        Rgba[i * 4 + 2] = IconBgra[i * 4 + 0];
+        Rgba[i * 4 + 3] = IconBgra[i * 4 + 3];
+    }
+    return write_png(argv[1], Rgba, size, size) ? 0 : 1;
 }
