@@ -64,4 +64,20 @@ fi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-windows -j"$jobs"
 (cd build-windows && ctest --output-on-failure)
+
+echo "== Release: the downloads built by release.sh and checked as players get them"
+# Needs the Windows and the browser builds, lintian and the desktop checkers,
+# and about 1.5 GB for the release's own build folders.
+release_packages="lintian desktop-file-utils appstream dpkg-dev python3"
+# shellcheck disable=SC2086
+if [ "$windows" -eq 0 ] || [ "$web" -eq 0 ] || ! tools_fit 1500 400 $release_packages; then
+  echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+  echo "!! NOT ENOUGH DISK: the release and its checks were SKIPPED.            !!"
+  echo "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+else
+  # shellcheck disable=SC2086
+  need_packages $release_packages
+  ./release.sh
+  tests/release_check.sh dist build-release-check
+fi
 echo "== All tests passed"

@@ -17,6 +17,10 @@ foreach(page_file index.html page.js)
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${page_file})
 endforeach()
+# The release's version for the page's line under the controls and for the
+# name of the offline cache (version.js sets self.STIVRA_VERSION).
+configure_file(${CMAKE_SOURCE_DIR}/web/version.js.in ${STIVRA_WEB_DIR}/version.js @ONLY)
+list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/version.js)
 
 # The companion program, built for Node.js with the real file system: it
 # draws the favicon with the game's own icon code.
