@@ -58,6 +58,9 @@ uint32_t FrameRgba[SCREEN_W * SCREEN_H];
 // The game box size the canvas was last placed for; -1 forces a placement.
 int PlacedBoxW = -1, PlacedBoxH = -1;
 
+// The InputBits the fingers hold on the page's on-screen pad.
+uint32_t TouchBits = 0;
+
 bool is_full_screen_chord(uint32_t vk, const EmscriptenKeyboardEvent* e) {
     return vk == VKEY_RETURN && e->altKey;
 }
@@ -163,6 +166,15 @@ void platform_present() {
 
 uint32_t platform_joystick_bits() {
     uint32_t pad[3] = {32768, 32768, 0};
-    if (!page_read_gamepad(pad)) return 0;
-    return map_joystick(pad[0], pad[1], pad[2]);
+    if (!page_read_gamepad(pad)) return TouchBits;
+    return map_joystick(pad[0], pad[1], pad[2]) | TouchBits;
+}
+
+// The page's on-screen pad: the bits held now. A bit that comes on counts as
+// pressed, like a key, so that a tap shorter than a frame still reaches the
+// game.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_touch_bits(uint32_t bits) {
+    bits &= 511;  // UP..PHONE
+    PressedInput |= bits & ~TouchBits;
+    TouchBits = bits;
 }

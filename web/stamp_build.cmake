@@ -1,0 +1,11 @@
+# cmake -DDIR=... -DTEMPLATE=... -P stamp_build.cmake: writes DIR/sw.js from
+# its template with the cache named by a hash of the page's files, so that
+# every build whose files differ gets a cache of its own.
+set(ids "")
+foreach(f index.html page.js stivra.js stivra.wasm manifest.webmanifest)
+  file(SHA256 ${DIR}/${f} h)
+  string(APPEND ids ${h})
+endforeach()
+string(SHA256 build "${ids}")
+string(SUBSTRING ${build} 0 16 STIVRA_BUILD)
+configure_file(${TEMPLATE} ${DIR}/sw.js @ONLY)
