@@ -79,9 +79,9 @@ function stored_end(text) {
 }
 
 // `stivra-tool replay FILE --from LAST --frames DIR`: its JSON and its last
-// frame, the record's passes taken from its closing line. The sanitized tool
-// takes half a minute for a won game, so the records are replayed one after
-// the other in the background, at low priority, while the browser plays.
+// frame, the record's passes taken from its closing line. The records are
+// replayed one after the other in the background while the browser plays
+// (nothing in the page's checks depends on its timing).
 const native_children = new Set();  // ended with the test, should it stop early
 let native_queue = Promise.resolve();
 function native_replay(file, dir) {
@@ -89,7 +89,7 @@ function native_replay(file, dir) {
   const run = () => new Promise((resolve) => {
     rmSync(dir, { recursive: true, force: true });
     const last = end ? end.passes : 1;
-    const child = spawn('nice', ['-n', '19', toolPath, 'replay', file, '--from', String(Math.max(1, last)), '--frames', dir],
+    const child = spawn(toolPath, ['replay', file, '--from', String(Math.max(1, last)), '--frames', dir],
                         { env: tool_env, stdio: ['ignore', 'pipe', 'pipe'] });
     native_children.add(child);
     let out = '', err = '';
