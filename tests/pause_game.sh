@@ -1,24 +1,28 @@
 #!/bin/sh
-# pause_sdl.sh GAME TOOL WORK: pause and mute in the SDL game, in a private X
-# server. P shows the darkened frame with the pause sign, adds no pass to the
+# pause_game.sh sdl|windows GAME TOOL WORK: pause and mute in the SDL game, or
+# in the Windows game under Wine, in a private X server. P shows the darkened frame with the pause sign, adds no pass to the
 # record and sends silence while F12 still saves the game's own frame; P
 # again goes on. M sends zeros while the game plays on, M again brings the
 # sound back. Another window taking the focus pauses, and it stays paused
 # when the game gets the focus back, until P. The record of it all replays
 # to the hash the game ended on.
 set -u
-game=$1
-tool=$2
-work=$3
+build=$1
+game=$2
+tool=$3
+work=$4
+here=$(cd "$(dirname "$0")" && pwd)
 case "$game" in /*) ;; *) game="$(pwd)/$game" ;; esac
 case "$tool" in /*) ;; *) tool="$(pwd)/$tool" ;; esac
 
-for needed in xvfb-run xdotool import convert xmessage; do
+[ "$build" = windows ] && wine_needed=wine
+for needed in xvfb-run xdotool import convert xmessage ${wine_needed:-}; do
   command -v "$needed" >/dev/null || { echo "skipped: $needed is not installed"; exit 77; }
 done
 if [ "${PAUSE_INSIDE_X:-}" != 1 ]; then
+  [ "$build" = windows ] && . "$here/../cmake/wine-prefix.sh"  # the prefix beside the build
   rm -rf "$work" && mkdir -p "$work" || exit 1
-  PAUSE_INSIDE_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$game" "$tool" "$work"
+  PAUSE_INSIDE_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$build" "$game" "$tool" "$work"
 fi
 cd "$work" || exit 1
 
@@ -44,15 +48,34 @@ sign_shown() { b=$(top_brightest) && above 0.6 "$b" &&
         -format '%[fx:maxima]' info:)" != 0 ]; }
 passes() { awk 'NR > 2 && $1 ~ /^[0-9]+$/ { n += $1 } END { print n + 0 }' run.txt; }
 sound_bytes() { stat -c %s sound.pcm 2>/dev/null || echo 0; }
+# SECOND: bytes the sound device takes in at least a second. SDL's disk
+# driver writes the game's own 22050 16-bit samples; under Wine the samples
+# go through its mixer to an ALSA file device in the mixer's format, at most
+# 48000 Hz stereo in 32 bits.
+if [ "$build" = windows ]; then
+  SECOND=384000
+  cat >asound.conf <<EOF
+</usr/share/alsa/alsa.conf>
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$(pwd)/sound.pcm"
+  format "raw"
+}
+EOF
+  start_game() { ALSA_CONFIG_PATH="$(pwd)/asound.conf" exec wine "$game"; }
+else
+  SECOND=44100
+  start_game() { SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=sound.pcm exec "$game"; }
+fi
 sound_grew_to() { [ "$(sound_bytes)" -ge "$1" ]; }
 passes_above() { [ "$(passes)" -gt "$1" ]; }
 # Whether the samples from byte FROM to the end of the sound file are all zero.
 silent_from() { [ -z "$(tail -c +"$(($1 + 1))" sound.pcm | od -An -v -tx1 | tr -d ' 0\n')" ]; }
 game_ended() { ! kill -0 "$pid" 2>/dev/null; }
-SECOND=44100  # bytes of sound a second: 22050 samples of 16 bits
-# The stream keeps up to four blocks queued (6144 bytes): what was queued
-# before a change still plays.
-QUEUED=8192
+# What was queued before a change still plays: the game's four blocks, and
+# under Wine its mixer's buffer.
+QUEUED=$SECOND
 
 fail=0
 check() {  # MESSAGE COMMAND...
@@ -60,19 +83,26 @@ check() {  # MESSAGE COMMAND...
   "$@" || { echo "FAIL: $msg"; fail=1; }
 }
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=sound.pcm STIVRA_SEED=21 STIVRA_RECORD=run.txt \
-  "$game" >game.log 2>&1 &
+STIVRA_SEED=21 STIVRA_RECORD=run.txt start_game >game.log 2>&1 &
 pid=$!
 wait_until 120 find_window || { echo "FAIL: no window appeared"; kill "$pid"; exit 1; }
-# Through the title and the intro into play.
-tries=0
-until hud_shown; do
-  tries=$((tries + 1))
-  [ "$tries" -le 20 ] || { echo "FAIL: the game did not reach the play view"; kill "$pid"; exit 1; }
-  xdotool windowfocus --sync "$window" key Return
-  wait_until 5 hud_shown && break
+# Through the title and the intro into play; the record so far, replayed,
+# tells the mode (it is flushed at least once a second).
+mode_reached() {
+  m=$("$tool" replay run.txt 2>/dev/null | sed -n 's/.*"mode": \([0-9]*\).*/\1/p')
+  [ "${m:-0}" -ge "$1" ]
+}
+for mode in 1 2; do
+  tries=0
+  until mode_reached $mode; do
+    tries=$((tries + 1))
+    [ "$tries" -le 10 ] || { echo "FAIL: Return did not lead to mode $mode"; kill "$pid"; exit 1; }
+    xdotool windowfocus --sync "$window" key Return
+    wait_until 10 mode_reached $mode && break
+  done
 done
-wait_until 60 sound_grew_to $((SECOND * 2)) || echo "FAIL: no sound reached the device"
+check "the play view is not shown" wait_until 30 hud_shown
+wait_until 60 sound_grew_to $((SECOND * 2)) || { echo "FAIL: no sound reached the device"; fail=1; }
 check "the game makes no sound before any pause" [ -n "$(od -An -v -tx1 sound.pcm | tr -d ' 0\n')" ]
 
 # P: paused.
@@ -81,7 +111,7 @@ check "P showed no pause sign" wait_until 30 sign_shown
 cp shot.png paused.png 2>/dev/null
 paused_passes=$(passes)
 paused_sound=$(sound_bytes)
-wait_until 60 sound_grew_to $((paused_sound + 2 * SECOND)) || echo "FAIL: the sound stream stopped while paused"
+wait_until 60 sound_grew_to $((paused_sound + 2 * SECOND)) || { echo "FAIL: the sound stream stopped while paused"; fail=1; }
 check "passes were recorded while paused ($paused_passes, then $(passes))" [ "$(passes)" -eq "$paused_passes" ]
 check "the sound was not silent while paused" silent_from $((paused_sound + QUEUED))
 xdotool windowfocus --sync "$window" key F12
@@ -100,12 +130,12 @@ check "no passes recorded after the pause" wait_until 30 passes_above "$paused_p
 xdotool windowfocus --sync "$window" key m
 muted_sound=$(sound_bytes)
 muted_passes=$(passes)
-wait_until 60 sound_grew_to $((muted_sound + 3 * SECOND)) || echo "FAIL: the sound stream stopped while muted"
+wait_until 60 sound_grew_to $((muted_sound + 3 * SECOND)) || { echo "FAIL: the sound stream stopped while muted"; fail=1; }
 check "the sound was not silent while muted" silent_from $((muted_sound + SECOND))
 check "the game did not go on while muted" passes_above "$muted_passes"
 xdotool windowfocus --sync "$window" key m
 loud_sound=$(sound_bytes)
-wait_until 60 sound_grew_to $((loud_sound + 3 * SECOND)) || echo "FAIL: the sound stream stopped after muting"
+wait_until 60 sound_grew_to $((loud_sound + 3 * SECOND)) || { echo "FAIL: the sound stream stopped after muting"; fail=1; }
 check "the sound did not come back after M" eval '! silent_from $((loud_sound + QUEUED))'
 
 # Another window takes the focus: paused, and still paused once the game
@@ -117,7 +147,9 @@ if wait_until 60 find_other; then
   xdotool windowfocus --sync "$other_window"
   check "losing the focus did not pause" wait_until 30 sign_shown
   focus_passes=$(passes)
-  xdotool windowfocus --sync "$window"
+  # Wine takes its window back only when it is clicked (there is no window
+  # manager to hand it the focus); SDL takes either.
+  xdotool windowfocus --sync "$window" mousemove --window "$window" 480 300 click 1
   focus_sound=$(sound_bytes)
   wait_until 60 sound_grew_to $((focus_sound + SECOND))
   check "the focus coming back ended the pause" sign_shown
@@ -138,6 +170,7 @@ until game_ended; do
 done
 wait "$pid"
 code=$?
+[ "$build" = windows ] && wineserver -w
 check "exit code $code" [ "$code" -eq 0 ]
 want=$(sed -n 's/^# end: .*hash \([0-9a-f]*\)$/\1/p' run.txt)
 got=$("$tool" replay run.txt | sed 's/.*"hash": "\([0-9a-f]*\)".*/\1/')
