@@ -20,8 +20,8 @@ namespace {
 
 uint8_t PausedFrame[SCREEN_W * SCREEN_H];
 
-// The pause sign: a large word and the key that ends it below, centred as
-// one block a little above the middle of the screen.
+// The pause sign: a large word with the key that ends it below, the two
+// lines centred as one block on the screen, each with a black shadow.
 constexpr int PAUSE_SCALE = 4;
 constexpr int HINT_SCALE = 2;
 constexpr int LINE_GAP = 12;
@@ -83,7 +83,7 @@ const uint8_t* compose_presented_frame() {
 }
 
 void render_stream_block(int16_t* block, int32_t count) {
-    // count is a backend's fixed block size, never negative.
+    if (!block || count <= 0) return;
     if (!Paused) render_samples(block, count);
     if (Paused || Muted) std::memset(block, 0, sizeof(int16_t) * static_cast<size_t>(count));
 }
