@@ -589,6 +589,8 @@ var StivraPage = {
     document.getElementById('replay-fast').hidden = false;
     document.getElementById('replay-take-over').hidden = false;
     document.getElementById('ended').hidden = true;
+    // Choosing the file took the focus and paused the game; the replay plays.
+    if (this.paused) this.setPaused(false);
     this.showReplay(true);
   },
 

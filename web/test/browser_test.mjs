@@ -431,6 +431,7 @@ try {
   // would change the replay's end if they overwrote the text it reads.
   const chosen = replayPaths[0];
   const chooser = page.waitForEvent('filechooser', { timeout: DEADLINE });
+  await page.click('#testers summary');  // the testers' section is folded
   await page.click('#replay-open');
   await (await chooser).setFiles(chosen);
   await replay_state(page, 'playing', DEADLINE);
@@ -448,9 +449,12 @@ try {
   await page.waitForFunction(() => StivraPage.replayError !== null, null, { timeout: DEADLINE });
   const reader_line = native_error(bad);
   const shown = await page.evaluate(() => [StivraPage.replayError, document.getElementById('replay-error').textContent]);
-  check(reader_line !== null && shown[0] === reader_line && shown[1].includes('kaputt.txt') &&
-        shown[1].includes(reader_line) && (await replay_result(page)).state === 'playing',
-        'a bad file dropped on the page shows the reader\'s line, and the replay goes on', JSON.stringify(shown));
+  // The page says it in German: the reader's line, translated, with its line number.
+  const line_number = reader_line && /^line (\d+): /.exec(reader_line);
+  check(reader_line !== null && shown[0] === reader_line && shown[1].includes('kaputt.txt') && line_number &&
+        shown[1].includes(`Zeile ${line_number[1]}: TICKS 5 liegt nicht zwischen 1 und 4`) && !/\b(line|is outside)\b/.test(shown[1]) &&
+        (await replay_result(page)).state === 'playing',
+        'a bad file dropped on the page shows the reader\'s line in German, and the replay goes on', JSON.stringify(shown));
   // At the recording's pace: never faster than its Ticks are due (a busy
   // machine may play it slower).
   const paced = (await replay_result(page)).passes;
