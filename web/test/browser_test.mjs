@@ -652,6 +652,14 @@ try {
           end.ticks === native.end.ticks, `${name}: the page ends where the record's closing line says`,
           `${JSON.stringify(native.end)}`);
     check((await p.textContent('#replay-status')).includes(native.json.hash), `${name}: the page shows the hash`);
+    if (name.startsWith('won_')) {
+      // The page recorded the replay as it played it: a whole won game as a link.
+      await p.click('#share-run');
+      await p.waitForFunction(() => document.getElementById('share-link').value.includes('#run='), null, { timeout: DEADLINE });
+      const link = await p.inputValue('#share-link');
+      console.log(`note: ${name} as a link is ${link.length} characters`);
+      check(link.length < 4000, `${name}: the link to the whole won game is short`, `${link.length} characters`);
+    }
     // (A record without passes draws no frame, natively or here.)
     if (native.json.passes !== 0) {
       const escaped = native.json.mode === MODE_ESCAPED;
