@@ -38,6 +38,12 @@ set_tests_properties(windows.autoplay PROPERTIES TIMEOUT 300)
 add_test(NAME windows.resize_then_quit
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/resize_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/resize 3)
 set_tests_properties(windows.resize_then_quit PROPERTIES TIMEOUT 300)
+# P, M and the loss of focus: the pause sign, silence, and a record without
+# the paused stretches that replays natively to the game's end.
+add_test(NAME windows.pause
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/pause_game.sh windows $<TARGET_FILE:stivra>
+          ${CMAKE_BINARY_DIR}/host-tools/stivra-tool ${CMAKE_BINARY_DIR}/pause)
+set_tests_properties(windows.pause PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 # With no X server there is no window: exit code 1, and the tools still work.
 add_test(NAME windows.no_display
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/no_display_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/no_display)

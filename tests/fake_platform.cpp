@@ -2,6 +2,7 @@
 
 #include "platform/input.h"
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 
 FakePlatform Fake;
@@ -11,6 +12,11 @@ void reset_fake_platform() {
     RunningFlag = 1;
     WindowFailed = 0;
     AutoplayFile = nullptr;
+    Paused = 0;
+    Muted = 0;
+    PausedTotalMs = 0;
+    PausedSinceMs = 0;
+    input_focus_lost();  // no P or M counts as held down
     HeldInput = 0;
     PressedInput = 0;
 }

@@ -22,5 +22,6 @@ struct FakePlatform {
 
 extern FakePlatform Fake;
 
-// Fresh fake, fresh loop globals (RunningFlag 1, no autoplay, no input, a window).
+// Fresh fake, fresh loop globals (RunningFlag 1, no autoplay, no input, not
+// paused or muted, a window).
 void reset_fake_platform();

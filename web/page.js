@@ -1,12 +1,15 @@
 // The page around the game: the canvas and its game box, full screen, the
-// gamepad, downloads, and the sound ring that Web Audio plays. The game
-// (stivra.js) calls into StivraPage; everything here fails quietly, since a
-// browser without some feature still plays the game.
+// gamepad and the on-screen pad, pause and mute, downloads, the page's own
+// record of the run (saved as a file or shared as a link), the offline
+// cache, and the sound ring that Web Audio plays. The game (stivra.js) calls
+// into StivraPage; everything here fails quietly, since a browser without
+// some feature still plays the game.
 'use strict';
 
 var StivraPage = {
   SAMPLE_RATE: 22050,
   RING_SIZE: 16384, // a power of two, far more than the four blocks kept queued
+  REPLAY_MAX_BYTES: 4 << 20, // the game's reader refuses larger records
 
   box: null,
   canvas: null,
@@ -27,6 +30,12 @@ var StivraPage = {
   replayPending: null, // a file that came before the game had started
   replayShownAt: 0,
   recordTakenText: null,
+  paused: false,
+  muted: false,
+  autoplay: false,
+  shareLink: null,
+  // The on-screen pad: the bits each finger holds, by pointer id.
+  touch: { shown: false, held: new Map(), bits: 0 },
   audio: { wanted: false, context: null, node: null, ring: null, write: 0, read: 0, step: 1 },
 
   init() {
@@ -34,14 +43,26 @@ var StivraPage = {
     this.canvas = document.getElementById('game');
     this.context = this.canvas.getContext('2d', { alpha: false });
     this.image = this.context.createImageData(320, 200);
-    this.fitBox();
     window.addEventListener('resize', () => this.fitBox());
     document.addEventListener('fullscreenchange', () => this.fitBox());
     document.addEventListener('webkitfullscreenchange', () => this.fitBox());
+    this.autoplay = new URLSearchParams(location.search).get('autoplay') === '1';
+    this.initTouch();
+    this.fitBox();
     this.button('full-screen', () => this.toggleFullScreen());
     this.button('screenshot', () => { if (Module._web_screenshot) Module._web_screenshot(); });
     this.button('restart', () => { location.reload(); });
+    this.button('pause', () => this.setPaused(!this.paused));
+    this.button('paused', () => this.setPaused(false));
+    this.button('mute', () => this.setMuted(!this.muted));
+    this.button('save-run', () => this.saveRun());
+    this.button('share-run', () => this.shareRun());
+    // Looking away pauses: another window takes the keyboard, or the tab is hidden.
+    window.addEventListener('blur', () => this.pauseForFocus());
+    document.addEventListener('visibilitychange', () => { if (document.hidden) this.pauseForFocus(); });
+    this.muteChanged(this.remembered('stivra.muted') === '1');
     this.initReplay();
+    this.registerOffline();
     if (typeof WebAssembly !== 'object') this.status('Dieser Browser kann das Spiel nicht ausführen (kein WebAssembly).');
   },
 
@@ -57,6 +78,23 @@ var StivraPage = {
 
   status(text) {
     document.getElementById('status').textContent = text;
+  },
+
+  // localStorage, where the browser allows it.
+  remembered(key) {
+    try {
+      return localStorage.getItem(key);
+    } catch (e) {
+      return null;
+    }
+  },
+
+  remember(key, value) {
+    try {
+      localStorage.setItem(key, value);
+    } catch (e) {
+      // Private mode or storage off: the choice lasts for this visit.
+    }
   },
 
   // ---- picture ----
@@ -77,10 +115,26 @@ var StivraPage = {
       this.box.style.width = '';
       this.box.style.height = '';
     } else {
+      // The largest whole multiple of 320x200 device pixels that fits beside
+      // (landscape) or above (portrait) the on-screen pad, with room for the
+      // heading and the buttons; on a desktop, with room for the text.
       const dpr = window.devicePixelRatio || 1;
-      const width = (document.documentElement.clientWidth - 32) * dpr;
-      const height = (window.innerHeight - 150) * dpr;
-      const scale = Math.max(1, Math.floor(Math.min(width / 320, height / 200)));
+      const area = document.getElementById('play-area');
+      const viewWidth = document.documentElement.clientWidth;
+      const viewHeight = window.innerHeight;
+      const landscape = this.touch.shown && viewWidth > viewHeight;
+      area.classList.toggle('landscape', landscape);
+      area.style.flexDirection = this.touch.shown && !landscape ? 'column' : 'row';
+      let width = viewWidth - 32;
+      let height = viewHeight - (this.touch.shown ? 100 : 150);
+      if (this.touch.shown) {
+        const pad = [document.getElementById('dpad'), document.getElementById('touch-buttons')];
+        if (landscape) width -= pad.reduce((w, e) => w + e.offsetWidth + 12, 0);
+        else height -= Math.max(pad[0].offsetHeight, pad[1].offsetHeight) + 12;
+      }
+      const fits = Math.floor(Math.min((width * dpr) / 320, (height * dpr) / 200));
+      // Below one device pixel a picture pixel, a share of one still fills the room.
+      const scale = fits >= 1 ? fits : Math.max(0.25, Math.min((width * dpr) / 320, (height * dpr) / 200));
       this.box.style.width = (scale * 320) / dpr + 'px';
       this.box.style.height = (scale * 200) / dpr + 'px';
     }
@@ -159,10 +213,219 @@ var StivraPage = {
     return [x, y, buttons >>> 0];
   },
 
+  // ---- the on-screen pad ----
+
+  // Shown on touch screens only. Each finger holds the bits of what it
+  // touches: a button its data-bits, the cross the direction from its
+  // centre, in eight sectors, so that a finger between two arrows walks
+  // diagonally. Several fingers hold the union (run while walking).
+  initTouch() {
+    const coarse = window.matchMedia && window.matchMedia('(pointer: coarse)').matches;
+    const shown = (navigator.maxTouchPoints || 0) > 0 || coarse;
+    const pad = document.getElementById('touch-controls');
+    this.touch.shown = shown;
+    pad.hidden = !shown;
+    document.body.classList.toggle('touch', shown);
+    for (const e of document.querySelectorAll('.touch-only')) e.hidden = !shown;
+    if (!shown) return;
+    const dpad = document.getElementById('dpad');
+    const held = this.touch.held;
+    const SECTORS = [8, 8 | 2, 2, 2 | 4, 4, 4 | 1, 1, 1 | 8]; // from the right, clockwise
+    const crossBits = (e) => {
+      const r = dpad.getBoundingClientRect();
+      const dx = e.clientX - (r.left + r.width / 2);
+      const dy = e.clientY - (r.top + r.height / 2);
+      if (Math.hypot(dx, dy) < r.width * 0.12) return 0;
+      const sector = Math.round(Math.atan2(dy, dx) / (Math.PI / 4));
+      return SECTORS[(sector + 8) % 8];
+    };
+    const update = () => {
+      let bits = 0;
+      for (const h of held.values()) bits |= h.bits;
+      for (const b of pad.querySelectorAll('[data-bits]')) b.classList.toggle('held', (bits & Number(b.dataset.bits)) !== 0);
+      this.setTouchBits(bits);
+    };
+    pad.addEventListener('pointerdown', (e) => {
+      const onCross = dpad.contains(e.target);
+      const button = e.target.closest && e.target.closest('[data-bits]');
+      if (!onCross && !button) return;
+      e.preventDefault();
+      try {
+        pad.setPointerCapture(e.pointerId);
+      } catch (err) {
+        // The finger is followed without capture.
+      }
+      held.set(e.pointerId, { cross: onCross, bits: onCross ? crossBits(e) : Number(button.dataset.bits) });
+      this.startAudio();
+      update();
+    });
+    pad.addEventListener('pointermove', (e) => {
+      const h = held.get(e.pointerId);
+      if (!h || !h.cross) return;
+      const bits = crossBits(e);
+      if (bits !== h.bits) {
+        h.bits = bits;
+        update();
+      }
+    });
+    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture'])
+      pad.addEventListener(type, (e) => { if (held.delete(e.pointerId)) update(); });
+    pad.addEventListener('contextmenu', (e) => e.preventDefault());
+  },
+
+  setTouchBits(bits) {
+    this.touch.bits = bits;
+    if (this.running && Module._web_touch_bits) Module._web_touch_bits(bits);
+  },
+
+  // ---- pause and mute ----
+
+  // The game pauses on P and goes on on P; the page asks it through these
+  // and hears back through pauseChanged and muteChanged.
+  setPaused(paused) {
+    if (this.running && Module._web_set_paused) Module._web_set_paused(paused ? 1 : 0);
+  },
+
+  pauseForFocus() {
+    // Held fingers let go with the focus, as held keys do.
+    this.touch.held.clear();
+    this.setTouchBits(0);
+    if (!this.autoplay) this.setPaused(true);
+  },
+
+  pauseChanged(paused) {
+    this.paused = !!paused;
+    document.getElementById('paused').hidden = !this.paused;
+    const b = document.getElementById('pause');
+    b.setAttribute('aria-pressed', String(this.paused));
+    b.textContent = this.paused ? 'Weiter' : 'Pause';
+  },
+
+  setMuted(muted) {
+    if ((this.running || this.finished) && Module._web_set_muted) Module._web_set_muted(muted ? 1 : 0);
+    else this.muteChanged(muted);
+  },
+
+  muteChanged(muted) {
+    this.muted = !!muted;
+    this.remember('stivra.muted', this.muted ? '1' : '0');
+    const b = document.getElementById('mute');
+    b.setAttribute('aria-pressed', String(this.muted));
+    b.textContent = this.muted ? 'Ton an' : 'Ton aus';
+  },
+
+  // ---- keeping and sharing a run ----
+
+  // The run so far as a replay file, named with its seed.
+  saveRun() {
+    const text = this.recordText();
+    if (!text) return;
+    const seed = (/^seed (\d+)$/m.exec(text) || [null, '0'])[1];
+    this.offerFile(`stivra_lauf_seed${seed}.txt`, new TextEncoder().encode(text), 'text/plain');
+  },
+
+  // A link to this page whose fragment holds the run, deflated and in
+  // base64url: no server keeps anything.
+  async shareRun() {
+    const text = this.recordText();
+    if (!text) return;
+    const note = document.getElementById('share-note');
+    document.getElementById('share-box').hidden = false;
+    if (!window.CompressionStream) {
+      note.textContent = 'Dieser Browser kann keine Links zu Läufen machen.';
+      return;
+    }
+    const packed = await this.deflate(new TextEncoder().encode(text));
+    const url = `${location.origin}${location.pathname}#run=${this.base64url(packed)}`;
+    this.shareLink = url;
+    const input = document.getElementById('share-link');
+    input.value = url;
+    input.select();
+    note.textContent = `${url.length} Zeichen`;
+    try {
+      await navigator.clipboard.writeText(url);
+      note.textContent += ', in die Zwischenablage kopiert';
+    } catch (e) {
+      // Copying needs a permission the page may not have; the link is shown.
+    }
+  },
+
+  async deflate(bytes) {
+    const stream = new Blob([bytes]).stream().pipeThrough(new CompressionStream('deflate-raw'));
+    return new Uint8Array(await new Response(stream).arrayBuffer());
+  },
+
+  // At most limit bytes: a link is outside input, and a small one could
+  // unpack to far more than any record.
+  async inflate(bytes, limit) {
+    const reader = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+    const parts = [];
+    let size = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      size += value.length;
+      if (size > limit) {
+        reader.cancel().catch(() => {});
+        throw new Error('zu groß');
+      }
+      parts.push(value);
+    }
+    const out = new Uint8Array(size);
+    let at = 0;
+    for (const part of parts) {
+      out.set(part, at);
+      at += part.length;
+    }
+    return out;
+  },
+
+  base64url(bytes) {
+    let binary = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  },
+
+  fromBase64url(text) {
+    const binary = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
+  },
+
+  // A shared link (#run=...) replays its run as ?replay= does.
+  async replayFromLink() {
+    const m = /^#run=([A-Za-z0-9_-]+)$/.exec(location.hash);
+    if (!m) return false;
+    let bytes;
+    try {
+      bytes = await this.inflate(this.fromBase64url(m[1]), this.REPLAY_MAX_BYTES);
+    } catch (e) {
+      this.showReplayError('Der Link enthält keinen lesbaren Lauf.');
+      return true;
+    }
+    this.replayPlay('geteilter Lauf', bytes);
+    return true;
+  },
+
+  // ---- offline ----
+
+  // After one visit the page's files come from the service worker's cache,
+  // so the game loads and plays with no network at all.
+  registerOffline() {
+    if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
+    window.addEventListener('load', () => {
+      navigator.serviceWorker.register('sw.js').catch(() => {});
+    });
+  },
+
   // ---- files ----
 
-  offerFile(name, data) {
-    const url = URL.createObjectURL(new Blob([data], { type: 'image/bmp' }));
+  offerFile(name, data, type = 'image/bmp') {
+    // Screenshots count on across visits, as downloads never overwrite.
+    const shot = /^stivra_(\d\d)\.bmp$/.exec(name);
+    if (shot) this.remember('stivra.screenshot', String((Number(shot[1]) + 1) % 100));
+    const url = URL.createObjectURL(new Blob([data], { type }));
     const a = document.createElement('a');
     a.href = url;
     a.download = name;
@@ -209,6 +472,7 @@ var StivraPage = {
     this.setReplayFast(query.get('fast') === '1');
     const url = query.get('replay');
     if (url) this.replayUrl(url);
+    else this.replayFromLink();
   },
 
   setReplayFast(fast) {
@@ -222,10 +486,11 @@ var StivraPage = {
     let bytes;
     try {
       const response = await fetch(url, { cache: 'no-store' });
-      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      if (!response.ok) throw new Error(`Antwort ${response.status}`);
       bytes = new Uint8Array(await response.arrayBuffer());
     } catch (e) {
-      this.showReplayError(`Die Aufzeichnung „${url}“ ließ sich nicht laden (${e.message}).`);
+      const why = /^Antwort \d+$/.test(e.message) ? e.message : 'nicht erreichbar';
+      this.showReplayError(`Die Aufzeichnung „${url}“ ließ sich nicht laden (${why}).`);
       return;
     }
     this.replayPlay(url, bytes);
@@ -285,7 +550,36 @@ var StivraPage = {
 
   replayFailed(error) {
     this.replayError = error;
-    this.showReplayError(`Die Aufzeichnung „${this.replayLoading.name}“ lässt sich nicht abspielen: ${error}`);
+    this.showReplayError(`Die Aufzeichnung „${this.replayLoading.name}“ lässt sich nicht abspielen: ` +
+                         this.readerLineInGerman(error));
+  },
+
+  // The reader's line (the native tool prints it as it stands) in the
+  // page's language.
+  READER_LINES: [
+    [/^line (\d+): /, 'Zeile $1: '],
+    [/missing header: the first line must be 'stivra-replay 1'/, 'die Kopfzeile fehlt: die erste Zeile muss „stivra-replay 1“ sein'],
+    [/missing version after 'stivra-replay'/, 'nach „stivra-replay“ fehlt die Version'],
+    [/unknown version (\d+) \(this build reads version 1\)/, 'unbekannte Version $1 (das Spiel liest Version 1)'],
+    [/bad number '(.*)' for (.*) \(digits only, at most 4294967295\)/, 'ungültige Zahl „$1“ für $2 (nur Ziffern, höchstens 4294967295)'],
+    [/unexpected '(.*)' after (.*)$/, 'unerwartet: „$1“ nach $2'],
+    [/missing seed line 'seed N'/, 'die Zeile mit dem Startwert („seed N“) fehlt'],
+    [/expected the seed line 'seed N'/, 'hier gehört die Zeile mit dem Startwert hin („seed N“)'],
+    [/expected 'COUNT BITS \[TICKS\]'/, 'erwartet: „ANZAHL BITS [TICKS]“'],
+    [/COUNT must be at least 1/, 'ANZAHL muss mindestens 1 sein'],
+    [/BITS (\d+) is not an InputBits mask \(0..511\)/, 'BITS $1 ist keine Tastenmaske (0..511)'],
+    [/TICKS (\d+) is outside 1..4/, 'TICKS $1 liegt nicht zwischen 1 und 4'],
+    [/the text ends in the middle of a line \(no newline at its end\)/, 'der Text endet mitten in einer Zeile (ohne Zeilenende)'],
+    [/the record runs longer than a day of play \(more than (\d+) Ticks\)/, 'die Aufzeichnung dauert länger als einen Tag Spielzeit (mehr als $1 Ticks)'],
+    [/the record is larger than \d+ bytes \(4 MiB\), far more than any recorded run/, 'die Datei ist größer als 4 MiB, weit mehr als jede Aufzeichnung'],
+    [/\bthe version\b/, 'der Version'],
+    [/\bthe seed\b/, 'dem Startwert'],
+  ],
+
+  readerLineInGerman(line) {
+    let text = line;
+    for (const [pattern, german] of this.READER_LINES) text = text.replace(pattern, german);
+    return text;
   },
 
   replayStarted(seed, total) {
@@ -294,6 +588,9 @@ var StivraPage = {
     this.replay = { state: 'playing', name: this.replayLoading.name, seed, total, passes: 0 };
     document.getElementById('replay-fast').hidden = false;
     document.getElementById('replay-take-over').hidden = false;
+    document.getElementById('ended').hidden = true;
+    // Choosing the file took the focus and paused the game; the replay plays.
+    if (this.paused) this.setPaused(false);
     this.showReplay(true);
   },
 
@@ -317,20 +614,28 @@ var StivraPage = {
 
   MODE_NAMES: ['Titel', 'Vorspann', 'im Spiel', 'erwischt', 'erwischt', 'entkommen'],
 
-  // The line under the picture; while a replay plays it changes a few times
-  // a second, not every frame.
+  // The line under the picture for the player, and the details for testers
+  // in their folded section; while a replay plays they change a few times a
+  // second, not every frame. At the end the player's line carries the
+  // GameState hash too: it is how two people see they watched the same game.
   showReplay(now) {
     const r = this.replay;
     const t = performance.now();
     if (!now && t - this.replayShownAt < 250) return;
     this.replayShownAt = t;
-    let text = `Aufzeichnung „${r.name}“ (Startwert ${r.seed}): `;
+    let text = `Wiedergabe „${r.name}“: `;
+    let details = `Aufzeichnung „${r.name}“ (Startwert ${r.seed}): `;
+    const share = r.total > 0 ? Math.floor((100 * r.passes) / r.total) : 100;
     if (r.state === 'playing') {
-      text += `${r.passes} von ${r.total} Durchgängen`;
+      text += `${share} % gespielt`;
+      details += `${r.passes} von ${r.total} Durchgängen`;
     } else if (r.state === 'stopped') {
-      text += `nach ${r.passes} von ${r.total} Durchgängen angehalten; du spielst weiter.`;
+      text += `nach ${share} % angehalten; du spielst weiter.`;
+      details += `nach ${r.passes} von ${r.total} Durchgängen angehalten.`;
     } else {
-      text += `${r.passes} Durchgänge, ${r.ticks} Ticks abgespielt. Am Ende: Modus ${r.mode} ` +
+      const outcome = r.mode === 5 ? 'entkommen!' : r.mode === 3 || r.mode === 4 ? 'erwischt.' : 'zu Ende.';
+      text += `${outcome} ${r.catches}-mal erwischt. Spielstand ${r.hash}`;
+      details += `${r.passes} Durchgänge, ${r.ticks} Ticks abgespielt. Am Ende: Modus ${r.mode} ` +
         `(${this.MODE_NAMES[r.mode] || '?'}), Aufgabe ${r.task}, ${r.catches}-mal erwischt` +
         `${r.quit ? ', unterwegs auf dem Titel beendet' : ''}; Prüfsumme ${r.hash}.`;
       if (document.getElementById('replay-take-over').hidden) text += ' Du spielst weiter.';
@@ -338,6 +643,7 @@ var StivraPage = {
     const e = document.getElementById('replay-status');
     e.textContent = text;
     e.hidden = false;
+    document.getElementById('replay-details').textContent = details;
   },
 
   // ---- game state ----
@@ -346,9 +652,16 @@ var StivraPage = {
     const first = !this.running && !this.finished;
     this.running = true;
     this.finished = false;
-    document.getElementById('restart').hidden = true;
-    document.getElementById('screenshot').disabled = false;
-    this.status(this.audio.wanted ? 'Der Ton beginnt mit der ersten Taste oder dem ersten Klick.' : '');
+    document.getElementById('ended').hidden = true;
+    for (const id of ['screenshot', 'save-run', 'share-run', 'pause']) document.getElementById(id).disabled = false;
+    this.status(this.audio.wanted && !(this.audio.context && this.audio.context.state === 'running')
+      ? 'Der Ton beginnt mit der ersten Taste, dem ersten Klick oder der ersten Berührung.' : '');
+    if (Module._web_set_muted) Module._web_set_muted(this.muted ? 1 : 0);
+    if (Module._web_touch_bits) Module._web_touch_bits(this.touch.bits);
+    if (first) {
+      const shots = Number(this.remembered('stivra.screenshot'));
+      if (Module._web_set_screenshot_counter && shots > 0 && shots < 100) Module._web_set_screenshot_counter(shots);
+    }
     if (first && this.replayPending) {
       const [name, bytes] = this.replayPending;
       this.replayPending = null;
@@ -356,12 +669,18 @@ var StivraPage = {
     }
   },
 
+  // The game has ended: BACK on the title, or the end of the smoke run. The
+  // picture says so plainly, with the way to start again.
   gameStopped(autoplay, shot) {
     this.running = false;
     this.finished = true;
-    document.getElementById('restart').hidden = false;
+    this.pauseChanged(false);
+    document.getElementById('pause').disabled = true;
+    const ended = document.getElementById('ended');
+    ended.querySelector('p').textContent = autoplay ? 'Die Probefahrt ist zu Ende.' : 'Das Spiel ist beendet.';
+    ended.hidden = false;
     if (!autoplay) {
-      this.status('Das Spiel ist beendet.');
+      this.status('Das Spiel ist beendet. „Neu starten“ beginnt ein neues.');
       return;
     }
     if (!shot) {

@@ -11,14 +11,14 @@ set_target_properties(stivra PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${STIVRA_WEB_DI
 target_link_options(stivra PRIVATE -sENVIRONMENT=web -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=0)
 
 # The page and its script, copied whenever they change.
-foreach(page_file index.html page.js)
+foreach(page_file index.html page.js manifest.webmanifest)
   add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${page_file}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${page_file} ${STIVRA_WEB_DIR}/${page_file}
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${page_file})
 endforeach()
-# The release's version for the page's line under the controls and for the
-# name of the offline cache (version.js sets self.STIVRA_VERSION).
+# The release's version for the page's line under the controls (version.js
+# sets self.STIVRA_VERSION); the offline cache's name is stamped with it below.
 configure_file(${CMAKE_SOURCE_DIR}/web/version.js.in ${STIVRA_WEB_DIR}/version.js @ONLY)
 list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/version.js)
 
@@ -38,3 +38,12 @@ add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/stivra.ico
 
 add_custom_target(stivra_page ALL DEPENDS ${STIVRA_PAGE_FILES} ${STIVRA_WEB_DIR}/stivra.ico)
 add_dependencies(stivra stivra_page)
+
+# The offline cache's worker, named by the build: stamped on every build, as
+# it is cheap and must follow any change of the page's files.
+add_custom_target(stivra_offline ALL
+  COMMAND ${CMAKE_COMMAND} -DDIR=${STIVRA_WEB_DIR} -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/sw.js
+          -DSTIVRA_VERSION=${PROJECT_VERSION}
+          -P ${CMAKE_SOURCE_DIR}/web/stamp_build.cmake
+  COMMENT "Naming the offline cache")
+add_dependencies(stivra_offline stivra stivra_page)

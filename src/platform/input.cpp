@@ -1,9 +1,18 @@
 #include "platform/input.h"
 
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 
 uint32_t HeldInput = 0;
 uint32_t PressedInput = 0;
+
+namespace {
+
+// P and M while they are down, so that a held key toggles only once.
+bool PauseKeyDown = false;
+bool MuteKeyDown = false;
+
+}  // namespace
 
 uint32_t map_virtual_key(uint32_t vk) {
     switch (vk) {
@@ -41,15 +50,31 @@ uint32_t map_joystick(uint32_t x, uint32_t y, uint32_t buttons) {
 
 void input_key_down(uint32_t vk) {
     if (vk == VKEY_F12) take_screenshot();
+    if (vk == VKEY_P) {
+        if (!PauseKeyDown) toggle_pause();
+        PauseKeyDown = true;
+        return;
+    }
+    if (vk == VKEY_M) {
+        if (!MuteKeyDown) toggle_mute();
+        MuteKeyDown = true;
+        return;
+    }
+    if (Paused) return;
     uint32_t bits = map_virtual_key(vk);
     HeldInput |= bits;
     PressedInput |= bits;
 }
 
 void input_key_up(uint32_t vk) {
+    if (vk == VKEY_P) PauseKeyDown = false;
+    if (vk == VKEY_M) MuteKeyDown = false;
     HeldInput &= ~map_virtual_key(vk);
 }
 
 void input_focus_lost() {
     HeldInput = 0;
+    // Their key-up goes to whichever window has the focus now.
+    PauseKeyDown = false;
+    MuteKeyDown = false;
 }

@@ -27,6 +27,8 @@ enum : uint32_t {
     VKEY_UP = 38,
     VKEY_RIGHT = 39,
     VKEY_DOWN = 40,
+    VKEY_M = 'M',
+    VKEY_P = 'P',
     VKEY_F12 = 123,
 };
 
@@ -41,6 +43,9 @@ uint32_t map_virtual_key(uint32_t vk);
 uint32_t map_joystick(uint32_t x, uint32_t y, uint32_t buttons);
 
 // What the window procedure does with keyboard and focus messages.
-void input_key_down(uint32_t vk);  // F12 also takes a screenshot
+// F12 also takes a screenshot; P and M switch pause and mute once per press
+// (key repeat does not toggle again); while paused the game's keys are not
+// taken.
+void input_key_down(uint32_t vk);
 void input_key_up(uint32_t vk);
 void input_focus_lost();

@@ -5,6 +5,7 @@
 #include "game/game_flow.h"
 #include "platform/bmp.h"
 #include "platform/input.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/present.h"
 #include "platform/replay.h"
@@ -12,6 +13,16 @@
 uint32_t RunningFlag = 1;
 const char* AutoplayFile = nullptr;
 uint32_t ScreenshotCounter = 0;
+
+namespace {
+
+// Whether the pause sign is on the screen. While paused the loop wakes up
+// every few milliseconds only: often enough to keep the sound stream fed and
+// to answer a key at once.
+bool PauseShown = false;
+constexpr uint32_t PAUSED_SLEEP_MS = 10;
+
+}  // namespace
 
 uint32_t tick_due_ms(uint32_t i) {
     return i * 1000u / 30u;
@@ -32,15 +43,31 @@ uint32_t autoplay_bits(uint32_t i) {
 }
 
 void main_loop_start(LoopClock& clock) {
-    clock.base = platform_time_ms();
+    clock.base = loop_time_ms();
     clock.ticks = 0;
+    PauseShown = false;
 }
 
 void main_loop_pass(LoopClock& clock) {
     platform_pump_messages();
     if (!RunningFlag) return;
 
-    uint32_t now = platform_time_ms();
+    // Paused: the game and its clock stand still; the sound stream runs on
+    // with silence, and the pause sign is shown once when the pause begins
+    // (the backends show it again whenever the window needs repainting).
+    if (Paused) {
+        if (!PauseShown) platform_present();
+        PauseShown = true;
+        audio_refill();
+        platform_sleep_ms(PAUSED_SLEEP_MS);
+        return;
+    }
+    if (PauseShown) {
+        PauseShown = false;
+        platform_present();
+    }
+
+    uint32_t now = loop_time_ms();
     if (!tick_is_due(clock, now)) {
         audio_refill();
         platform_sleep_ms(1);

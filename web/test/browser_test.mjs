@@ -79,9 +79,9 @@ function stored_end(text) {
 }
 
 // `stivra-tool replay FILE --from LAST --frames DIR`: its JSON and its last
-// frame, the record's passes taken from its closing line. The sanitized tool
-// takes half a minute for a won game, so the records are replayed one after
-// the other in the background, at low priority, while the browser plays.
+// frame, the record's passes taken from its closing line. The records are
+// replayed one after the other in the background while the browser plays
+// (nothing in the page's checks depends on its timing).
 const native_children = new Set();  // ended with the test, should it stop early
 let native_queue = Promise.resolve();
 function native_replay(file, dir) {
@@ -89,7 +89,7 @@ function native_replay(file, dir) {
   const run = () => new Promise((resolve) => {
     rmSync(dir, { recursive: true, force: true });
     const last = end ? end.passes : 1;
-    const child = spawn('nice', ['-n', '19', toolPath, 'replay', file, '--from', String(Math.max(1, last)), '--frames', dir],
+    const child = spawn(toolPath, ['replay', file, '--from', String(Math.max(1, last)), '--frames', dir],
                         { env: tool_env, stdio: ['ignore', 'pipe', 'pipe'] });
     native_children.add(child);
     let out = '', err = '';
@@ -152,6 +152,48 @@ async function wait_frames(page, n) {
   const from = await page.evaluate(() => StivraPage.frames);
   await page.waitForFunction((f) => StivraPage.frames >= f, from + n, { timeout: DEADLINE });
 }
+// Until the browser has run n more animation frames (each one a main-loop
+// pass), whether or not the game drew anything in them.
+const animation_frames = (page, n) => page.evaluate((count) => new Promise((resolve) => {
+  let seen = 0;
+  const next = () => (++seen >= count ? resolve() : requestAnimationFrame(next));
+  requestAnimationFrame(next);
+}), n);
+// The passes and Ticks of the page's own record so far, from its closing line.
+const recorded = async (page) => stored_end(await page.evaluate(() => StivraPage.recordText()) || '');
+// One walk inside the page: press a key (or hold the fake gamepad's D-pad
+// right), and once the player has gone `distance` (negative: to the left)
+// let go, unless the key is meant to stay held. Ends with ok false after the
+// deadline or when the game leaves play. Also counts the canvas pixels that
+// changed on the way.
+const walk = (page, input, distance) => page.evaluate(([input, distance, deadline]) => new Promise((resolve) => {
+  const pixels = () => document.getElementById('game').getContext('2d').getImageData(0, 0, 320, 200).data;
+  const first = pixels();
+  const x0 = Module._web_player_x(), y0 = Module._web_player_y(), t0 = performance.now();
+  const key = (type) => window.dispatchEvent(new KeyboardEvent(type, { code: input.key, key: input.letter }));
+  if (input.pad) {
+    const buttons = Array.from({ length: 17 }, (_, i) => ({ pressed: i === 15, value: i === 15 ? 1 : 0 }));
+    window.fakePad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons };
+  } else {
+    key('keydown');
+  }
+  const poll = () => {
+    const x = Module._web_player_x(), y = Module._web_player_y(), mode = Module._web_game_mode();
+    const ok = distance > 0 ? x - x0 > distance : x0 - x > -distance;
+    if (!ok && mode === 2 && performance.now() - t0 < deadline) {
+      requestAnimationFrame(poll);
+      return;
+    }
+    if (input.pad) window.fakePad = null;
+    else if (input.release) key('keyup');
+    const last = pixels();
+    let changed = 0;
+    for (let i = 0; i < last.length; i += 4)
+      if (last[i] !== first[i] || last[i + 1] !== first[i + 1] || last[i + 2] !== first[i + 2]) changed += 1;
+    resolve({ ok, x0, y0, x, y, mode, changed });
+  };
+  requestAnimationFrame(poll);
+}), [input, distance, DEADLINE]);
 // Until fn(arg) holds in the page; false when the deadline passed first.
 async function until(page, fn, arg, timeout = DEADLINE) {
   try {
@@ -176,7 +218,15 @@ const context = await browser.newContext({ viewport: { width: 1000, height: 700 
 await context.addInitScript(() => {
   window.fakePad = null;
   navigator.getGamepads = () => [window.fakePad];
+  // What reached the window, for the details of a failed check.
+  window.testEvents = [];
+  const note = (what) => { window.testEvents.push(`${what}@${Math.round(performance.now())}`); window.testEvents.splice(0, window.testEvents.length - 40); };
+  for (const type of ['blur', 'focus']) window.addEventListener(type, () => note(type), true);
+  window.addEventListener('keydown', (e) => note(`down:${e.code}${e.repeat ? '+' : ''}`), true);
+  window.addEventListener('keyup', (e) => note(`up:${e.code}`), true);
+  document.addEventListener('visibilitychange', () => note(`visibility:${document.visibilityState}`), true);
 });
+const events = (page) => page.evaluate(() => window.testEvents.join(' '));
 const errors = [];
 
 try {
@@ -248,45 +298,102 @@ try {
   check(sounding, 'after a key the game feeds Web Audio', JSON.stringify(audio));
 
   // ---- Enter, Enter, and walking ----
+  // Herr Mürzel comes for a player who stands still, and the game runs in
+  // real time while the test looks: each walk is done inside the page, in
+  // one go (a round trip from the test to a busy page can take seconds).
   await page.keyboard.press('Enter');
   await wait_mode(page, MODE_INTRO);
   await wait_frames(page, 3);
   await page.keyboard.press('Enter');
   await wait_mode(page, MODE_PLAYING);
-  await wait_frames(page, 3);
-  const before = await state(page);
-  const start_frame = await canvas_frame(page);
-  await page.keyboard.down('KeyD');
-  const went = await until(page, (x) => Module._web_player_x() - x > 4096, before.x);
-  await page.keyboard.up('KeyD');
-  await wait_frames(page, 3);
-  const walked = await state(page);
-  check(went && walked.y === before.y, 'D walks right', `${JSON.stringify(before)} -> ${JSON.stringify(walked)}`);
-  check(differing(start_frame, await canvas_frame(page)) > 1000, 'the canvas follows the walk');
+  const walked = await walk(page, { key: 'KeyD', letter: 'd', release: true }, 4096);
+  check(walked.ok && walked.y === walked.y0, 'D walks right', `${JSON.stringify(walked)}; ${await events(page)}`);
+  check(walked.changed > 1000, 'the canvas follows the walk', `${walked.changed} pixels changed`);
 
   // On a French keyboard the key at A prints "q" (which would be the phone
   // by its letter); by its place it walks left. Losing the focus lets go of
   // a key whose key-up never comes.
-  await page.evaluate(() => window.dispatchEvent(new KeyboardEvent('keydown', { code: 'KeyA', key: 'q' })));
-  const went_left = await until(page, (x) => Module._web_player_x() < x - 512, walked.x);
+  const went_left = await walk(page, { key: 'KeyA', letter: 'q', release: false }, -512);
+  check(went_left.ok, 'the key at the place of A walks left on any layout', `${JSON.stringify(went_left)}; ${await events(page)}`);
+  // Losing the focus also pauses: no Tick runs and no pass is recorded
+  // until P, and the pause sign lies over the picture.
   await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
-  await wait_frames(page, 2);
+  const blur_paused = await until(page, () => StivraPage.paused, null, 10000);
   const left = await state(page);
-  await page.waitForFunction((t) => Module._web_total_ticks() >= t, left.ticks + 10, { timeout: DEADLINE });
-  const after_blur = await state(page);
-  check(went_left, 'the key at the place of A walks left on any layout', `${walked.x} -> ${left.x}`);
-  check(after_blur.x === left.x, 'losing the focus lets go of the held key', `${left.x} -> ${after_blur.x}`);
+  const left_record = await recorded(page);
+  await animation_frames(page, 30);
+  const still = await state(page);
+  const still_record = await recorded(page);
+  check(blur_paused && await page.isVisible('#paused') && still.ticks === left.ticks && left_record !== null &&
+        still_record.passes === left_record.passes, 'losing the focus pauses: no Tick, no recorded pass, the pause sign',
+        `${JSON.stringify(left_record)} -> ${JSON.stringify(still_record)}`);
+  const let_go = await page.evaluate((deadline) => new Promise((resolve) => {
+    window.dispatchEvent(new KeyboardEvent('keydown', { code: 'KeyP', key: 'p' }));
+    window.dispatchEvent(new KeyboardEvent('keyup', { code: 'KeyP', key: 'p' }));
+    const x = Module._web_player_x(), ticks = Module._web_total_ticks(), t0 = performance.now();
+    const poll = () => (Module._web_total_ticks() >= ticks + 10 || Module._web_game_mode() !== 2 || performance.now() - t0 > deadline
+      ? resolve([x, Module._web_player_x(), StivraPage.paused]) : requestAnimationFrame(poll));
+    requestAnimationFrame(poll);
+  }), DEADLINE);
+  check(!let_go[2] && await page.isHidden('#paused'), 'P goes on after a pause');
+  check(let_go[0] === let_go[1], 'losing the focus lets go of the held key', `${let_go[0]} -> ${let_go[1]}`);
 
   // A standard gamepad: the D-pad's right button walks right.
-  await page.evaluate(() => {
-    const buttons = Array.from({ length: 17 }, (_, i) => ({ pressed: i === 15, value: i === 15 ? 1 : 0 }));
-    window.fakePad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons };
+  const padded = await walk(page, { pad: true }, 512);
+  check(padded.ok && padded.y === padded.y0, 'the gamepad D-pad walks right', JSON.stringify(padded));
+
+  // ---- pause by P and by the button, mute by the button and by M ----
+  await page.keyboard.press('KeyP');
+  const p_paused = await until(page, () => StivraPage.paused, null, 10000);
+  const at_pause = await state(page);
+  const at_pause_record = await recorded(page);
+  const paused_frame = await canvas_frame(page);
+  await animation_frames(page, 30);
+  check(p_paused && (await state(page)).ticks === at_pause.ticks &&
+        (await recorded(page)).passes === at_pause_record.passes &&
+        differing(paused_frame, await canvas_frame(page)) === 0,
+        'P pauses: no Tick, no recorded pass, the canvas keeps the game\'s frame');
+  check(await page.getAttribute('#pause', 'aria-pressed') === 'true', 'the pause button shows the pause');
+
+  // The run so far, saved while paused: the native tool replays it to the
+  // hash it closes with and to exactly the frame the paused canvas shows.
+  const saving = page.waitForEvent('download', { timeout: DEADLINE });
+  await page.click('#save-run');
+  const saved_download = await saving;
+  const saved_file = join(outDir, saved_download.suggestedFilename());
+  await saved_download.saveAs(saved_file);
+  const saved_text = readFileSync(saved_file, 'latin1');
+  const saved_native = native_replay(saved_file, join(outDir, 'frames_saved'));
+  check(saved_download.suggestedFilename() === `stivra_lauf_seed${seed}.txt` && saved_text.startsWith('stivra-replay 1\n'),
+        '"Lauf speichern" downloads the run as a replay named with its seed', saved_download.suggestedFilename());
+
+  // The link: the run deflated into the fragment.
+  await page.click('#share-run');
+  await page.waitForFunction(() => document.getElementById('share-link').value.includes('#run='), null, { timeout: DEADLINE });
+  const share_link = await page.inputValue('#share-link');
+  console.log(`note: the link to a run of ${stored_end(saved_text).passes} passes is ${share_link.length} characters`);
+
+  await page.click('#paused');
+  check(await until(page, () => !StivraPage.paused, null, 10000), 'a click on the pause sign goes on');
+  await page.click('#pause');
+  check(await until(page, () => StivraPage.paused, null, 10000), 'the pause button pauses');
+  await page.click('#pause');
+  await until(page, () => !StivraPage.paused, null, 10000);
+
+  await page.click('#mute');
+  const muted = await until(page, () => Module._web_muted() === 1 && StivraPage.muted, null, 10000);
+  await animation_frames(page, 20);
+  const silent = await page.evaluate(() => {
+    const a = StivraPage.audio;
+    const last = [];
+    for (let i = Math.max(0, a.write - 768); i < a.write; ++i) last.push(a.ring[i & (StivraPage.RING_SIZE - 1)]);
+    return last.length > 0 && last.every((v) => v === 0);
   });
-  const padded_right = await until(page, (x) => Module._web_player_x() > x + 512, after_blur.x);
-  await page.evaluate(() => { window.fakePad = null; });
-  await wait_frames(page, 2);
-  const padded = await state(page);
-  check(padded_right && padded.y === after_blur.y, 'the gamepad D-pad walks right', `${after_blur.x} -> ${padded.x}`);
+  check(muted && silent && await page.getAttribute('#mute', 'aria-pressed') === 'true',
+        'the mute button silences the sound (the stream goes on with zeros)');
+  await page.keyboard.press('KeyM');
+  check(await until(page, () => Module._web_muted() === 0 && !StivraPage.muted, null, 10000) &&
+        await page.getAttribute('#mute', 'aria-pressed') === 'false', 'M turns the sound on again');
 
   // Two seconds without animation frames (a hidden tab, a stalled page):
   // the next two frames run at most four Ticks each, instead of catching up
@@ -324,6 +431,7 @@ try {
   // would change the replay's end if they overwrote the text it reads.
   const chosen = replayPaths[0];
   const chooser = page.waitForEvent('filechooser', { timeout: DEADLINE });
+  await page.click('#testers summary');  // the testers' section is folded
   await page.click('#replay-open');
   await (await chooser).setFiles(chosen);
   await replay_state(page, 'playing', DEADLINE);
@@ -341,9 +449,12 @@ try {
   await page.waitForFunction(() => StivraPage.replayError !== null, null, { timeout: DEADLINE });
   const reader_line = native_error(bad);
   const shown = await page.evaluate(() => [StivraPage.replayError, document.getElementById('replay-error').textContent]);
-  check(reader_line !== null && shown[0] === reader_line && shown[1].includes('kaputt.txt') &&
-        shown[1].includes(reader_line) && (await replay_result(page)).state === 'playing',
-        'a bad file dropped on the page shows the reader\'s line, and the replay goes on', JSON.stringify(shown));
+  // The page says it in German: the reader's line, translated, with its line number.
+  const line_number = reader_line && /^line (\d+): /.exec(reader_line);
+  check(reader_line !== null && shown[0] === reader_line && shown[1].includes('kaputt.txt') && line_number &&
+        shown[1].includes(`Zeile ${line_number[1]}: TICKS 5 liegt nicht zwischen 1 und 4`) && !/\b(line|is outside)\b/.test(shown[1]) &&
+        (await replay_result(page)).state === 'playing',
+        'a bad file dropped on the page shows the reader\'s line in German, and the replay goes on', JSON.stringify(shown));
   // At the recording's pace: never faster than its Ticks are due (a busy
   // machine may play it slower).
   const paced = (await replay_result(page)).passes;
@@ -375,6 +486,119 @@ try {
         `${JSON.stringify(played.end)}; native ${JSON.stringify(played_end.json)}`);
   check(played_end.last !== null && differing(played_frame, played_end.last) === 0,
         'the canvas shows the last frame of the native replay of that record');
+
+  const saved_end = await saved_native;
+  const saved_stored = stored_end(saved_text);
+  check(saved_stored !== null && saved_end.json.hash === saved_stored.hash,
+        'the saved run replays natively to the hash it closes with', `${JSON.stringify(saved_stored)}; ${JSON.stringify(saved_end.json)}`);
+  check(saved_end.last !== null && differing(paused_frame, saved_end.last) === 0,
+        'the saved run\'s native replay ends on exactly the frame the paused canvas showed');
+
+  // ---- the shared link replays the run, then offers to play on ----
+  const shared = await context.newPage();
+  shared.on('pageerror', (e) => errors.push(String(e)));
+  await shared.goto(share_link);
+  await replay_state(shared, 'playing', DEADLINE);
+  await shared.click('#replay-fast');
+  await replay_state(shared, 'ended', 600000);
+  const shared_end = await replay_result(shared);
+  check(shared_end.hash === saved_end.json.hash && shared_end.passes === saved_end.json.passes,
+        `the shared link (${share_link.length} characters) replays to the native hash`, JSON.stringify(shared_end));
+  check((await shared.textContent('#replay-status')).includes(saved_end.json.hash) && await shared.isVisible('#replay-take-over'),
+        'the shared run shows its hash and offers "Selbst weiterspielen"');
+  await shared.close();
+
+  // ---- offline: after one visit the page plays with no network ----
+  const offline = await context.newPage();
+  offline.on('pageerror', (e) => errors.push(String(e)));
+  await offline.goto(`${baseUrl}/?seed=${seed}`);
+  await started(offline);
+  const controlled = await until(offline, () => navigator.serviceWorker && navigator.serviceWorker.controller !== null, null, 30000);
+  const manifest = await offline.evaluate(async () => {
+    const m = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+    return { name: m.name, lang: m.lang, display: m.display, icons: m.icons.map((i) => i.sizes) };
+  });
+  check(manifest.lang === 'de' && manifest.display === 'standalone' && manifest.icons.includes('192x192') &&
+        manifest.icons.includes('512x512'), 'the page has a manifest: German, standalone, icons of 192 and 512', JSON.stringify(manifest));
+  await context.setOffline(true);
+  let offline_ok = false;
+  try {
+    await offline.reload();
+    await started(offline);
+    await offline.keyboard.press('Enter');
+    offline_ok = await until(offline, (m) => Module._web_game_mode() === m, MODE_INTRO, 20000);
+  } catch (e) {
+    offline_ok = false;
+  }
+  await context.setOffline(false);
+  check(controlled && offline_ok, 'with the network off the page loads again and plays');
+  await offline.close();
+
+  // ---- a phone: the on-screen pad, touches through the DevTools protocol ----
+  const phone = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
+                                           isMobile: true, hasTouch: true });
+  const mobile = await phone.newPage();
+  mobile.on('pageerror', (e) => errors.push(String(e)));
+  await mobile.goto(`${baseUrl}/?seed=${seed}`);
+  await started(mobile);
+  const pad_bits = await mobile.$$eval('#touch-controls [data-bits]', (bs) => bs.map((b) => Number(b.dataset.bits)).sort((a, b) => a - b));
+  check(await mobile.isVisible('#touch-controls') && JSON.stringify(pad_bits) === '[1,2,4,8,16,32,64,128,256]',
+        'a touch screen shows the pad, a button for each InputBits value', JSON.stringify(pad_bits));
+  const fits = (p) => p.evaluate(() => {
+    const bottom = Math.max(...['game-box', 'touch-controls', 'dpad', 'touch-buttons'].map((id) => document.getElementById(id).getBoundingClientRect().bottom));
+    const right = Math.max(...['game-box', 'dpad', 'touch-buttons'].map((id) => document.getElementById(id).getBoundingClientRect().right));
+    return bottom <= innerHeight && right <= innerWidth && document.documentElement.scrollWidth <= innerWidth;
+  });
+  check(await fits(mobile), 'portrait: the picture and the pad fit the screen');
+  await mobile.screenshot({ path: join(outDir, 'phone_portrait.png') });
+  const cdp = await phone.newCDPSession(mobile);
+  const centre = async (selector, dx = 0, dy = 0) => {
+    const r = await mobile.locator(selector).boundingBox();
+    return { x: r.x + r.width / 2 + dx * r.width, y: r.y + r.height / 2 + dy * r.height };
+  };
+  const touches = (type, points) => cdp.send('Input.dispatchTouchEvent',
+    { type, touchPoints: points.map((p, i) => ({ x: p.x, y: p.y, id: i + 1, radiusX: 4, radiusY: 4 })) });
+  const tap = async (selector) => {
+    const at = await centre(selector);
+    await touches('touchStart', [at]);
+    await touches('touchEnd', []);
+  };
+  await tap('#touch-buttons [data-bits="64"]');
+  await wait_mode(mobile, MODE_INTRO);
+  check(await until(mobile, () => StivraPage.audio.context && StivraPage.audio.context.state === 'running', null, 20000),
+        'the sound starts with the first touch');
+  await wait_frames(mobile, 3);
+  await tap('#touch-buttons [data-bits="64"]');
+  await wait_mode(mobile, MODE_PLAYING);
+  await wait_frames(mobile, 3);
+  const on_phone = await state(mobile);
+  const right = await centre('#dpad [data-bits="8"]');
+  await touches('touchStart', [right]);
+  const touch_walk = await until(mobile, (x) => Module._web_player_x() > x + 2048, on_phone.x);
+  // A second finger on RENNEN while the first stays: both are held.
+  const run = await centre('#touch-buttons [data-bits="32"]');
+  await touches('touchStart', [right, run]);
+  const both = await until(mobile, () => StivraPage.touch.bits === (8 | 32), null, 10000);
+  await wait_frames(mobile, 3);
+  // Between the right and the down arrow the cross gives both.
+  const diagonal = await centre('#dpad', 0.3, 0.3);
+  await touches('touchMove', [diagonal, run]);
+  const down_right = await until(mobile, () => StivraPage.touch.bits === (8 | 2 | 32), null, 10000);
+  await wait_frames(mobile, 3);
+  await touches('touchEnd', []);
+  await until(mobile, () => StivraPage.touch.bits === 0, null, 10000);
+  await wait_frames(mobile, 2);
+  const phone_record = await mobile.evaluate(() => StivraPage.recordText());
+  check(touch_walk, 'the pad\'s right arrow walks right');
+  check(both && /^\d+ 40( \d)?$/m.test(phone_record), 'two fingers at once: walking and running (InputBits 40 recorded)');
+  check(down_right && /^\d+ 42( \d)?$/m.test(phone_record), 'a finger between two arrows walks diagonally (InputBits 42 recorded)');
+  await mobile.screenshot({ path: join(outDir, 'phone_playing.png') });
+  await mobile.setViewportSize({ width: 844, height: 390 });
+  await wait_frames(mobile, 3);
+  check(await until(mobile, () => document.getElementById('play-area').classList.contains('landscape'), null, 10000) &&
+        await fits(mobile), 'landscape: the pad beside the picture, all on the screen');
+  await mobile.screenshot({ path: join(outDir, 'phone_landscape.png') });
+  await phone.close();
 
   // ---- the smoke run (?autoplay=1), replayed natively from the page's record ----
   const auto = await context.newPage();
@@ -428,6 +652,14 @@ try {
           end.ticks === native.end.ticks, `${name}: the page ends where the record's closing line says`,
           `${JSON.stringify(native.end)}`);
     check((await p.textContent('#replay-status')).includes(native.json.hash), `${name}: the page shows the hash`);
+    if (name.startsWith('won_')) {
+      // The page recorded the replay as it played it: a whole won game as a link.
+      await p.click('#share-run');
+      await p.waitForFunction(() => document.getElementById('share-link').value.includes('#run='), null, { timeout: DEADLINE });
+      const link = await p.inputValue('#share-link');
+      console.log(`note: ${name} as a link is ${link.length} characters`);
+      check(link.length < 4000, `${name}: the link to the whole won game is short`, `${link.length} characters`);
+    }
     // (A record without passes draws no frame, natively or here.)
     if (native.json.passes !== 0) {
       const escaped = native.json.mode === MODE_ESCAPED;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "audio/synth.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_video.h"
 
@@ -17,7 +18,7 @@ int AudioStreamOpen = 0;
 int16_t AudioBlock[BLOCK_SAMPLES];
 
 void queue_block() {
-    render_samples(AudioBlock, BLOCK_SAMPLES);
+    render_stream_block(AudioBlock, BLOCK_SAMPLES);
     SDL_QueueAudio(AudioDevice, AudioBlock, BLOCK_BYTES);
 }
 

@@ -7,6 +7,7 @@
 #include "gfx/figures.h"
 #include "platform/input.h"
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/present.h"
 #include "platform/sdl/sdl_video.h"
@@ -231,7 +232,7 @@ void platform_pump_messages() {
             input_key_up(virtual_key(event.key.keysym.sym));
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) window_focus_lost();
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                 event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                 platform_present();
@@ -263,9 +264,10 @@ void platform_present() {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(GameTexture, nullptr, &pixels, &pitch) == 0) {
+        const uint8_t* frame = compose_presented_frame();
         for (int y = 0; y < SCREEN_H; ++y) {
             uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
-            const uint8_t* src = Framebuffer + y * SCREEN_W;
+            const uint8_t* src = frame + y * SCREEN_W;
             for (int x = 0; x < SCREEN_W; ++x) row[x] = PaletteArgb[src[x] & 15];
         }
         SDL_UnlockTexture(GameTexture);

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include "audio/synth.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 
 EM_JS(int, page_audio_open, (), { return StivraPage.audioOpen() ? 1 : 0; });
@@ -37,7 +38,7 @@ void audio_refill() {
     for (int i = 0; i < BLOCKS_QUEUED; ++i) {
         const int queued = page_audio_queued();
         if (queued < 0 || queued > (BLOCKS_QUEUED - 1) * BLOCK_SAMPLES) break;
-        render_samples(AudioBlock, BLOCK_SAMPLES);
+        render_stream_block(AudioBlock, BLOCK_SAMPLES);
         page_audio_push(AudioBlock, BLOCK_SAMPLES);
     }
 }

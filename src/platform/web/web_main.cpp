@@ -108,6 +108,10 @@ EMSCRIPTEN_KEEPALIVE int32_t web_game_mode() { return Game.mode; }
 EMSCRIPTEN_KEEPALIVE int32_t web_total_ticks() { return Game.total_ticks; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_x() { return Game.player_x; }
 EMSCRIPTEN_KEEPALIVE int32_t web_player_y() { return Game.player_y; }
+// Screenshots go on counting from where the page's last visit stopped.
+EMSCRIPTEN_KEEPALIVE void web_set_screenshot_counter(uint32_t counter) {
+    ScreenshotCounter = counter % 100;
+}
 EMSCRIPTEN_KEEPALIVE void web_record_take() {
     char end_line[RECORD_END_LINE_SIZE] = "";
     if (record_flush()) record_end_line(end_line);

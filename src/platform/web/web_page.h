@@ -6,6 +6,9 @@
 void web_take_screenshot();
 // Places the canvas in the game box by the letterbox rule when the box changed size.
 void web_layout();
+// Tells the page (StivraPage.pauseChanged, .muteChanged) what changed since
+// it was last told.
+void web_tell_page_pause_and_mute();
 
 // Recorded runs (web_replay.cpp): while one plays, and while its last frame
 // is shown, it has the animation frames instead of the main loop.

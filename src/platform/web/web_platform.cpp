@@ -9,6 +9,7 @@
 
 #include "platform/input.h"
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/present.h"
 #include "platform/web/web_keys.h"
@@ -49,7 +50,21 @@ EM_JS(void, page_offer_file, (const char* name), {
     StivraPage.offerFile(fileName, data);
 });
 
+// The page shows its own pause sign over the canvas and its own sound
+// switch; it learns of every change, whoever made it (true or false). A page
+// without these handlers is simply not told.
+EM_JS(void, page_pause_changed, (int paused), {
+    if (typeof StivraPage !== 'undefined' && StivraPage.pauseChanged) StivraPage.pauseChanged(paused !== 0);
+});
+EM_JS(void, page_mute_changed, (int muted), {
+    if (typeof StivraPage !== 'undefined' && StivraPage.muteChanged) StivraPage.muteChanged(muted !== 0);
+});
+
 namespace {
+
+// What the page was last told.
+uint32_t ToldPaused = 0;
+uint32_t ToldMuted = 0;
 
 // Palette entries as the canvas's RGBA bytes, read as one little-endian word.
 uint32_t PaletteRgba[16];
@@ -57,6 +72,9 @@ uint32_t FrameRgba[SCREEN_W * SCREEN_H];
 
 // The game box size the canvas was last placed for; -1 forces a placement.
 int PlacedBoxW = -1, PlacedBoxH = -1;
+
+// The InputBits the fingers hold on the page's on-screen pad.
+uint32_t TouchBits = 0;
 
 bool is_full_screen_chord(uint32_t vk, const EmscriptenKeyboardEvent* e) {
     return vk == VKEY_RETURN && e->altKey;
@@ -66,7 +84,8 @@ bool is_full_screen_chord(uint32_t vk, const EmscriptenKeyboardEvent* e) {
 // tools; with Ctrl or Meta held the browser keeps its shortcuts.
 EM_BOOL keep_from_browser(uint32_t vk, const EmscriptenKeyboardEvent* e) {
     if (e->ctrlKey || e->metaKey) return EM_FALSE;
-    return map_virtual_key(vk) != 0 || vk == VKEY_F12 ? EM_TRUE : EM_FALSE;
+    const bool game_key = map_virtual_key(vk) != 0 || vk == VKEY_F12 || vk == VKEY_P || vk == VKEY_M;
+    return game_key ? EM_TRUE : EM_FALSE;
 }
 
 EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
@@ -81,7 +100,8 @@ EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
         if (!e->repeat) web_take_screenshot();
         return keep_from_browser(vk, e);
     }
-    input_key_down(vk);
+    input_key_down(vk);  // P and M switch pause and mute
+    web_tell_page_pause_and_mute();
     return keep_from_browser(vk, e);
 }
 
@@ -103,6 +123,33 @@ EM_BOOL on_visibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 }
 
 }  // namespace
+
+void web_tell_page_pause_and_mute() {
+    if (Paused != ToldPaused) {
+        ToldPaused = Paused;
+        page_pause_changed(static_cast<int>(Paused));
+    }
+    if (Muted != ToldMuted) {
+        ToldMuted = Muted;
+        page_mute_changed(static_cast<int>(Muted));
+    }
+}
+
+// Pause and mute for the page: its pause sign, its sound switch, and its
+// handlers of blur and of the hidden tab. Pausing is refused during the
+// smoke run (?autoplay=1), like the P key.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE void web_set_paused(int paused) {
+    set_paused(paused != 0);
+    web_tell_page_pause_and_mute();
+}
+EMSCRIPTEN_KEEPALIVE int web_paused() { return Paused ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE void web_set_muted(int muted) {
+    set_muted(muted != 0);
+    web_tell_page_pause_and_mute();
+}
+EMSCRIPTEN_KEEPALIVE int web_muted() { return Muted ? 1 : 0; }
+}
 
 void web_take_screenshot() {
     input_key_down(VKEY_F12);  // writes the next stivra_NN.bmp
@@ -142,8 +189,10 @@ void platform_close_window() {
 }
 
 // Key events reach the callbacks above between animation frames, so there
-// is nothing left to drain here.
-void platform_pump_messages() {}
+// is nothing left to drain here but news for the page.
+void platform_pump_messages() {
+    web_tell_page_pause_and_mute();
+}
 
 uint32_t platform_time_ms() {
     // performance.now() in milliseconds since the page was opened; the
@@ -163,6 +212,15 @@ void platform_present() {
 
 uint32_t platform_joystick_bits() {
     uint32_t pad[3] = {32768, 32768, 0};
-    if (!page_read_gamepad(pad)) return 0;
-    return map_joystick(pad[0], pad[1], pad[2]);
+    if (!page_read_gamepad(pad)) return TouchBits;
+    return map_joystick(pad[0], pad[1], pad[2]) | TouchBits;
+}
+
+// The page's on-screen pad: the bits held now. A bit that comes on counts as
+// pressed, like a key, so that a tap shorter than a frame still reaches the
+// game.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_touch_bits(uint32_t bits) {
+    bits &= 511;  // UP..PHONE
+    PressedInput |= bits & ~TouchBits;
+    TouchBits = bits;
 }

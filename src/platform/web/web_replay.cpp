@@ -8,6 +8,7 @@
 #include <emscripten.h>
 
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/replay.h"
 #include "platform/web/web_page.h"
@@ -64,7 +65,7 @@ bool play_pass() {
     PaceClock.ticks += Player.run.ticks;
     // The page's record follows the replay, so that a run the player takes
     // over is kept whole, from its start.
-    record_pass(Player.run.bits, Player.run.ticks, platform_time_ms());
+    record_pass(Player.run.bits, Player.run.ticks, loop_time_ms());
     return true;
 }
 
@@ -118,7 +119,7 @@ EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
 }
 
 EMSCRIPTEN_KEEPALIVE void web_replay_fast(int fast) {
-    if (Fast && !fast) PaceClock.base = platform_time_ms() - tick_due_ms(PaceClock.ticks);
+    if (Fast && !fast) PaceClock.base = loop_time_ms() - tick_due_ms(PaceClock.ticks);
     Fast = fast != 0;
 }
 
@@ -140,6 +141,11 @@ bool web_replay_owns_loop() {
 
 void web_replay_frame() {
     if (Phase != REPLAY_PLAYING) return;  // an ended replay keeps its last frame
+    // Paused, the replay stands still with its pace clock, like the game.
+    if (Paused) {
+        audio_refill();
+        return;
+    }
     bool ran = false;
     bool more = true;
     if (Fast) {
@@ -150,7 +156,7 @@ void web_replay_frame() {
             if (emscripten_get_now() - start >= FAST_FRAME_MS) break;
         }
     } else {
-        const uint32_t now = platform_time_ms();
+        const uint32_t now = loop_time_ms();
         uint32_t n = 0;
         while (n < PACED_PASSES_MAX && tick_is_due(PaceClock, now) && (more = play_pass())) n += 1;
         if (n == PACED_PASSES_MAX) PaceClock.base = now - tick_due_ms(PaceClock.ticks);

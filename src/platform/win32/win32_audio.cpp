@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "audio/synth.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 
 namespace {
@@ -39,7 +40,7 @@ void audio_open() {
         AudioHeaders[i].lpData = reinterpret_cast<LPSTR>(AudioBuffers[i]);
         AudioHeaders[i].dwBufferLength = BLOCK_BYTES;
         waveOutPrepareHeader(WaveDevice, &AudioHeaders[i], sizeof(WAVEHDR));
-        render_samples(AudioBuffers[i], BLOCK_SAMPLES);
+        render_stream_block(AudioBuffers[i], BLOCK_SAMPLES);
         waveOutWrite(WaveDevice, &AudioHeaders[i], sizeof(WAVEHDR));
     }
     AudioStreamOpen = 1;
@@ -49,7 +50,7 @@ void audio_refill() {
     if (!AudioStreamOpen) return;
     for (int i = 0; i < BUFFER_COUNT; ++i) {
         if (AudioHeaders[i].dwFlags & WHDR_DONE) {
-            render_samples(AudioBuffers[i], BLOCK_SAMPLES);
+            render_stream_block(AudioBuffers[i], BLOCK_SAMPLES);
             waveOutWrite(WaveDevice, &AudioHeaders[i], sizeof(WAVEHDR));
         }
     }

@@ -8,6 +8,7 @@
 
 #include "platform/input.h"
 #include "platform/main_loop.h"
+#include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/present.h"
 
@@ -35,7 +36,7 @@ const char WindowTitle[] = "St. Ivra Schule - Herr M\xFCrzel kommt";
 // for, which may arrive before CreateWindowExA has returned GameWindow).
 void present_framebuffer(HWND window, HDC dc) {
     if (!dc) return;
-    copy_rows_bottom_up(Framebuffer, PresentationCopy);
+    copy_rows_bottom_up(compose_presented_frame(), PresentationCopy);
     // Without a window the client area counts as empty and nothing is drawn,
     // rather than bars of an undefined size on whatever GetDC handed out.
     RECT client = {0, 0, 0, 0};
@@ -81,7 +82,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         PostQuitMessage(0);
         return 0;
     case WM_KILLFOCUS:
-        input_focus_lost();
+        window_focus_lost();
         return 0;
     case WM_SIZE:
         // The letterbox moves with the size: repaint all of the client area,

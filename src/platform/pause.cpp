@@ -1,0 +1,89 @@
+#include "platform/pause.h"
+
+#include <cstring>
+
+#include "audio/synth.h"
+#include "gfx/draw.h"
+#include "gfx/font.h"
+#include "platform/input.h"
+#include "platform/main_loop.h"
+#include "platform/platform.h"
+#include "platform/present.h"
+#include "platform/replay.h"
+
+uint32_t Paused = 0;
+uint32_t Muted = 0;
+uint32_t PausedTotalMs = 0;
+uint32_t PausedSinceMs = 0;
+
+namespace {
+
+uint8_t PausedFrame[SCREEN_W * SCREEN_H];
+
+// The pause sign: a large word with the key that ends it below, the two
+// lines centred as one block on the screen, each with a black shadow.
+constexpr int PAUSE_SCALE = 4;
+constexpr int HINT_SCALE = 2;
+constexpr int LINE_GAP = 12;
+constexpr int SIGN_H = 7 * PAUSE_SCALE + LINE_GAP + 7 * HINT_SCALE;
+constexpr int SIGN_Y = (SCREEN_H - SIGN_H) / 2;
+
+void draw_sign_line(int y, const char* text, int colour, int scale) {
+    const int x = (SCREEN_W - text_width(text, scale)) / 2;
+    draw_text(PausedFrame, SCREEN_W, SCREEN_H, x + scale, y + scale, text, 0, scale, 9999);
+    draw_text(PausedFrame, SCREEN_W, SCREEN_H, x, y, text, colour, scale, 9999);
+}
+
+}  // namespace
+
+void set_paused(bool paused) {
+    if (paused && AutoplayFile) return;
+    if ((Paused != 0) == paused) return;
+    const uint32_t now = platform_time_ms();
+    if (paused) {
+        PausedSinceMs = now;
+        // A game killed while paused leaves a record of everything it played.
+        record_flush();
+    } else {
+        PausedTotalMs += now - PausedSinceMs;
+    }
+    Paused = paused ? 1 : 0;
+    HeldInput = 0;
+    PressedInput = 0;
+}
+
+void toggle_pause() {
+    set_paused(!Paused);
+}
+
+void set_muted(bool muted) {
+    Muted = muted ? 1 : 0;
+}
+
+void toggle_mute() {
+    set_muted(!Muted);
+}
+
+void window_focus_lost() {
+    input_focus_lost();
+    set_paused(true);
+}
+
+uint32_t loop_time_ms() {
+    const uint32_t now = Paused ? PausedSinceMs : platform_time_ms();
+    return now - PausedTotalMs;
+}
+
+const uint8_t* compose_presented_frame() {
+    if (!Paused) return Framebuffer;
+    for (int i = 0; i < SCREEN_W * SCREEN_H; ++i) PausedFrame[i] = ShadeTable[1][Framebuffer[i] & 15];
+    draw_sign_line(SIGN_Y, "PAUSE", 15, PAUSE_SCALE);
+    draw_sign_line(SIGN_Y + 7 * PAUSE_SCALE + LINE_GAP, "P = WEITER", 6, HINT_SCALE);
+    return PausedFrame;
+}
+
+void render_stream_block(int16_t* block, int32_t count) {
+    if (!block || count <= 0) return;
+    if (!Paused) render_samples(block, count);
+    if (Paused || Muted) std::memset(block, 0, sizeof(int16_t) * static_cast<size_t>(count));
+}

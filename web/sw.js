@@ -1,0 +1,34 @@
+// The page's offline cache: after one visit its files come from here, so the
+// game loads and plays with no network. The cache is named by the release's
+// version and the build (both filled in when the page is built), so that a
+// new release replaces the old files; requests for anything else (a replay
+// beside the page) go to the network as they would without this worker.
+'use strict';
+
+const CACHE = 'stivra-@STIVRA_VERSION@-@STIVRA_BUILD@';
+const FILES = ['./', 'index.html', 'page.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js'];
+// Pictures the page can do without: a missing one does not cost the cache.
+const EXTRAS = ['stivra.ico', 'icon-192.png', 'icon-512.png'];
+const scope = new URL(self.registration.scope);
+const cached = new Set(FILES.concat(EXTRAS).map((f) => new URL(f, scope).pathname));
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(caches.open(CACHE)
+    .then((cache) => Promise.all([cache.addAll(FILES), ...EXTRAS.map((f) => cache.add(f).catch(() => null))]))
+    .then(() => self.skipWaiting()));
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil(caches.keys()
+    .then((keys) => Promise.all(keys.filter((k) => k.startsWith('stivra-') && k !== CACHE).map((k) => caches.delete(k))))
+    .then(() => self.clients.claim()));
+});
+
+self.addEventListener('fetch', (event) => {
+  const url = new URL(event.request.url);
+  if (event.request.method !== 'GET' || url.origin !== scope.origin || !cached.has(url.pathname)) return;
+  // The page itself with ?seed=... or #run=... is the same file.
+  event.respondWith(caches.open(CACHE)
+    .then((cache) => cache.match(event.request, { ignoreSearch: true }))
+    .then((hit) => hit || fetch(event.request)));
+});
