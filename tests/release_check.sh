@@ -9,9 +9,10 @@
 # under Wine, and the page from the web zip starts the game in headless
 # Chromium, served on 127.0.0.1.
 set -u
+[ $# -eq 2 ] || { echo "usage: tests/release_check.sh DIST_DIR WORK_DIR" >&2; exit 2; }
+dist=$(cd "$1" && pwd) || exit 1
+mkdir -p "$2" && work=$(cd "$2" && pwd) || exit 1
 cd "$(dirname "$0")/.."
-dist=$1
-work=$2
 here=$(pwd)
 . tests/check_bmp.sh
 
@@ -31,7 +32,6 @@ check() {  # check WHAT COMMAND...: the command's output is shown when it fails
 }
 
 rm -rf "$work" && mkdir -p "$work"
-work=$(cd "$work" && pwd)
 
 echo "-- the files and their checksums"
 listing=$(cd "$dist" && ls | LC_ALL=C sort | tr '\n' ' ')
