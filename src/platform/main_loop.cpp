@@ -11,6 +11,7 @@
 
 uint32_t RunningFlag = 1;
 const char* AutoplayFile = nullptr;
+uint32_t AutoplayWritten = 0;
 uint32_t ScreenshotCounter = 0;
 
 uint32_t tick_due_ms(uint32_t i) {
@@ -34,6 +35,7 @@ uint32_t autoplay_bits(uint32_t i) {
 void main_loop_start(LoopClock& clock) {
     clock.base = platform_time_ms();
     clock.ticks = 0;
+    AutoplayWritten = 0;
 }
 
 void main_loop_pass(LoopClock& clock) {
@@ -75,7 +77,7 @@ void main_loop_pass(LoopClock& clock) {
     platform_present();
 
     if (AutoplayFile && clock.ticks >= 150) {
-        write_bmp(AutoplayFile, Framebuffer, SCREEN_W, SCREEN_H, 3);
+        AutoplayWritten = write_bmp(AutoplayFile, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 1 : 0;
         RunningFlag = 0;
     }
 }
