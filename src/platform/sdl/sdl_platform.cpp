@@ -71,9 +71,18 @@ uint32_t axis_position(int16_t value) {
     return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768);
 }
 
+// The window's size before full screen, to return to.
+int WindowedW = 0, WindowedH = 0;
+
 void toggle_full_screen() {
     const bool full = (SDL_GetWindowFlags(GameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!full) SDL_GetWindowSize(GameWindow, &WindowedW, &WindowedH);
     SDL_SetWindowFullscreen(GameWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Without a window manager no event reports the smaller window after
+    // full screen: SDL and its renderer keep the full-screen size and the
+    // picture is drawn cropped at that scale. Setting the size again brings
+    // both back to the window's real size.
+    if (full && WindowedW > 0 && WindowedH > 0) SDL_SetWindowSize(GameWindow, WindowedW, WindowedH);
     SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
 }
 
