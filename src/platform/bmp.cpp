@@ -45,10 +45,18 @@ int write_bmp(const char* file_name, const uint8_t* pixels, int width, int heigh
     OutputFile file;
     if (!output_open(file, file_name)) return 0;
     bool ok = output_write(file, header, sizeof header);
+    // Each source row is enlarged once and written `scale` times (F12 writes
+    // from inside the main loop).
+    int64_t enlarged = -1;
     for (int64_t r = out_h - 1; ok && r >= 0; --r) {
-        std::memset(BmpRowBuffer, 0, stride);
-        const uint8_t* src = pixels + (r / scale) * width;
-        for (uint32_t x = 0; x < row_len; ++x) BmpRowBuffer[x] = src[x / scale];
+        if (r / scale != enlarged) {
+            enlarged = r / scale;
+            std::memset(BmpRowBuffer + row_len, 0, stride - row_len);
+            const uint8_t* src = pixels + enlarged * width;
+            uint8_t* out = BmpRowBuffer;
+            for (int x = 0; x < width; ++x)
+                for (int k = 0; k < scale; ++k) *out++ = src[x];
+        }
         ok = output_write(file, BmpRowBuffer, stride);
     }
     // A file that could not be completed is a failure, not a screenshot, and

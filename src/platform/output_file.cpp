@@ -79,8 +79,11 @@ bool output_close(OutputFile& out) {
     if (std::fclose(out.file) != 0) fail(out);
     out.file = nullptr;
     if (out.through_temporary) {
-        if (!out.failed && std::rename(out.temporary, out.target) != 0) {
-            // Windows renames onto no existing file.
+        // The older file goes first: a rename onto an existing file makes
+        // some file systems (ext4) write the new one out to the disk at once,
+        // which stalls the game for an F12 screenshot; Windows renames onto
+        // no existing file anyway.
+        if (!out.failed) {
             std::remove(out.target);
             errno = 0;
             if (std::rename(out.temporary, out.target) != 0) fail(out);

@@ -77,6 +77,9 @@ int WindowedW = 0, WindowedH = 0;
 void toggle_full_screen() {
     const bool full = (SDL_GetWindowFlags(GameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     if (!full) SDL_GetWindowSize(GameWindow, &WindowedW, &WindowedH);
+    // Without a window manager to answer, SDL waits 100 ms here: the sound
+    // must last through it.
+    sdl_audio_fill_ahead(250);
     SDL_SetWindowFullscreen(GameWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     // Without a window manager no event reports the smaller window after
     // full screen: SDL and its renderer keep the full-screen size and the
@@ -241,9 +244,13 @@ void platform_pump_messages() {
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost();
+            // A resize sends these in bursts, each presented at once: the
+            // sound is topped up between them.
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 platform_present();
+                audio_refill();
+            }
             break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_JOYDEVICEADDED:
