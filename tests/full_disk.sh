@@ -10,6 +10,7 @@ work=$3
 rm -rf "$work" && mkdir -p "$work/disk" || exit 1
 mount -t tmpfs -o size=64k tmpfs "$work/disk" 2>/dev/null || { echo "SKIP: cannot mount a tmpfs"; exit 77; }
 trap 'umount "$work/disk"' EXIT
+trap 'exit 1' INT TERM HUP PIPE  # so that the EXIT trap unmounts then too
 cd "$work" || exit 1
 fail=0
 # Fill the disk but for a few KiB, so that a file is created and then cut short.
@@ -57,6 +58,14 @@ before=$(cksum <disk/old.bmp)
 head -c 50k /dev/zero >disk/filler 2>/dev/null
 "$game" -icon 8 disk/old.bmp && { echo "FAIL: a 256x256 icon fitted"; fail=1; }
 [ "$(cksum <disk/old.bmp)" = "$before" ] || { echo "FAIL: the older file was damaged"; fail=1; }
+
+# A read-only folder (root writes into a merely unwritable one).
+rm -f disk/old.bmp
+mkdir -p ro && mount -t tmpfs -o ro,size=64k tmpfs ro 2>/dev/null && {
+  expect_failure game ro/out "$game" -shot 0 ro/out
+  expect_failure tool ro/out "$tool" sound 4 ro/out
+  umount ro
+}
 
 [ "$fail" -eq 0 ] && echo "ok: every tool fails whole on a full disk"
 exit $fail
