@@ -14,7 +14,11 @@ case "${1:-}" in
   *) echo "usage: ./web.sh [--build-only]" >&2; exit 2 ;;
 esac
 
-need_packages cmake make emscripten
+# The page is served with Python's http.server.
+packages="cmake make emscripten"
+[ "$build_only" -eq 1 ] || packages="$packages python3"
+# shellcheck disable=SC2086
+need_packages $packages
 # emscripten's own scripts load their Node.js modules from there.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release >/dev/null

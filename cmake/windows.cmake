@@ -3,11 +3,20 @@
 # The icon is drawn by the game's own code: a native stivra-tool is built
 # with the host compiler and writes the .ico that the resource embeds.
 include(ExternalProject)
+# A make recipe that names $(MAKE) is a recursive make and shares the
+# parent's jobserver; "cmake --build" from a recipe would not (make warns and
+# builds with one job).
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(STIVRA_SUB_BUILD $(MAKE) stivra-tool)
+else()
+  set(STIVRA_SUB_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target stivra-tool)
+endif()
 ExternalProject_Add(host_tools
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DSTIVRA_TESTS=OFF -DSTIVRA_BENCH=OFF -DSTIVRA_GAME=OFF
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target stivra-tool
+    -DSTIVRA_WERROR=${STIVRA_WERROR}
+  BUILD_COMMAND ${STIVRA_SUB_BUILD}
   INSTALL_COMMAND ""
   BUILD_ALWAYS 1)
 set(STIVRA_ICO ${CMAKE_BINARY_DIR}/stivra.ico)
@@ -65,3 +74,18 @@ add_test(NAME windows.replays
           ${CMAKE_BINARY_DIR}/host-tools/stivra-tool $<TARGET_FILE:stivra>
           ${CMAKE_SOURCE_DIR}/tests/replays ${CMAKE_BINARY_DIR}/replays)
 set_tests_properties(windows.replays PROPERTIES TIMEOUT 600)
+
+# Failed writes are failures on Windows too.
+add_test(NAME windows.write_failures
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/write_failures_windows.sh $<TARGET_FILE:stivra>
+          $<TARGET_FILE:stivra-tool> ${CMAKE_BINARY_DIR}/write_failures)
+set_tests_properties(windows.write_failures PROPERTIES TIMEOUT 300)
+
+# Every Wine run shares one prefix beside the build (about 700 MB), made once
+# by this first test.
+add_test(NAME windows.wine_prefix COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh)
+set_tests_properties(windows.wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300
+  ENVIRONMENT WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix)
+set_tests_properties(windows.autoplay windows.resize_then_quit windows.no_display windows.replays
+  windows.write_failures PROPERTIES FIXTURES_REQUIRED wine_prefix
+  ENVIRONMENT WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix)

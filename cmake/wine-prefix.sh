@@ -7,6 +7,7 @@ export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 # Bump when the settings below change, so that older prefixes get them too.
 wine_prefix_version=2
 if [ "$(cat "$WINEPREFIX/.stivra-settings" 2>/dev/null)" != "$wine_prefix_version" ]; then
+  echo "Making the Wine prefix $WINEPREFIX (once: about 700 MB and a minute)" >&2
   mkdir -p "$WINEPREFIX"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
   # There is no window manager: Wine must place its windows itself, or every

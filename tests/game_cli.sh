@@ -44,5 +44,31 @@ STIVRA_SEED=42 "$game" -shot 99 seed42a.bmp
 STIVRA_SEED=42 "$game" -shot 99 seed42b.bmp
 cmp -s seed42a.bmp seed42b.bmp || { echo "FAIL: STIVRA_SEED does not reproduce the scene"; fail=1; }
 
+# A command line longer than 511 characters is cut: a tool that would then
+# read another file name writes nothing and fails.
+digits=0001$(printf '%0476d' 9)
+expect_code 1 "-shot with a cut line" "$game" -shot "$digits" screenshot_of_scene_one.bmp
+for f in scree screenshot_of_scene_one.bmp; do
+  [ -e "$f" ] && { echo "FAIL: a cut -shot line wrote $f"; fail=1; }
+done
+mkdir -p long && long_dir=$PWD/long
+long_path=$long_dir/$(printf '%0200d' 0)/$(printf '%0200d' 0)/$(printf '%0200d' 0)/shot.bmp
+mkdir -p "$(dirname "$long_path")"
+expect_code 1 "-shot into a path beyond the cut" "$game" -shot 0 "$long_path"
+[ -z "$(find long -type f)" ] || { echo "FAIL: a cut path made $(find long -type f)"; fail=1; }
+expect_code 1 "-autoplay with a cut line" "$game" -autoplay "$long_path"
+
+# STIVRA_SEED: a value that is no seed is named in one line and ignored;
+# the tool still works.
+for bad in "" " 12" "12 " 0xC +12 -1 12abc 4294967297; do
+  STIVRA_SEED=$bad "$game" -icon 1 seed_icon.bmp 2>seed_err.txt
+  code=$?
+  [ "$code" -eq 0 ] || { echo "FAIL: STIVRA_SEED='$bad' made -icon exit $code"; fail=1; }
+  [ "$(wc -l <seed_err.txt)" -eq 1 ] && grep -qF "STIVRA_SEED='$bad'" seed_err.txt ||
+    { echo "FAIL: STIVRA_SEED='$bad' said: $(cat seed_err.txt)"; fail=1; }
+done
+STIVRA_SEED=4294967295 "$game" -icon 1 seed_icon.bmp 2>seed_err.txt
+[ -s seed_err.txt ] && { echo "FAIL: the largest seed was refused"; fail=1; }
+
 [ "$fail" -eq 0 ] && echo "ok: all tool checks passed"
 exit $fail

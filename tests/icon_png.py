@@ -96,12 +96,15 @@ if 128 in pngs and 256 in pngs:
 
 for bad in ("0", "8", "100", "016", "16px", "512", ""):
     path = os.path.join(work, "bad.png")
-    code = subprocess.run([tool, "png", bad, path], stderr=subprocess.DEVNULL).returncode
-    check(code == 2 and not os.path.exists(path), "size %r is refused with exit 2 and no file" % bad)
-code = subprocess.run([tool, "png", "32"], stderr=subprocess.DEVNULL).returncode
-check(code == 2, "a missing FILE is refused with exit 2")
-code = subprocess.run([tool, "png", "32", os.path.join(work, "no-such-dir", "x.png")]).returncode
-check(code == 1, "an unwritable FILE gives exit 1")
+    run = subprocess.run([tool, "png", bad, path], capture_output=True, text=True)
+    check(run.returncode == 2 and not os.path.exists(path) and run.stderr.startswith("usage: stivra-tool png SIZE"),
+          "size %r is refused with exit 2, a usage line and no file" % bad)
+run = subprocess.run([tool, "png", "32"], capture_output=True, text=True)
+check(run.returncode == 2 and run.stderr.startswith("usage: stivra-tool png"), "a missing FILE is refused with exit 2")
+for target in (os.path.join(work, "no-such-dir", "x.png"), "/dev/full"):
+    run = subprocess.run([tool, "png", "256", target], capture_output=True, text=True)
+    check(run.returncode == 1 and ("stivra-tool png: cannot write %s: " % target) in run.stderr,
+          "%s gives exit 1 and a line naming it (%r)" % (target, run.stderr.strip()))
 
 out = subprocess.run([tool, "--version"], capture_output=True, text=True)
 check(out.returncode == 0 and out.stdout == "stivra-tool %s\n" % version,

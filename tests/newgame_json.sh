@@ -37,9 +37,22 @@ for seed in 1 2 77 4294967295; do
   echo "$out" | check || { echo "FAIL: seed $seed: $out"; exit 1; }
   [ "$("$tool" newgame --seed "$seed")" = "$out" ] || { echo "FAIL: seed $seed is not reproducible"; exit 1; }
 done
-# The first three draws from seed 1 are 16838, 5758 and 10113.
-"$tool" newgame --seed 1 | check "[9, 8, 7]" || { echo "FAIL: code digits of seed 1"; exit 1; }
+# The game a player gets is the one the title's CONFIRM makes, not the one
+# made at start-up: seed 144 (tests/replays/won_seed144.txt) has code 892.
+"$tool" newgame --seed 144 | check "[8, 9, 2]" || { echo "FAIL: code digits of seed 144"; exit 1; }
 [ "$("$tool" newgame --seed 0)" = "$("$tool" newgame --seed 1)" ] || { echo "FAIL: seed 0 should start from 1"; exit 1; }
 "$tool" newgame | check || { echo "FAIL: newgame without a seed"; exit 1; }
 if "$tool" newgame --seed >/dev/null 2>&1; then echo "FAIL: a missing seed was accepted"; exit 1; fi
+# What autoplay --seed refuses, newgame --seed refuses too, with a line that names it.
+for bad in "" " 12" "12 " 0xC +12 -1 12abc 4294967296 9223372036854775808; do
+  for command in newgame autoplay; do
+    if err=$("$tool" $command --seed "$bad" 2>&1 >/dev/null); then
+      echo "FAIL: $command --seed '$bad' was accepted"; exit 1
+    fi
+    case $err in
+      *"--seed"*) ;;
+      *) echo "FAIL: $command --seed '$bad' said: $err"; exit 1 ;;
+    esac
+  done
+done
 echo "ok: newgame prints valid set-ups"

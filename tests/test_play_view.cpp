@@ -324,6 +324,52 @@ TEST_F(PlayView, PlayerShowsAboveHisTileWhereTheDarknessCutsHimOff) {
     for (int x = 150; x < 170; ++x) EXPECT_EQ(px(x, 56), 0) << x;
 }
 
+TEST_F(PlayView, PlayerAboveHisTileStaysBehindWhoStandsInFrontOfHim) {
+    // His head reaches into a dark tile; the phone teacher stands a few pixels
+    // lower (in front of him) or higher (behind him) and overlaps it.
+    view(232, 150);
+    place_player(388, 250);  // screen (156, 100); his tile's top row is screen row 90
+    static uint8_t Seen[FRAME], Him[FRAME], Other[FRAME];
+    std::memset(Him, 0xFF, FRAME);
+    draw_player_figure(Him, SCREEN_W, SCREEN_H, 156, 100, 0, 0, 0, 1);
+    for (int in_front : {1, 0}) {
+        const int other_y = in_front ? 104 : 96;
+        place_npc(NPC_TEACHER, 386, 150 + other_y, 0);
+        std::memset(Other, 0xFF, FRAME);
+        draw_adult_figure(Other, SCREEN_W, SCREEN_H, 154, other_y, Game.npcs[NPC_TEACHER].npc_facing, 0, 1,
+                          1, 1);
+        std::memset(VisibleGrid, 1, sizeof VisibleGrid);
+        draw_play_view();
+        std::memcpy(Seen, Framebuffer, FRAME);
+        for (int column = 0; column < MAP_W; ++column) {
+            VisibleGrid[13 * MAP_W + column] = 0;
+            VisibleGrid[14 * MAP_W + column] = 0;
+        }
+        draw_play_view();
+        int his_shown = 0, covered = 0;
+        for (int y = 58; y < 90; ++y) {  // tile rows 13 and 14 on screen, above his tile
+            for (int x = 0; x < SCREEN_W; ++x) {
+                const int i = y * SCREEN_W + x;
+                const bool his = Him[i] != 0xFF, other = Other[i] != 0xFF;
+                if (his && !(in_front && other)) {
+                    ASSERT_EQ(Framebuffer[i], Seen[i]) << x << "," << y << " in front " << in_front;
+                    ++his_shown;
+                } else {
+                    // The dark tile stays dark where the one in front covers him.
+                    ASSERT_EQ(Framebuffer[i], 0) << x << "," << y << " in front " << in_front;
+                    if (his) ++covered;
+                }
+            }
+        }
+        EXPECT_GT(his_shown, 20) << in_front;
+        if (in_front) {
+            EXPECT_GT(covered, 20);
+        } else {
+            EXPECT_EQ(covered, 0);
+        }
+    }
+}
+
 TEST_F(PlayView, LockerViewLeavesFiveSlits) {
     Game.player_hidden = 1;
     place_player(392, 210);  // its figure would stand in the top slits

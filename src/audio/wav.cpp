@@ -1,8 +1,10 @@
 #include "audio/wav.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/little_endian.h"
+#include "platform/output_file.h"
 
 namespace {
 
@@ -30,21 +32,20 @@ void fill_header(uint8_t* h, int32_t sample_rate, uint32_t sample_count) {
 }  // namespace
 
 bool wav_open(WavFile& wav, const char* file_name, int32_t sample_rate) {
-    wav.file = nullptr;
     wav.sample_count = 0;
     wav.failed = false;
+    wav.out.file = nullptr;
     if (!file_name || sample_rate <= 0) return false;
-    wav.file = std::fopen(file_name, "wb");
-    if (!wav.file) return false;
+    if (!output_open(wav.out, file_name)) return false;
     // The sizes are filled in at the end; the rate is known now.
     uint8_t header[WAV_HEADER_SIZE] = {};
     fill_header(header, sample_rate, 0);
-    wav.failed = std::fwrite(header, 1, sizeof header, wav.file) != sizeof header;
+    wav.failed = !output_write(wav.out, header, sizeof header);
     return true;
 }
 
 void wav_write(WavFile& wav, const int16_t* samples, int32_t count) {
-    if (!wav.file || wav.failed || count <= 0) return;
+    if (!wav.out.file || wav.failed || count <= 0) return;
     if (static_cast<uint32_t>(count) > WAV_MAX_SAMPLES - wav.sample_count) {
         wav.failed = true;
         return;
@@ -57,24 +58,24 @@ void wav_write(WavFile& wav, const int16_t* samples, int32_t count) {
         for (int32_t i = 0; i < n; ++i)
             put_u16(bytes + 2 * i, static_cast<uint16_t>(samples[done + i]));
         const size_t size = static_cast<size_t>(n) * 2;
-        if (std::fwrite(bytes, 1, size, wav.file) != size) wav.failed = true;
+        if (!output_write(wav.out, bytes, size)) wav.failed = true;
         done += n;
     }
     wav.sample_count += static_cast<uint32_t>(count);
 }
 
 bool wav_close(WavFile& wav) {
-    if (!wav.file) return false;
-    bool ok = !wav.failed;
-    if (ok) {
+    if (!wav.out.file) return false;
+    if (!wav.failed) {
         uint8_t sizes[4];
         put_u32(sizes, 36u + wav.sample_count * 2u);
-        ok = std::fseek(wav.file, 4, SEEK_SET) == 0 && std::fwrite(sizes, 1, 4, wav.file) == 4;
+        wav.failed = !(output_seek(wav.out, 4) && output_write(wav.out, sizes, 4));
         put_u32(sizes, wav.sample_count * 2u);
-        ok = ok && std::fseek(wav.file, 40, SEEK_SET) == 0 &&
-             std::fwrite(sizes, 1, 4, wav.file) == 4;
+        wav.failed = wav.failed || !(output_seek(wav.out, 40) && output_write(wav.out, sizes, 4));
     }
-    if (std::fclose(wav.file) != 0) ok = false;
-    wav.file = nullptr;
-    return ok;
+    if (wav.failed && !wav.out.failed) {
+        wav.out.failed = true;  // too long for the format's 32-bit sizes
+        OutputError = EFBIG;
+    }
+    return output_close(wav.out) && !wav.failed;
 }

@@ -2,10 +2,11 @@
 // long recording needs no buffer of its own.
 #pragma once
 #include <cstdint>
-#include <cstdio>
+
+#include "platform/output_file.h"
 
 struct WavFile {
-    std::FILE* file;
+    OutputFile out;
     uint32_t sample_count;
     bool failed;
 };
@@ -16,5 +17,5 @@ bool wav_open(WavFile& wav, const char* file_name, int32_t sample_rate);
 // Appends samples; a failed write is remembered for wav_close.
 void wav_write(WavFile& wav, const int16_t* samples, int32_t count);
 // Fills in the sizes and closes the file. True only if every write
-// succeeded.
+// succeeded; otherwise nothing is left behind (see output_file.h).
 bool wav_close(WavFile& wav);

@@ -1,9 +1,11 @@
 #include "platform/bmp.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/little_endian.h"
+#include "platform/output_file.h"
 #include "platform/present.h"
 
 namespace {
@@ -13,6 +15,7 @@ uint8_t BmpRowBuffer[BMP_ROW_BUFFER];
 }  // namespace
 
 int write_bmp(const char* file_name, const uint8_t* pixels, int width, int height, int scale) {
+    OutputError = EINVAL;
     if (!file_name || !pixels || width < 0 || height < 0 || scale < 1) return 0;
     // Refuse what the row buffer cannot hold instead of overrunning it.
     if (static_cast<int64_t>(width) * scale > BMP_ROW_BUFFER) return 0;
@@ -39,16 +42,25 @@ int write_bmp(const char* file_name, const uint8_t* pixels, int width, int heigh
         header[54 + 4 * i + 2] = Palette[i][0];
     }
 
-    std::FILE* file = std::fopen(file_name, "wb");
-    if (!file) return 0;
-    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+    OutputFile file;
+    if (!output_open(file, file_name)) return 0;
+    bool ok = output_write(file, header, sizeof header);
+    // Each source row is enlarged once and written `scale` times (F12 writes
+    // from inside the main loop).
+    int64_t enlarged = -1;
     for (int64_t r = out_h - 1; ok && r >= 0; --r) {
-        std::memset(BmpRowBuffer, 0, stride);
-        const uint8_t* src = pixels + (r / scale) * width;
-        for (uint32_t x = 0; x < row_len; ++x) BmpRowBuffer[x] = src[x / scale];
-        ok = std::fwrite(BmpRowBuffer, 1, stride, file) == stride;
+        if (r / scale != enlarged) {
+            enlarged = r / scale;
+            std::memset(BmpRowBuffer + row_len, 0, stride - row_len);
+            const uint8_t* src = pixels + enlarged * width;
+            uint8_t* out = BmpRowBuffer;
+            for (int x = 0; x < width; ++x)
+                for (int k = 0; k < scale; ++k) *out++ = src[x];
+        }
+        ok = output_write(file, BmpRowBuffer, stride);
     }
-    // A file that could not be completed is a failure, not a screenshot.
-    if (std::fclose(file) != 0) ok = false;
+    // A file that could not be completed is a failure, not a screenshot, and
+    // is not left behind.
+    if (!output_close(file)) ok = false;
     return ok ? 1 : 0;
 }

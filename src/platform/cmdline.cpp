@@ -4,6 +4,7 @@
 
 
 char ArgumentBuffer[ARGUMENT_BUFFER_SIZE];
+uint32_t CommandLineCut = 0;
 
 void copy_command_line(const char* line) {
     int n = 0;
@@ -13,6 +14,7 @@ void copy_command_line(const char* line) {
             ++n;
         }
     ArgumentBuffer[n] = 0;
+    CommandLineCut = line && line[n] ? 1 : 0;
 }
 
 char* split_argument(char** cursor) {
@@ -49,18 +51,28 @@ int split_command_line(char** arguments, int max_arguments) {
 int collect_arguments(int argc, char** argv, char** arguments, int max_arguments) {
     // The buffer holds the joined line with each separating space as a zero.
     int used = 0, count = 0;
+    CommandLineCut = 0;
     for (int i = 0; i < argc && count < max_arguments; ++i) {
         if (i > 0) {
-            if (used >= ARGUMENT_BUFFER_SIZE - 1) break;
+            if (used >= ARGUMENT_BUFFER_SIZE - 1) {
+                CommandLineCut = 1;
+                break;
+            }
             ArgumentBuffer[used++] = 0;  // the separating space
-            if (used >= ARGUMENT_BUFFER_SIZE - 1) break;
+            if (used >= ARGUMENT_BUFFER_SIZE - 1) {
+                CommandLineCut = 1;
+                break;
+            }
         }
         char* start = ArgumentBuffer + used;
         const char* s = argv[i] ? argv[i] : "";
         while (*s && used < ARGUMENT_BUFFER_SIZE - 1) ArgumentBuffer[used++] = *s++;
+        if (*s) CommandLineCut = 1;
         ArgumentBuffer[used] = 0;
         arguments[count++] = start;
+        if (CommandLineCut) break;
     }
+    if (count == max_arguments && count < argc) CommandLineCut = 1;
     ArgumentBuffer[used] = 0;
     return count;
 }

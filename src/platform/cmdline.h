@@ -7,6 +7,11 @@ constexpr int MAX_ARGUMENTS = 256;
 
 extern char ArgumentBuffer[ARGUMENT_BUFFER_SIZE];
 
+// Set when the last copy_command_line or collect_arguments had to cut the
+// line: the arguments seen are then not the ones given, and no tool may
+// run on them.
+extern uint32_t CommandLineCut;
+
 // Copies a raw command line into the buffer, cut after 511 characters.
 void copy_command_line(const char* line);
 // Next argument from the cursor (quotes group, no escapes); nullptr at the end.
@@ -39,5 +44,6 @@ struct ProgramOptions {
 ProgramOptions parse_options(int count, char** arguments);
 
 // Runs the program with split arguments (program name first): initialises the
-// game with the seed, then runs a tool or the game. Returns the exit code.
+// game with the seed, then runs a tool or the game. Returns the exit code: a
+// tool whose command line was cut writes nothing and returns 1.
 int program_main(int count, char** arguments, uint32_t seed);

@@ -25,7 +25,9 @@ int run_game(uint32_t seed) {
     run_main_loop();
     if (recording() && !record_close())
         std::fprintf(stderr, "stivra: the record %s is incomplete: a write failed\n", record);
-    return WindowFailed ? 1 : 0;  // a game that never started is no success
+    if (WindowFailed) return 1;  // a game that never started is no success
+    // The smoke run succeeds by its screenshot.
+    return AutoplayFile && !AutoplayWritten ? 1 : 0;
 }
 
 }  // namespace
@@ -34,6 +36,10 @@ int program_main(int count, char** arguments, uint32_t seed) {
     program_init(seed);
 
     const ProgramOptions options = parse_options(count, arguments);
+    // A cut line may name another file than the one meant (a shorter path,
+    // even in a parent folder): a tool writes nothing then. The game itself
+    // takes no arguments it could misread.
+    if (CommandLineCut && options.action != PROGRAM_GAME) return 1;
     switch (options.action) {
     case PROGRAM_SHOT: {
         const bool drawn = render_shot(options.number);

@@ -12,6 +12,7 @@
 
 uint32_t RunningFlag = 1;
 const char* AutoplayFile = nullptr;
+uint32_t AutoplayWritten = 0;
 uint32_t ScreenshotCounter = 0;
 
 namespace {
@@ -46,6 +47,7 @@ void main_loop_start(LoopClock& clock) {
     clock.base = loop_time_ms();
     clock.ticks = 0;
     PauseShown = false;
+    AutoplayWritten = 0;
 }
 
 void main_loop_pass(LoopClock& clock) {
@@ -102,7 +104,7 @@ void main_loop_pass(LoopClock& clock) {
     platform_present();
 
     if (AutoplayFile && clock.ticks >= 150) {
-        write_bmp(AutoplayFile, Framebuffer, SCREEN_W, SCREEN_H, 3);
+        AutoplayWritten = write_bmp(AutoplayFile, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 1 : 0;
         RunningFlag = 0;
     }
 }

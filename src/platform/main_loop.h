@@ -8,6 +8,8 @@
 extern uint32_t RunningFlag;
 // Set by -autoplay FILE; the script replaces the keyboard and the screenshot ends the run.
 extern const char* AutoplayFile;
+// Set when the smoke run's screenshot was written whole.
+extern uint32_t AutoplayWritten;
 // Counts F12 screenshots.
 extern uint32_t ScreenshotCounter;
 

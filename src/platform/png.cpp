@@ -1,7 +1,9 @@
 #include "platform/png.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
+
+#include "platform/output_file.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ void put_u32_be(uint8_t* p, uint32_t v) {
 }
 
 // One chunk: length, type, data, and the CRC over type and data.
-bool write_chunk(std::FILE* file, const char* type, const uint8_t* data, uint32_t length) {
+bool write_chunk(OutputFile& file, const char* type, const uint8_t* data, uint32_t length) {
     uint8_t head[8];
     put_u32_be(head, length);
     std::memcpy(head + 4, type, 4);
@@ -30,9 +32,8 @@ bool write_chunk(std::FILE* file, const char* type, const uint8_t* data, uint32_
     crc = png_crc32(crc, data, length);
     uint8_t tail[4];
     put_u32_be(tail, crc);
-    return std::fwrite(head, 1, 8, file) == 8 &&
-           (length == 0 || std::fwrite(data, 1, length, file) == length) &&
-           std::fwrite(tail, 1, 4, file) == 4;
+    return output_write(file, head, 8) && (length == 0 || output_write(file, data, length)) &&
+           output_write(file, tail, 4);
 }
 
 }  // namespace
@@ -57,6 +58,7 @@ uint32_t png_adler32(uint32_t adler, const uint8_t* bytes, uint32_t count) {
 }
 
 int write_png(const char* file_name, const uint8_t* rgba, int width, int height) {
+    OutputError = EINVAL;
     if (!file_name || !rgba || width < 1 || height < 1 || width > PNG_MAX_SIDE ||
         height > PNG_MAX_SIDE)
         return 0;
@@ -93,10 +95,11 @@ int write_png(const char* file_name, const uint8_t* rgba, int width, int height)
     header[9] = 6;  // RGBA; compression, filter and interlace stay 0
     static const uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-    std::FILE* file = std::fopen(file_name, "wb");
-    if (!file) return 0;
-    bool ok = std::fwrite(Signature, 1, 8, file) == 8 && write_chunk(file, "IHDR", header, 13) &&
+    // Whole or not at all: a failed write leaves no partial file behind.
+    OutputFile file;
+    if (!output_open(file, file_name)) return 0;
+    bool ok = output_write(file, Signature, 8) && write_chunk(file, "IHDR", header, 13) &&
               write_chunk(file, "IDAT", PngStream, n) && write_chunk(file, "IEND", nullptr, 0);
-    if (std::fclose(file) != 0) ok = false;
+    if (!output_close(file)) ok = false;
     return ok ? 1 : 0;
 }

@@ -8,7 +8,8 @@
 constexpr int PNG_MAX_SIDE = 256;
 
 // Returns 1 when the whole file was written, 0 when it could not be created,
-// a write failed, or the image is empty or larger than PNG_MAX_SIDE a side.
+// a write failed (nothing is left behind then; OutputError tells why), or
+// the image is empty or larger than PNG_MAX_SIDE a side.
 // `rgba` holds width*height pixels, row by row from the top.
 int write_png(const char* file_name, const uint8_t* rgba, int width, int height);
 

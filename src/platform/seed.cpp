@@ -1,17 +1,31 @@
 #include "platform/seed.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+bool parse_seed(const char* text, uint32_t* out) {
+    if (!text || !*text) return false;
+    uint64_t value = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        value = value * 10u + static_cast<uint64_t>(*p - '0');
+        if (value > 0xFFFFFFFFu) return false;
+    }
+    *out = static_cast<uint32_t>(value);
+    return true;
+}
 
 uint32_t startup_seed(uint32_t tick_count) {
     const char* text = std::getenv("STIVRA_SEED");
-    if (!text || !*text) return tick_count;
-    uint32_t value = 0;
-    for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9') return tick_count;
-        value = value * 10u + static_cast<uint32_t>(*p - '0');
-    }
-    return value;
+    if (!text) return tick_count;
+    uint32_t seed = 0;
+    if (parse_seed(text, &seed)) return seed;
+    std::fprintf(stderr,
+                 "STIVRA_SEED='%.40s%s' is not a decimal number from 0 to 4294967295; ignored\n",
+                 text, std::strlen(text) > 40 ? "..." : "");
+    return tick_count;
 }
 
 uint32_t monotonic_tick_count() {

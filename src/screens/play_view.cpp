@@ -74,7 +74,7 @@ struct FigureEntry {
     FigureKind kind;
 };
 
-void draw_npc_adult(int slot, int32_t vx, int32_t vy) {
+void draw_npc_adult(int slot, uint8_t* target, int32_t target_h, int32_t vx, int32_t vy) {
     const NpcSlot& n = Game.npcs[slot];
     // The brawl cloud stands for a character held by the friend.
     if (Game.friend_state == FRIEND_BRAWL && Game.friend_target == slot && n.npc_stun_ticks >= 1) {
@@ -82,7 +82,7 @@ void draw_npc_adult(int slot, int32_t vx, int32_t vy) {
     }
     const bool hunting = slot == NPC_PURSUER &&
                          (n.npc_state == PURSUER_CHASE || n.npc_state == PURSUER_LOCKER);
-    draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, (n.npc_x >> 8) - vx, (n.npc_y >> 8) - vy,
+    draw_adult_figure(target, SCREEN_W, target_h, (n.npc_x >> 8) - vx, (n.npc_y >> 8) - vy,
                       n.npc_facing, npc_walk_phase(n), hunting ? 12 : 1, 1,
                       slot == NPC_PURSUER ? 0 : 1);
 }
@@ -94,37 +94,42 @@ void draw_player(uint8_t* target, int32_t target_h, int32_t vx, int32_t vy) {
                        Game.player_facing, phase, Game.door_slow, 1);
 }
 
-void draw_figure(FigureKind kind, int32_t vx, int32_t vy) {
+// One figure into the top target_h rows of a screen-sized target.
+void draw_figure(FigureKind kind, uint8_t* target, int32_t target_h, int32_t vx, int32_t vy) {
     switch (kind) {
         case FIG_PLAYER:
-            if (!Game.player_hidden) draw_player(Framebuffer, SCREEN_H, vx, vy);
+            if (!Game.player_hidden) draw_player(target, target_h, vx, vy);
             return;
         case FIG_QUEST_TEACHER: {
             // He turns to face the player.
             const int64_t centre = static_cast<int64_t>(Game.teacher_x) * 4096 + 2048;
             const int32_t facing = centre >= Game.player_x ? 3 : 2;
-            draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, Game.teacher_x * 16 - vx + 8,
+            draw_adult_figure(target, SCREEN_W, target_h, Game.teacher_x * 16 - vx + 8,
                               Game.teacher_y * 16 - vy + 10, facing, 0, 6, 1, 2);
             return;
         }
         case FIG_FRIEND: {
             if (Game.friend_state == FRIEND_BRAWL) return;
             const NpcSlot& n = Game.npcs[NPC_FRIEND];
-            draw_friend_figure(Framebuffer, SCREEN_W, SCREEN_H, (n.npc_x >> 8) - vx,
+            draw_friend_figure(target, SCREEN_W, target_h, (n.npc_x >> 8) - vx,
                                (n.npc_y >> 8) - vy, n.npc_facing, npc_walk_phase(n), 1);
             return;
         }
         case FIG_PURSUER:
-            draw_npc_adult(NPC_PURSUER, vx, vy);
+            draw_npc_adult(NPC_PURSUER, target, target_h, vx, vy);
             return;
         case FIG_PHONE_TEACHER:
-            draw_npc_adult(NPC_TEACHER, vx, vy);
+            draw_npc_adult(NPC_TEACHER, target, target_h, vx, vy);
             return;
     }
 }
 
+// The figures of the last frame in the order they were drawn.
+FigureEntry FigureOrder[5];
+int FigureCount = 0;
+
 void draw_figures(int32_t vx, int32_t vy) {
-    FigureEntry list[5];
+    FigureEntry* list = FigureOrder;
     int n = 0;
     list[n++] = {player_pixel_y(), FIG_PLAYER};
     if (on_current_floor(NPC_PURSUER)) list[n++] = {Game.npcs[NPC_PURSUER].npc_y >> 8, FIG_PURSUER};
@@ -146,7 +151,8 @@ void draw_figures(int32_t vx, int32_t vy) {
             list[j - 1] = swap;
         }
     }
-    for (int i = 0; i < n; ++i) draw_figure(list[i].kind, vx, vy);
+    FigureCount = n;
+    for (int i = 0; i < n; ++i) draw_figure(list[i].kind, Framebuffer, SCREEN_H, vx, vy);
 }
 
 void draw_stink_cloud(int32_t x, int32_t y) {
@@ -171,22 +177,43 @@ void draw_teacher_glint(int32_t x, int32_t y) {
 }
 
 // The player's figure above his own tile, drawn first into this scratch
-// target; NOT_DRAWN marks the pixels it leaves alone.
+// target, and the figures in front of him into the second; NOT_DRAWN marks
+// the pixels a figure leaves alone.
 constexpr uint8_t NOT_DRAWN = 0xFF;
 uint8_t PlayerAboveTile[SCREEN_W * SCREEN_H];
+uint8_t InFrontOfPlayer[SCREEN_W * SCREEN_H];
+int32_t PlayerAboveTileRows = 0;
 
 // The darkness pass blacks out the tiles the player cannot see, and his head
 // and shoulders reach up into the tile above his own: a door he walks north
-// through, a wall he stands under. There they are drawn once more, shaded as
-// his light shades a tile he can see. Pixels on visible tiles stay as the pass
-// left them, so nothing changes where he was never cut off. vx is the clamped
-// view origin, so every column lies inside the world.
-void draw_player_above_own_tile(int32_t vx, int32_t vy, const FloorLightRow& light, int32_t lit) {
+// through, a wall he stands under. There they are drawn once more after the
+// pass (draw_player_above_own_tile), but only where no figure drawn after him
+// in depth order covers him: who stands in front of him stays in front.
+void keep_player_above_own_tile(int32_t vx, int32_t vy) {
     const int32_t tile_top = (Game.player_y >> 12) * 16 - vy;
     const int32_t rows = tile_top < 0 ? 0 : tile_top > SCREEN_H ? SCREEN_H : tile_top;
+    PlayerAboveTileRows = rows;
     if (rows == 0) return;
-    std::memset(PlayerAboveTile, NOT_DRAWN, static_cast<size_t>(rows) * SCREEN_W);
+    const size_t size = static_cast<size_t>(rows) * SCREEN_W;
+    std::memset(PlayerAboveTile, NOT_DRAWN, size);
     draw_player(PlayerAboveTile, rows, vx, vy);
+    int player_at = FigureCount;
+    for (int i = 0; i < FigureCount; ++i)
+        if (FigureOrder[i].kind == FIG_PLAYER) player_at = i;
+    if (player_at >= FigureCount - 1) return;  // nobody in front of him
+    std::memset(InFrontOfPlayer, NOT_DRAWN, size);
+    for (int i = player_at + 1; i < FigureCount; ++i)
+        draw_figure(FigureOrder[i].kind, InFrontOfPlayer, rows, vx, vy);
+    for (size_t i = 0; i < size; ++i)
+        if (InFrontOfPlayer[i] != NOT_DRAWN) PlayerAboveTile[i] = NOT_DRAWN;
+}
+
+// The kept pixels, shaded as his light shades a tile he can see. Pixels on
+// visible tiles stay as the pass left them, so nothing changes where he was
+// never cut off. vx is the clamped view origin, so every column lies inside
+// the world.
+void draw_player_above_own_tile(int32_t vx, int32_t vy, const FloorLightRow& light, int32_t lit) {
+    const int32_t rows = PlayerAboveTileRows;
     for (int32_t sy = 0; sy < rows; ++sy) {
         const int32_t wy = vy + sy;
         if (wy < 0 || wy >= WORLD_H) continue;
@@ -410,6 +437,7 @@ void draw_play_view() {
 
     // The people, back to front.
     draw_figures(view_x, view_y);
+    if (!Game.player_hidden) keep_player_above_own_tile(view_x, view_y);
 
     // Darkness: the player's light, the floor's own light, and a minimum
     // level where the floor is lit anyway.

@@ -2,8 +2,11 @@
 // that they can be reviewed without playing.
 #include "tools/stivra_tool.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/output_file.h"
 
 namespace {
 
@@ -14,7 +17,7 @@ struct ToolCommand {
 };
 
 const ToolCommand ToolCommands[] = {
-    {"sound", "sound N FILE.wav          effect N (0..19) as a mono 16-bit WAV", tool_sound},
+    {"sound", "sound N FILE.wav          effect N (1..19) as a mono 16-bit WAV", tool_sound},
     {"note", "note VOICE NOTE FILE.wav  one note of voice 0..3 as a WAV", tool_note},
     {"song", "song S SECONDS FILE.wav   song S (0..5) as the game plays it", tool_song},
     {"sprites", "sprites FILE.bmp          every sprite at 4x with its first row", tool_sprites},
@@ -35,6 +38,17 @@ int usage() {
 }
 
 }  // namespace
+
+int tool_write_failed(const char* command, const char* file_name) {
+    const int error = OutputError ? OutputError : EIO;
+    std::fprintf(stderr, "stivra-tool %s: cannot write %s: %s\n", command, file_name, std::strerror(error));
+    return 1;
+}
+
+int tool_usage(const char* line) {
+    std::fprintf(stderr, "usage: stivra-tool %s\n", line);
+    return 2;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();

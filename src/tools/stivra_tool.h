@@ -12,3 +12,9 @@ int tool_ico(int argc, char** argv);      // ico FILE.ico
 int tool_png(int argc, char** argv);      // png SIZE FILE.png
 int tool_replay(int argc, char** argv);   // replay FILE [--frames DIR] [--trace] [--from N] [--to M]
 int tool_autoplay(int argc, char** argv); // autoplay [--seed N] [--record FILE] [--max-minutes M]
+
+// The one line of a failure: "stivra-tool COMMAND: cannot write FILE: reason"
+// (the reason from the failed write); returns 1.
+int tool_write_failed(const char* command, const char* file_name);
+// "usage: stivra-tool LINE" on standard error; returns 2.
+int tool_usage(const char* line);

@@ -13,6 +13,7 @@
 #include "gfx/font.h"
 #include "platform/bmp.h"
 #include "platform/little_endian.h"
+#include "platform/output_file.h"
 #include "platform/png.h"
 #include "platform/present.h"
 #include "tools/stivra_tool.h"
@@ -44,14 +45,14 @@ void canvas_text(int32_t x, int32_t y, const char* text, int32_t colour, int32_t
 }
 
 // Writes the top `height` rows of the canvas, `width` pixels of each.
-int write_canvas(const char* file_name, int32_t width, int32_t height) {
+int write_canvas(const char* command, const char* file_name, int32_t width, int32_t height) {
     if (width > CANVAS_W) width = CANVAS_W;
     if (height > CANVAS_H) height = CANVAS_H;
     // The canvas rows are CANVAS_W apart; gather the used columns first.
     static uint8_t Packed[CANVAS_W * CANVAS_H];
     for (int32_t y = 0; y < height; ++y)
         std::memcpy(Packed + y * width, Canvas + y * CANVAS_W, static_cast<size_t>(width));
-    return write_bmp(file_name, Packed, width, height, 1) ? 0 : 1;
+    return write_bmp(file_name, Packed, width, height, 1) ? 0 : tool_write_failed(command, file_name);
 }
 
 // The colour the 'x' pixels of a sprite take in the game.
@@ -441,7 +442,7 @@ uint32_t icon_image_bytes(int32_t size) {
 
 // One image: BITMAPINFOHEADER (height doubled for the mask), the BGRA rows
 // bottom-up, then the 1-bit AND mask, also bottom-up, rows padded to 32 bits.
-bool write_icon_image(std::FILE* file, int32_t size) {
+bool write_icon_image(OutputFile& file, int32_t size) {
     render_icon_image(size);
     uint8_t header[40] = {};
     put_u32(header + 0, 40);
@@ -450,10 +451,10 @@ bool write_icon_image(std::FILE* file, int32_t size) {
     put_u16(header + 12, 1);
     put_u16(header + 14, 32);
     put_u32(header + 20, icon_image_bytes(size) - 40);
-    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+    bool ok = output_write(file, header, sizeof header);
     for (int32_t y = size - 1; ok && y >= 0; --y) {
         const size_t n = static_cast<size_t>(size) * 4;
-        ok = std::fwrite(IconBgra + static_cast<size_t>(y) * n, 1, n, file) == n;
+        ok = output_write(file, IconBgra + static_cast<size_t>(y) * n, n);
     }
     uint8_t mask_row[16];
     const uint32_t row_bytes = mask_row_bytes(size);
@@ -462,7 +463,7 @@ bool write_icon_image(std::FILE* file, int32_t size) {
         for (int32_t x = 0; x < size; ++x)
             if (IconBgra[(y * size + x) * 4 + 3] == 0)
                 mask_row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-        ok = std::fwrite(mask_row, 1, row_bytes, file) == row_bytes;
+        ok = output_write(file, mask_row, row_bytes);
     }
     return ok;
 }
@@ -470,29 +471,29 @@ bool write_icon_image(std::FILE* file, int32_t size) {
 }  // namespace
 
 int tool_sprites(int argc, char** argv) {
-    if (argc != 1) return 2;
+    if (argc != 1) return tool_usage("sprites FILE.bmp");
     build_glyph_lookup();
     canvas_clear(SHEET_BACKGROUND);
     int32_t y = MARGIN;
     y = draw_sprite_runs(y);
     y = draw_floor_strips(y);
     y = draw_emblem_cards(y);
-    return write_canvas(argv[0], CANVAS_W, y);
+    return write_canvas("sprites", argv[0], CANVAS_W, y);
 }
 
 int tool_figures(int argc, char** argv) {
-    if (argc != 1) return 2;
+    if (argc != 1) return tool_usage("figures FILE.bmp");
     build_glyph_lookup();
     canvas_clear(SHEET_BACKGROUND);
     int32_t y = MARGIN;
     y = draw_figure_block(y, 1);
     y = draw_figure_block(y, 2);
     const int32_t width = MARGIN + FIGURE_LABEL_W + 4 * (4 * 26 * 2 + 8) + MARGIN;
-    return write_canvas(argv[0], width, y);
+    return write_canvas("figures", argv[0], width, y);
 }
 
 int tool_ico(int argc, char** argv) {
-    if (argc != 1) return 2;
+    if (argc != 1) return tool_usage("ico FILE.ico");
     uint8_t directory[6 + 16 * ICON_IMAGE_COUNT] = {};
     put_u16(directory + 2, 1);  // type: icon
     put_u16(directory + 4, ICON_IMAGE_COUNT);
@@ -507,18 +508,19 @@ int tool_ico(int argc, char** argv) {
         put_u32(entry + 12, offset);
         offset += icon_image_bytes(IconSizes[i]);
     }
-    std::FILE* file = std::fopen(argv[0], "wb");
-    if (!file) return 1;
-    bool ok = std::fwrite(directory, 1, sizeof directory, file) == sizeof directory;
+    OutputFile file;
+    if (!output_open(file, argv[0])) return tool_write_failed("ico", argv[0]);
+    bool ok = output_write(file, directory, sizeof directory);
     for (int32_t i = 0; ok && i < ICON_IMAGE_COUNT; ++i) ok = write_icon_image(file, IconSizes[i]);
-    if (std::fclose(file) != 0) ok = false;
-    return ok ? 0 : 1;
+    if (!output_close(file)) ok = false;
+    return ok ? 0 : tool_write_failed("ico", argv[0]);
 }
 
 // The icon as a PNG for the desktop's icon theme: the same pixels as the
 // .ico's image of that size, and 256 besides.
 int tool_png(int argc, char** argv) {
-    if (argc != 2) return 2;
+    const char* usage = "png SIZE FILE.png (SIZE 16 24 32 48 64 128 256)";
+    if (argc != 2) return tool_usage(usage);
     // Exactly one of the sizes, as written here: "016" or "16px" is refused.
     const int32_t Sizes[] = {16, 24, 32, 48, 64, 128, 256};
     int32_t size = 0;
@@ -527,7 +529,7 @@ int tool_png(int argc, char** argv) {
         std::snprintf(text, sizeof text, "%d", static_cast<int>(s));
         if (std::strcmp(argv[0], text) == 0) size = s;
     }
-    if (size == 0) return 2;
+    if (size == 0) return tool_usage(usage);
     render_icon_image(size);
     static uint8_t Rgba[256 * 256 * 4];
     for (int32_t i = 0; i < size * size; ++i) {
@@ -536,5 +538,5 @@ int tool_png(int argc, char** argv) {
         Rgba[i * 4 + 2] = IconBgra[i * 4 + 0];
         Rgba[i * 4 + 3] = IconBgra[i * 4 + 3];
     }
-    return write_png(argv[1], Rgba, size, size) ? 0 : 1;
+    return write_png(argv[1], Rgba, size, size) ? 0 : tool_write_failed("png", argv[1]);
 }

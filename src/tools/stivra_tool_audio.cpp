@@ -21,11 +21,6 @@ constexpr int32_t MAX_SINGLE_SAMPLES = 60 * TOOL_RATE;
 
 int16_t ToolBlock[GAME_BLOCK];
 
-int usage(const char* line) {
-    std::fprintf(stderr, "usage: stivra-tool %s\n", line);
-    return 2;
-}
-
 // A whole decimal integer within [low, high], nothing else.
 bool parse_int(const char* text, long low, long high, int32_t& out) {
     if (!text || !*text) return false;
@@ -49,9 +44,9 @@ void fresh_synth() {
 // nothing new is triggered) until `sounding` turns false, and writes them.
 // `keep_last` keeps the sample during which the sound ended.
 template <typename Sounding>
-int record_single(const char* file_name, Sounding sounding, bool keep_last) {
+int record_single(const char* command, const char* file_name, Sounding sounding, bool keep_last) {
     WavFile wav;
-    if (!wav_open(wav, file_name, TOOL_RATE)) return 1;
+    if (!wav_open(wav, file_name, TOOL_RATE)) return tool_write_failed(command, file_name);
     int32_t filled = 0;
     for (int32_t i = 0; i < MAX_SINGLE_SAMPLES; ++i) {
         int16_t sample = 0;
@@ -66,18 +61,19 @@ int record_single(const char* file_name, Sounding sounding, bool keep_last) {
         if (!still) break;
     }
     wav_write(wav, ToolBlock, filled);
-    return wav_close(wav) ? 0 : 1;
+    return wav_close(wav) ? 0 : tool_write_failed(command, file_name);
 }
 
 }  // namespace
 
 int tool_sound(int argc, char** argv) {
-    const char* line = "sound N FILE.wav   (N 0..19)";
+    // Effect 0 is the game's "no sound": there is nothing to record.
+    const char* line = "sound N FILE.wav   (N 1..19; 0 is no sound)";
     int32_t effect = 0;
-    if (argc != 2 || !parse_int(argv[0], 0, EFFECT_COUNT - 1, effect)) return usage(line);
+    if (argc != 2 || !parse_int(argv[0], 1, EFFECT_COUNT - 1, effect)) return tool_usage(line);
     fresh_synth();
     play_sound(effect);
-    return record_single(argv[1], [] { return EffectSlot.current != 0; }, false);
+    return record_single("sound", argv[1], [] { return EffectSlot.current != 0; }, false);
 }
 
 int tool_note(int argc, char** argv) {
@@ -85,12 +81,12 @@ int tool_note(int argc, char** argv) {
     int32_t voice = 0;
     int32_t note = 0;
     if (argc != 3 || !parse_int(argv[0], 0, 3, voice) || !parse_int(argv[1], 0, 255, note))
-        return usage(line);
+        return tool_usage(line);
     fresh_synth();
     Voices[voice].note = note;
     Voices[voice].trigger_count += 1;
     // The sample that takes the envelope to 0 or below still sounded.
-    return record_single(argv[2], [voice] { return Voices[voice].envelope > 0; }, true);
+    return record_single("note", argv[2], [voice] { return Voices[voice].envelope > 0; }, true);
 }
 
 int tool_song(int argc, char** argv) {
@@ -99,10 +95,10 @@ int tool_song(int argc, char** argv) {
     int32_t seconds = 0;
     if (argc != 3 || !parse_int(argv[0], 0, 5, song) ||
         !parse_int(argv[1], 1, MAX_SONG_SECONDS, seconds))
-        return usage(line);
+        return tool_usage(line);
     fresh_synth();
     WavFile wav;
-    if (!wav_open(wav, argv[2], TOOL_RATE)) return 1;
+    if (!wav_open(wav, argv[2], TOOL_RATE)) return tool_write_failed("song", argv[2]);
     const int64_t total = static_cast<int64_t>(seconds) * TOOL_RATE;
     int64_t tick = 0;
     for (int64_t start = 0; start < total; start += GAME_BLOCK) {
@@ -116,5 +112,5 @@ int tool_song(int argc, char** argv) {
         const int64_t left = total - start;
         wav_write(wav, ToolBlock, static_cast<int32_t>(left < GAME_BLOCK ? left : GAME_BLOCK));
     }
-    return wav_close(wav) ? 0 : 1;
+    return wav_close(wav) ? 0 : tool_write_failed("song", argv[2]);
 }

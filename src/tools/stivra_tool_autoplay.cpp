@@ -55,7 +55,7 @@ int tool_autoplay(int argc, char** argv) {
         }
         bool ok;
         if (std::strcmp(option, "--seed") == 0) {
-            ok = parse_number(value, 0xFFFFFFFFu, &seed);
+            ok = parse_seed(value, &seed);
         } else if (std::strcmp(option, "--max-minutes") == 0) {
             ok = parse_number(value, MAX_MINUTES, &minutes) && minutes > 0;
         } else if (std::strcmp(option, "--record") == 0) {

@@ -1,26 +1,30 @@
-// stivra-tool newgame: what program start-up sets up for a seed, as JSON,
-// so that item placement can be inspected and any run reproduced.
+// stivra-tool newgame: the game a player gets for a seed, as JSON, so that
+// item placement can be inspected and any run reproduced.
 #include <cstdio>
 #include <cstring>
 
 #include "game/game_flow.h"
 #include "game/game_state.h"
-#include "platform/cmdline.h"
+#include "platform/input.h"
 #include "platform/seed.h"
 #include "tools/stivra_tool.h"
 
 int tool_newgame(int argc, char** argv) {
-    uint32_t seed;
+    uint32_t seed = 0;
     if (argc == 0) {
         seed = startup_seed(monotonic_tick_count());
-    } else if (argc == 2 && std::strcmp(argv[0], "--seed") == 0 && argv[1][0] >= '0' &&
-               argv[1][0] <= '9') {
-        seed = static_cast<uint32_t>(parse_decimal(argv[1]));
+    } else if (argc == 2 && std::strcmp(argv[0], "--seed") == 0) {
+        if (!parse_seed(argv[1], &seed)) {
+            std::fprintf(stderr, "stivra-tool newgame: bad value for --seed: %s (0..4294967295)\n", argv[1]);
+            return tool_usage("newgame [--seed N]");
+        }
     } else {
-        std::fprintf(stderr, "usage: stivra-tool newgame [--seed N]\n");
-        return 2;
+        return tool_usage("newgame [--seed N]");
     }
+    // Start-up makes a game that the title's CONFIRM replaces with a new one,
+    // drawn further from the same generator: that second game is played.
     program_init(seed);
+    game_tick(INPUT_CONFIRM);
 
     std::printf("{\"code_digits\": [%d, %d, %d], \"teacher_spot\": [", Game.code_digits[0], Game.code_digits[1], Game.code_digits[2]);
     for (int f = 0; f < FLOOR_COUNT; ++f)

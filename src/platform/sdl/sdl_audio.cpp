@@ -15,6 +15,7 @@ constexpr int BLOCKS_QUEUED = 4;
 
 SDL_AudioDeviceID AudioDevice = 0;
 int AudioStreamOpen = 0;
+int AudioPlaying = 0;
 int16_t AudioBlock[BLOCK_SAMPLES];
 
 void queue_block() {
@@ -39,8 +40,8 @@ void audio_open() {
     AudioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (AudioDevice == 0) return;  // no device: the game runs silent
     set_sample_rate(22050);
-    for (int i = 0; i < BLOCKS_QUEUED; ++i) queue_block();
-    SDL_PauseAudioDevice(AudioDevice, 0);
+    // The device starts playing at the first refill, from the main loop: the
+    // window opens in between and may take longer than the queue lasts.
     AudioStreamOpen = 1;
 }
 
@@ -50,10 +51,21 @@ void audio_refill() {
         if (SDL_GetQueuedAudioSize(AudioDevice) > (BLOCKS_QUEUED - 1) * BLOCK_BYTES) break;
         queue_block();
     }
+    if (!AudioPlaying) {
+        SDL_PauseAudioDevice(AudioDevice, 0);
+        AudioPlaying = 1;
+    }
+}
+
+void sdl_audio_fill_ahead(int32_t ms) {
+    if (!AudioStreamOpen) return;
+    const uint32_t bytes = static_cast<uint32_t>(ms) * 22050u / 1000u * 2u;
+    for (int i = 0; i < 32 && SDL_GetQueuedAudioSize(AudioDevice) < bytes; ++i) queue_block();
 }
 
 void audio_close() {
     if (!AudioStreamOpen) return;
     SDL_CloseAudioDevice(AudioDevice);
     AudioStreamOpen = 0;
+    AudioPlaying = 0;
 }

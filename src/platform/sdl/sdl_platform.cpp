@@ -72,9 +72,21 @@ uint32_t axis_position(int16_t value) {
     return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768);
 }
 
+// The window's size before full screen, to return to.
+int WindowedW = 0, WindowedH = 0;
+
 void toggle_full_screen() {
     const bool full = (SDL_GetWindowFlags(GameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!full) SDL_GetWindowSize(GameWindow, &WindowedW, &WindowedH);
+    // Without a window manager to answer, SDL waits 100 ms here: the sound
+    // must last through it.
+    sdl_audio_fill_ahead(250);
     SDL_SetWindowFullscreen(GameWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Without a window manager no event reports the smaller window after
+    // full screen: SDL and its renderer keep the full-screen size and the
+    // picture is drawn cropped at that scale. Setting the size again brings
+    // both back to the window's real size.
+    if (full && WindowedW > 0 && WindowedH > 0) SDL_SetWindowSize(GameWindow, WindowedW, WindowedH);
     SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
 }
 
@@ -233,9 +245,13 @@ void platform_pump_messages() {
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) window_focus_lost();
+            // A resize sends these in bursts, each presented at once: the
+            // sound is topped up between them.
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 platform_present();
+                audio_refill();
+            }
             break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_JOYDEVICEADDED:

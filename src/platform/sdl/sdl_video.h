@@ -1,7 +1,13 @@
 // The SDL backend's video start, shared by its window and its sound stream.
 #pragma once
+#include <cstdint>
 
 // Starts SDL's video once and tells whether the game has a display to show
 // its window on. The first time it is not, it says so in one line on
 // standard error; later calls only repeat the answer.
 bool sdl_video_ready();
+
+// Queues sound until `ms` milliseconds are waiting, before a call that may
+// block the loop for longer than the queue usually lasts (SDL's full-screen
+// switch waits up to 100 ms for a window manager's answer).
+void sdl_audio_fill_ahead(int32_t ms);
