@@ -7,9 +7,11 @@
 #include <cstring>
 
 #include "audio/synth.h"
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/movement.h"
+#include "screens/draw_screen.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
@@ -52,7 +54,7 @@ protected:
     static void go_to_floor(int32_t floor) {
         Game.floor_open[floor] = 1;
         load_floor(floor);
-        build_world_image();
+        repaint_floor();
     }
     // The effect of the last play_sound since the fixture started (0 none).
     static int32_t last_sound() { return EffectSlot.trigger_count ? EffectSlot.requested : 0; }

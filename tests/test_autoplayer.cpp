@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "platform/present.h"

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "data/int_math.h"
+#include "game/current_floor.h"
 #include "generator_model.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
@@ -36,7 +38,6 @@ uint32_t state_trying_first(int32_t x, int32_t y) {
 }
 
 constexpr int32_t LANDING = 3 + 19 * 56;
-int32_t tile_index(int32_t x, int32_t y) { return x + 56 * y; }
 bool is_floor_code(int c) { return c && std::string(",.;_cfhmt").find(static_cast<char>(c)) != std::string::npos; }
 int32_t chebyshev(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
     const int32_t dx = ax > bx ? ax - bx : bx - ax, dy = ay > by ? ay - by : by - ay;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "game/current_floor.h"
 #include "generator_model.h"
 #include "play_fixture.h"
 #include "audio/synth.h"

@@ -2,6 +2,8 @@
 #include <climits>
 #include <string>
 
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "generator_model.h"
 #include "play_fixture.h"
 #include "game/characters.h"

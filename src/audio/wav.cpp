@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/little_endian.h"
+#include "data/little_endian.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "game/characters.h"
 
+#include "data/int_math.h"
 #include "game/game_state.h"
 #include "game/flow_field.h"
 #include "world/floors.h"

@@ -2,8 +2,9 @@
 
 #include "audio/sequencer.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 

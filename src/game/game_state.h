@@ -3,19 +3,13 @@
 #pragma once
 #include <cstdint>
 
-constexpr int MAP_W = 56;
-constexpr int MAP_H = 28;
-constexpr int MAP_TILES = MAP_W * MAP_H;
-constexpr int FLOOR_COUNT = 6;
+#include "world/tile_geometry.h"
+
 constexpr int ITEM_SLOT_COUNT = 48;
 constexpr int ITEM_TYPE_COUNT = 12;
 constexpr int NPC_SLOT_COUNT = 4;
 constexpr int FLOW_FIELD_COUNT = 3;
 constexpr int TEXT_LINE_SIZE = 64;
-
-// Fixed: 4096 units a tile, 256 a pixel.
-constexpr int32_t FIXED_TILE = 4096;
-constexpr int32_t FIXED_PIXEL = 256;
 
 enum GameModeValue : int32_t {
     MODE_TITLE = 0,
@@ -199,11 +193,6 @@ int32_t random_step();
 int32_t random_below(int32_t n);
 // Two steps in one go; returns the second value and stores the first in *first.
 int32_t random_two_steps(int32_t* first);
-
-// Floor of the square root; 0 for v <= 0.
-int32_t isqrt(int32_t v);
-// The same for 64-bit values (distances in Fixed units can exceed 32 bits when squared).
-int32_t isqrt64(int64_t v);
 
 // Shows two message lines for a number of Ticks (each cut at 62 bytes).
 void set_message(const char* line1, const char* line2, int32_t ticks);

@@ -1,12 +1,14 @@
 #include "game/interactions.h"
 
 #include "audio/sequencer.h"
+#include "data/int_math.h"
 #include "data/texts.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 #include "world/floors.h"
 #include "world/rooms.h"
 #include "world/world_image.h"
@@ -64,7 +66,7 @@ void use_fuse_box() {
     play_sound(SFX_FUSE_BOX);
     Game.power_on = 1;
     Game.floor_open[0] = 1;
-    build_world_image();  // the lamp turns green, the stairs down open
+    repaint_floor();  // the lamp turns green, the stairs down open
     advance_task();
     set_message("ZZZT... DAS LICHT GEHT AN!", "DAS GITTER ZUR 1. ETAGE IST OFFEN.", 150);
 }
@@ -81,7 +83,7 @@ void open_pool_hall() {
     Game.pool_hall_open = 1;
     save_checkpoint();
     load_floor(0);  // the locked door now loads as an open doorway
-    build_world_image();
+    repaint_floor();
     play_sound(SFX_UNLOCK);
     set_message("DU SCHLIESST DIE SCHWIMMHALLE AUF.", "IRGENDWO AM BECKEN LIEGT DER SCHLÜSSEL.", 120);
     Game.bump_cooldown = 30;

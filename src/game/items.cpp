@@ -5,7 +5,7 @@
 #include "game/game_state.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 
 namespace {
 

@@ -2,16 +2,17 @@
 
 #include "audio/sequencer.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/friend.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
+#include "game/input_bits.h"
 #include "game/interactions.h"
 #include "game/items.h"
 #include "game/phone.h"
 #include "game/pursuer.h"
 #include "game/stairwell.h"
 #include "game/teacher.h"
-#include "platform/input.h"
 #include "world/floors.h"
 #include "world/rooms.h"
 #include "world/tile_geometry.h"
@@ -243,7 +244,7 @@ void change_floor(int32_t floor, int32_t going_up) {
     }
 
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
 
     Game.player_y = ARRIVAL_Y;
     Game.player_x = going_up ? ARRIVAL_UP_X : ARRIVAL_DOWN_X;
@@ -277,7 +278,7 @@ void change_floor(int32_t floor, int32_t going_up) {
     Game.floor_banner_ticks = 80;
     Game.current_room = -1;
     Game.player_hidden = 0;
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
 }
 
@@ -347,7 +348,7 @@ void update_world(uint32_t held, uint32_t pressed) {
     pick_up_items_in_reach();
     enter_room();
     phone_ring_step();
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
 
     for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
         const NpcSlot& npc = Game.npcs[slot];

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/flow_field.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "game/movement.h"
 #include "game/quest.h"
 #include "world/floors.h"
@@ -125,7 +126,7 @@ void new_game() {
 
     Game.npcs[NPC_PURSUER].npc_flow_source = -1;
     load_floor(3);
-    build_world_image();
+    repaint_floor();
 
     save_checkpoint();
     update_teacher_place();
@@ -181,7 +182,7 @@ void new_game() {
     Game.light_radius = 150;
     set_message("SCHNAPP DIR DIE TASCHENLAMPE!", "DANN FINDE DEN TREPPENSCHLÜSSEL.", 120);
 
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
 }
 
@@ -196,7 +197,7 @@ void restore_checkpoint() {
 
     const int32_t f = TaskTable[Game.task].floor;
     load_floor(f);
-    build_world_image();
+    repaint_floor();
 
     reset_player(LANDING_X, LANDING_Y, 0);
     Game.stairs_cooldown = 20;
@@ -236,7 +237,7 @@ void restore_checkpoint() {
     Game.light_radius = 92;
     set_message("WEITER AB DEM LETZTEN CHECKPOINT.", objective_line(), 120);
 
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
     Game.mode = MODE_PLAYING;
     Game.mode_ticks = 0;
@@ -246,7 +247,7 @@ void scene_set_floor(int32_t floor) {
     for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = f == floor ? 1 : 0;
     for (int t = 0; t <= Game.task && t < 10; ++t) Game.floor_open[TaskTable[t].floor] = 1;
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
     Game.npcs[NPC_PURSUER].npc_floor = floor;
     Game.npcs[NPC_PURSUER].npc_present = 0;
     // Two floors away, wrapping within the building.

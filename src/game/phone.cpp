@@ -2,8 +2,9 @@
 
 #include "audio/sequencer.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 #include "world/floors.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "game/input_bits.h"
 #include "game/movement.h"
 #include "game/new_game.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "platform/input.h"
 
 namespace {
 

@@ -2,11 +2,9 @@
 
 #include <cstring>
 
+#include "data/int_math.h"
 #include "data/sprite_rows.h"
-#include "game/game_state.h"
-#include "platform/present.h"
-#include "world/visibility.h"
-#include "world/world_image.h"
+#include "gfx/framebuffer.h"
 
 const uint8_t DarkerColour[16] = {0, 0, 1, 2, 3, 4, 5, 1, 7, 10, 7, 1, 11, 2, 13, 8};
 
@@ -166,7 +164,6 @@ LightRings light_rings(int32_t radius) {
 // with every term clamped to r2 the sums stay below 3 * 2^28.
 constexpr int64_t FAST_R2_LIMIT = int64_t{1} << 28;
 
-constexpr int WORLD_TILES_X = WORLD_W / 16;
 
 // One run of screen columns that lie on the same world tile column, or
 // outside the world (tile -1).
@@ -176,7 +173,7 @@ struct ColumnSpan {
     int32_t tile;
 };
 
-int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
+int32_t column_spans(int32_t camera_x, int32_t image_w, ColumnSpan* spans) {
     int32_t count = 0;
     int32_t sx = 0;
     while (sx < SCREEN_W) {
@@ -186,7 +183,7 @@ int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
         if (wx < 0) {
             end = static_cast<int32_t>(min64(SCREEN_W, sx - wx));
             tile = -1;
-        } else if (wx >= WORLD_W) {
+        } else if (wx >= image_w) {
             end = SCREEN_W;
             tile = -1;
         } else {
@@ -223,20 +220,20 @@ inline int32_t pixel_level(int32_t sx, int32_t sy, int64_t wx, int64_t wy, const
     return level < minimum_level ? minimum_level : level;
 }
 
-void shade_wide(int32_t camera_x, int32_t camera_y, const LightRings& l1, int32_t l1x,
-                int32_t l1y, bool second, const LightRings& l2, int32_t l2x, int32_t l2y,
+void shade_wide(const TileMask& visible, int32_t camera_x, int32_t camera_y, const LightRings& l1,
+                int32_t l1x, int32_t l1y, bool second, const LightRings& l2, int32_t l2x, int32_t l2y,
                 int32_t minimum_level, const uint8_t (*lut)[256]) {
     for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
         uint8_t* row = Framebuffer + sy * SCREEN_W;
         int64_t wy = static_cast<int64_t>(camera_y) + sy;
-        if (wy < 0 || wy >= WORLD_H) {
+        if (wy < 0 || wy >= 16 * visible.rows) {
             std::memset(row, 0, SCREEN_W);
             continue;
         }
-        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
+        const uint8_t* grid_row = visible.flags + (wy >> 4) * visible.columns;
         for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
             int64_t wx = static_cast<int64_t>(camera_x) + sx;
-            if (wx < 0 || wx >= WORLD_W || grid_row[wx >> 4] == 0) {
+            if (wx < 0 || wx >= 16 * visible.columns || grid_row[wx >> 4] == 0) {
                 row[sx] = 0;
                 continue;
             }
@@ -297,9 +294,9 @@ inline void shade_flat(uint8_t* row, int32_t from, int32_t to, int32_t level,
 
 }  // namespace
 
-void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
-                    int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,
-                    int32_t minimum_level) {
+void shade_by_light(const TileMask& visible, int32_t camera_x, int32_t camera_y,
+                    int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
+                    int32_t light2_y, int32_t light2_r, int32_t minimum_level) {
     // A minimum beyond full light would index past the shade table.
     if (minimum_level > 3) minimum_level = 3;
     if (minimum_level < 0) minimum_level = 0;
@@ -316,7 +313,7 @@ void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_
     LightRings l2 = light_rings(second ? light2_r : 0);
 
     if (l1.r2 >= FAST_R2_LIMIT || l2.r2 >= FAST_R2_LIMIT) {
-        shade_wide(camera_x, camera_y, l1, light1_x, light1_y, second, l2, light2_x, light2_y,
+        shade_wide(visible, camera_x, camera_y, l1, light1_x, light1_y, second, l2, light2_x, light2_y,
                    minimum_level, lut);
         return;
     }
@@ -325,7 +322,7 @@ void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_
     // (a clamped square already means "beyond this light"), the dither term
     // stays below r2, so sums stay below 3 * 2^28.
     ColumnSpan spans[SCREEN_W / 16 + 4];
-    int32_t span_count = column_spans(camera_x, spans);
+    int32_t span_count = column_spans(camera_x, 16 * visible.columns, spans);
 
     alignas(16) int32_t terms1[4][SCREEN_W];
     alignas(16) int32_t terms2[4][SCREEN_W];
@@ -346,7 +343,7 @@ void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_
     for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
         uint8_t* row = Framebuffer + sy * SCREEN_W;
         int64_t wy = static_cast<int64_t>(camera_y) + sy;
-        if (wy < 0 || wy >= WORLD_H) {
+        if (wy < 0 || wy >= 16 * visible.rows) {
             std::memset(row, 0, SCREEN_W);
             continue;
         }
@@ -423,7 +420,7 @@ void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_
         }
 
         // Tiles out of sight, and columns beyond the world, are black.
-        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
+        const uint8_t* grid_row = visible.flags + (wy >> 4) * visible.columns;
         for (int32_t s = 0; s < span_count; ++s) {
             const ColumnSpan& span = spans[s];
             if (span.tile < 0 || grid_row[span.tile] == 0) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/little_endian.h"
+#include "data/little_endian.h"
 #include "platform/present.h"
 
 namespace {

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/scenes.h"
 #include "gfx/figures.h"
+#include "screens/draw_screen.h"
 #include "world/floors.h"
 #include "world/world_image.h"
 
@@ -25,6 +27,6 @@ bool render_icon(int32_t n) {
 
 const uint8_t* render_world(int32_t floor) {
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
     return WorldImage;
 }

@@ -5,7 +5,8 @@
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
 #include "screens/title_screens.h"
 
 namespace {

@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "data/sprite_rows.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
+#include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
 #include "screens/hud.h"
 #include "world/rooms.h"
 #include "world/visibility.h"
@@ -425,8 +427,8 @@ void draw_play_view() {
             light.radius = 0;
         }
     }
-    shade_by_light(view_x, view_y, player_pixel_x(), player_light_y(), Game.light_radius,
-                   light.x, light.y, light.radius, lit);
+    shade_by_light(TileMask{VisibleGrid, MAP_W, MAP_H}, view_x, view_y, player_pixel_x(),
+                   player_light_y(), Game.light_radius, light.x, light.y, light.radius, lit);
     if (!Game.player_hidden) draw_player_above_own_tile(view_x, view_y, light, lit);
 
     const bool pursuer_here = on_current_floor(NPC_PURSUER);

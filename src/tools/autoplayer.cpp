@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/int_math.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/interactions.h"
@@ -12,6 +14,7 @@
 #include "game/quest.h"
 #include "platform/input.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"

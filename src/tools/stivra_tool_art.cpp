@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/little_endian.h"
 #include "data/sprite_rows.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
 #include "platform/bmp.h"
-#include "platform/little_endian.h"
 #include "platform/present.h"
 #include "tools/stivra_tool.h"
 #include "world/world_image.h"

@@ -1,9 +1,17 @@
 // Where tiles lie: Fixed positions (4096 units a tile, 256 a pixel), tile
-// indices on the 56x28 grid, and the fixed spots of the stairwell.
+// indices on the 56x28 grid of each of the six floors, and the fixed spots
+// of the stairwell.
 #pragma once
 #include <cstdint>
 
-#include "game/game_state.h"
+constexpr int MAP_W = 56;
+constexpr int MAP_H = 28;
+constexpr int MAP_TILES = MAP_W * MAP_H;
+constexpr int FLOOR_COUNT = 6;
+
+// Fixed: 4096 units a tile, 256 a pixel.
+constexpr int32_t FIXED_TILE = 4096;
+constexpr int32_t FIXED_PIXEL = 256;
 
 // Fixed position of a character standing on tile (x, y): half a tile across,
 // ten pixels down the tile.
