@@ -25,14 +25,17 @@ int32_t npc_distance(int32_t slot) {
 }
 
 int32_t sees_player(int32_t slot, int32_t r2) {
-    const NpcSlot& npc = Game.npcs[slot];
     if (Game.player_hidden) return 0;
+    return sees_tile(slot, r2, Game.player_x >> 12, Game.player_y >> 12);
+}
+
+int32_t sees_tile(int32_t slot, int32_t r2, int32_t column, int32_t row) {
+    const NpcSlot& npc = Game.npcs[slot];
     if (npc.npc_floor != Game.current_floor || !npc.npc_present) return 0;
     const int32_t nx = npc.npc_x >> 12, ny = npc.npc_y >> 12;
-    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
-    const int32_t dx = px - nx, dy = py - ny;
+    const int32_t dx = column - nx, dy = row - ny;
     if (dx * dx + dy * dy > r2) return 0;
-    return line_of_sight(nx, ny, px, py);
+    return line_of_sight(nx, ny, column, row);
 }
 
 int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {

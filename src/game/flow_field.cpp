@@ -4,10 +4,13 @@
 #include "world/floors.h"
 
 void compute_flow_field(int32_t slot, int32_t source_tile) {
-    int16_t* field = Game.flow_fields[slot];
+    Game.npcs[slot].npc_flow_source = source_tile;
+    route_steps(source_tile, Game.flow_fields[slot]);
+}
+
+void route_steps(int32_t source_tile, int16_t* field) {
     static int16_t queue[MAP_TILES];  // each tile is queued at most once
     for (int i = 0; i < MAP_TILES; ++i) field[i] = -1;
-    Game.npcs[slot].npc_flow_source = source_tile;
     if (source_tile < 0 || source_tile >= MAP_TILES) return;
     field[source_tile] = 0;
     int head = 0, tail = 0;

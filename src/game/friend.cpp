@@ -1,6 +1,7 @@
 #include "game/friend.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
@@ -10,8 +11,7 @@
 
 namespace {
 
-constexpr int32_t RUN_SPEED = 520;
-constexpr int32_t GUARD_SPEED = 420;
+const CharacterPace& Pace = CharacterTable[NPC_FRIEND];
 constexpr int32_t LEAVING_TILE = tile_index(4, 18);
 
 bool is_hunting(int32_t slot) {
@@ -45,7 +45,7 @@ void run_to_target(NpcSlot& self) {
     }
     NpcSlot& target = Game.npcs[slot];
     self.npc_target = npc_tile(slot);
-    walk_flow(NPC_FRIEND, RUN_SPEED, 1, target.npc_x >> 8, target.npc_y >> 8);
+    walk_flow(NPC_FRIEND, Pace.hunt_speed, 1, target.npc_x >> 8, target.npc_y >> 8);
     if (abs32(self.npc_x - target.npc_x) < 3072 && abs32(self.npc_y - target.npc_y) < 2560)
         start_brawl(target);
 }
@@ -57,7 +57,7 @@ void guard(NpcSlot& self) {
     if (npc_distance(NPC_FRIEND) < 29)
         self.npc_moving = 0;
     else
-        walk_flow(NPC_FRIEND, GUARD_SPEED, 1, player_pixel_x() + 14, player_pixel_y());
+        walk_flow(NPC_FRIEND, Pace.patrol_speed, 1, player_pixel_x() + 14, player_pixel_y());
     const int32_t threat = nearest_threat();
     if (threat >= 0 && npc_distance(threat) < 100) {
         Game.friend_target = threat;
@@ -116,7 +116,7 @@ void friend_update() {
         break;
     case FRIEND_LEAVING:
         self.npc_target = LEAVING_TILE;
-        walk_flow(NPC_FRIEND, RUN_SPEED, 0, 0, 0);
+        walk_flow(NPC_FRIEND, Pace.hunt_speed, 0, 0, 0);
         if (npc_tile(NPC_FRIEND) == LEAVING_TILE) Game.friend_state = FRIEND_ABSENT;
         break;
     case FRIEND_GUARDING:

@@ -85,6 +85,12 @@ struct NpcSlot {
     int32_t npc_facing;  // 0 down, 1 up, 2 right, 3 left
 };
 
+// Herr Mürzel is after the player: chasing, or coming for the locker he saw
+// the player get into.
+inline bool pursuer_hunting(const NpcSlot& pursuer) {
+    return pursuer.npc_state == PURSUER_CHASE || pursuer.npc_state == PURSUER_LOCKER;
+}
+
 struct ItemSlot {
     int32_t floor;
     int32_t x, y;  // tile

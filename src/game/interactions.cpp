@@ -3,6 +3,7 @@
 #include "audio/sequencer.h"
 #include "data/int_math.h"
 #include "data/texts.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
@@ -108,16 +109,32 @@ void locked_message(int32_t code) {
 
 }  // namespace
 
+int32_t prompt_here() {
+    if (Game.current_floor == 2 && tile_near_player('M')) return 'M';
+    if (Game.current_floor == 1 && tile_near_player('u')) return 'u';
+    return 0;
+}
+
+ActionKind action_kind(int32_t prompt_kind) {
+    if (Game.player_hidden) return ACTION_LOCKER;
+    if (teacher_distance() < TALK_DISTANCE) return ACTION_TALK;
+    if (prompt_kind == 'M') return ACTION_PIANO;
+    if (prompt_kind == 'u') return ACTION_FUSE_BOX;
+    return ACTION_LOCKER;
+}
+
 void on_action() {
-    if (!Game.player_hidden && teacher_distance() < TALK_DISTANCE) {
-        talk_to_teacher();
-    } else if (!Game.player_hidden && Game.prompt_kind == 'M') {
-        play_piano();
-    } else if (!Game.player_hidden && Game.prompt_kind == 'u') {
-        use_fuse_box();
-    } else {
-        locker_toggle();
+    switch (action_kind(Game.prompt_kind)) {
+    case ACTION_TALK: talk_to_teacher(); break;
+    case ACTION_PIANO: play_piano(); break;
+    case ACTION_FUSE_BOX: use_fuse_box(); break;
+    case ACTION_LOCKER: locker_toggle(); break;
     }
+}
+
+bool locker_beside(int32_t column, int32_t row) {
+    return tile_at(column, row - 1) == 'L' || tile_at(column, row + 1) == 'L' ||
+           tile_at(column - 1, row) == 'L' || tile_at(column + 1, row) == 'L';
 }
 
 void locker_toggle() {
@@ -129,17 +146,14 @@ void locker_toggle() {
         if (pursuer.npc_state == PURSUER_LOCKER) pursuer.npc_state = PURSUER_CHASE;
         return;
     }
-    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
-    const bool locker = tile_at(px, py - 1) == 'L' || tile_at(px, py + 1) == 'L' ||
-                        tile_at(px - 1, py) == 'L' || tile_at(px + 1, py) == 'L';
-    if (!locker) {
+    if (!locker_beside(Game.player_x >> 12, Game.player_y >> 12)) {
         set_message("HIER IST KEIN SPIND ZUM VERSTECKEN.", "", 45);
         return;
     }
     play_sound(SFX_LOCKER);
     // He must see the player get in, so he looks before the door closes.
     const bool seen = pursuer.npc_state == PURSUER_CHASE && pursuer.npc_stun_ticks == 0 &&
-                      sees_player(NPC_PURSUER, 82);
+                      sees_player(NPC_PURSUER, CharacterTable[NPC_PURSUER].sight_radius2);
     Game.player_hidden = 1;
     if (seen) {
         pursuer.npc_state = PURSUER_LOCKER;

@@ -1,6 +1,7 @@
 #include "game/movement.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/friend.h"
@@ -21,10 +22,6 @@
 
 namespace {
 
-constexpr int32_t WALK_SPEED = 300;
-constexpr int32_t WALK_SPEED_SNEAKERS = 335;
-constexpr int32_t RUN_SPEED = 540;
-constexpr int32_t RUN_SPEED_SNEAKERS = 590;
 constexpr int32_t SLIDE_STEP = 200;
 
 void count_down(int32_t& timer) {
@@ -113,110 +110,144 @@ int32_t probe_tile_box(int32_t x, int32_t y) {
     return r;
 }
 
-void move_player(uint32_t held) {
-    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
-    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
-    Game.player_moving = (a != 0 || b != 0) ? 1 : 0;
+namespace {
 
-    if (tile_at(Game.player_x >> 12, Game.player_y >> 12) == 'D') {
-        if (Game.door_slow < 12) Game.door_slow += 3;
-    } else if (Game.door_slow > 0) {
-        Game.door_slow -= 2;
-        if (Game.door_slow < 0) Game.door_slow = 0;
-    }
-
-    Game.running = 0;
-    if (Game.player_moving) {
-        const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
-        int32_t speed = sneakers ? WALK_SPEED_SNEAKERS : WALK_SPEED;
-        if ((held & INPUT_RUN) && Game.stamina > 0 && !Game.exhausted) {
-            Game.running = 1;
-            speed = sneakers ? RUN_SPEED_SNEAKERS : RUN_SPEED;
-        }
-        if (Game.door_slow > 0) speed = speed * 55 / 100;
-
-        if (a != 0) {
-            if (b != 0) speed = speed * 181 / 256;
-            const int32_t new_x = Game.player_x + a * speed;
-            const int32_t r = probe_tile_box(new_x, Game.player_y);
-            if (r == 0) {
-                Game.player_x = new_x;
-            } else if (r > 1) {
-                Game.bump_tile = r;
-            } else if (b == 0) {
-                // Slide around a corner towards the nearer free row.
-                const int32_t x = Game.player_x, y = Game.player_y;
-                for (int32_t i = 1; i <= 12; ++i) {
-                    if (probe_tile_box(new_x, y + 256 * i) == 0 && probe_tile_box(x, y + SLIDE_STEP) == 0) {
-                        Game.player_y = y + SLIDE_STEP;
-                        break;
-                    }
-                    if (probe_tile_box(new_x, y - 256 * i) == 0 && probe_tile_box(x, y - SLIDE_STEP) == 0) {
-                        Game.player_y = y - SLIDE_STEP;
-                        break;
-                    }
-                }
+// Blocked by a wall while walking along one axis only: a step of SLIDE_STEP
+// across, towards the nearer of the free lines within 12 pixels, lets the
+// player round a corner. Returns whether it slid; moves along x when
+// across_x, else along y.
+bool slide_round_corner(int32_t& x, int32_t& y, int32_t blocked_x, int32_t blocked_y,
+                        bool across_x) {
+    for (int32_t i = 1; i <= 12; ++i) {
+        for (int32_t side = 1; side >= -1; side -= 2) {
+            const int32_t reach = side * 256 * i;
+            const int32_t slide = side * SLIDE_STEP;
+            const bool clear = across_x ? probe_tile_box(blocked_x + reach, blocked_y) == 0 &&
+                                              probe_tile_box(x + slide, y) == 0
+                                        : probe_tile_box(blocked_x, blocked_y + reach) == 0 &&
+                                              probe_tile_box(x, y + slide) == 0;
+            if (clear) {
+                (across_x ? x : y) += slide;
+                return true;
             }
-        }
-        if (b != 0) {
-            const int32_t new_y = Game.player_y + b * speed;
-            const int32_t r = probe_tile_box(Game.player_x, new_y);
-            if (r == 0) {
-                Game.player_y = new_y;
-            } else if (r > 1) {
-                Game.bump_tile = r;
-            } else if (a == 0) {
-                const int32_t x = Game.player_x, y = Game.player_y;
-                for (int32_t i = 1; i <= 12; ++i) {
-                    if (probe_tile_box(x + 256 * i, new_y) == 0 && probe_tile_box(x + SLIDE_STEP, y) == 0) {
-                        Game.player_x = x + SLIDE_STEP;
-                        break;
-                    }
-                    if (probe_tile_box(x - 256 * i, new_y) == 0 && probe_tile_box(x - SLIDE_STEP, y) == 0) {
-                        Game.player_x = x - SLIDE_STEP;
-                        break;
-                    }
-                }
-            }
-        }
-
-        if (a > 0)
-            Game.player_facing = 2;
-        else if (a < 0)
-            Game.player_facing = 3;
-        else if (b < 0)
-            Game.player_facing = 1;
-        else if (b > 0)
-            Game.player_facing = 0;
-        // Only its phase matters to the walk animation, so after hours of
-        // walking it wraps around instead of overflowing.
-        Game.walk_distance =
-            static_cast<int32_t>(static_cast<uint32_t>(Game.walk_distance) + static_cast<uint32_t>(speed));
-
-        if (Game.running) {
-            if (Game.drink_ticks <= 0) {
-                Game.stamina -= 10;
-                if (Game.stamina <= 0) {
-                    Game.stamina = 0;
-                    if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
-                        Game.inventory[ITEM_ENERGY_DRINK] -= 1;
-                        Game.stamina = 1000;
-                        Game.drink_ticks = 240;
-                        play_sound(SFX_ENERGY_DRINK);
-                        set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
-                    } else {
-                        Game.exhausted = 1;
-                        set_message("KEINE PUSTE MEHR!", "", 45);
-                    }
-                }
-            }
-            return;
         }
     }
+    return false;
+}
 
+// Running costs breath unless an energy drink still works; out of breath,
+// the next drink is drunk at once, or the player is exhausted.
+void spend_breath() {
+    if (Game.drink_ticks > 0) return;
+    Game.stamina -= 10;
+    if (Game.stamina > 0) return;
+    Game.stamina = 0;
+    if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
+        Game.inventory[ITEM_ENERGY_DRINK] -= 1;
+        Game.stamina = 1000;
+        Game.drink_ticks = 240;
+        play_sound(SFX_ENERGY_DRINK);
+        set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
+    } else {
+        Game.exhausted = 1;
+        set_message("KEINE PUSTE MEHR!", "", 45);
+    }
+}
+
+// Not running, breath comes back, faster in a locker.
+void catch_breath() {
     Game.stamina += Game.player_hidden ? 7 : 4;
     if (Game.stamina > 1000) Game.stamina = 1000;
     if (Game.exhausted && Game.stamina > 350) Game.exhausted = 0;
+}
+
+}  // namespace
+
+int32_t player_speed(const GameState& state, uint32_t held) {
+    const PlayerPace& pace = PlayerTable[state.inventory[ITEM_SNEAKERS] > 0 ? 1 : 0];
+    if (player_can_run(state, held)) return pace.run_speed;
+    return pace.walk_speed;
+}
+
+bool player_can_run(const GameState& state, uint32_t held) {
+    return (held & INPUT_RUN) && state.stamina > 0 && !state.exhausted;
+}
+
+PlayerStep player_step(const GameState& state, uint32_t held) {
+    PlayerStep step{};
+    step.x = state.player_x;
+    step.y = state.player_y;
+    step.facing = state.player_facing;
+    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
+    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
+    step.moving = (a != 0 || b != 0) ? 1 : 0;
+
+    step.door_slow = state.door_slow;
+    if (tile_at(step.x >> 12, step.y >> 12) == 'D') {
+        if (step.door_slow < 12) step.door_slow += 3;
+    } else if (step.door_slow > 0) {
+        step.door_slow -= 2;
+        if (step.door_slow < 0) step.door_slow = 0;
+    }
+    if (!step.moving) return step;
+
+    step.running = player_can_run(state, held) ? 1 : 0;
+    int32_t speed = player_speed(state, held);
+    if (step.door_slow > 0) speed = speed * 55 / 100;
+    if (a != 0 && b != 0) speed = speed * 181 / 256;  // diagonals are no faster
+    step.speed = speed;
+
+    if (a != 0) {
+        const int32_t new_x = step.x + a * speed;
+        const int32_t r = probe_tile_box(new_x, step.y);
+        if (r == 0)
+            step.x = new_x;
+        else if (r > 1)
+            step.bump_tile = r;
+        else if (b == 0)
+            slide_round_corner(step.x, step.y, new_x, step.y, false);
+    }
+    if (b != 0) {
+        const int32_t new_y = step.y + b * speed;
+        const int32_t r = probe_tile_box(step.x, new_y);
+        if (r == 0)
+            step.y = new_y;
+        else if (r > 1)
+            step.bump_tile = r;
+        else if (a == 0)
+            slide_round_corner(step.x, step.y, step.x, new_y, true);
+    }
+
+    if (a > 0)
+        step.facing = 2;
+    else if (a < 0)
+        step.facing = 3;
+    else if (b < 0)
+        step.facing = 1;
+    else
+        step.facing = 0;
+    return step;
+}
+
+void move_player(uint32_t held) {
+    const PlayerStep step = player_step(Game, held);
+    Game.player_moving = step.moving;
+    Game.door_slow = step.door_slow;
+    Game.running = step.running;
+    Game.player_x = step.x;
+    Game.player_y = step.y;
+    Game.player_facing = step.facing;
+    if (step.bump_tile != 0) Game.bump_tile = step.bump_tile;
+    if (step.moving) {
+        // Only its phase matters to the walk animation, so after hours of
+        // walking it wraps around instead of overflowing.
+        Game.walk_distance = static_cast<int32_t>(static_cast<uint32_t>(Game.walk_distance) +
+                                                  static_cast<uint32_t>(step.speed));
+    }
+    if (step.running)
+        spend_breath();
+    else
+        catch_breath();
 }
 
 void change_floor(int32_t floor, int32_t going_up) {
@@ -330,12 +361,7 @@ void update_world(uint32_t held, uint32_t pressed) {
     }
 
     Game.near_teacher = teacher_distance() < 40 ? 1 : 0;
-    if (Game.current_floor == 2 && tile_near_player('M'))
-        Game.prompt_kind = 'M';
-    else if (Game.current_floor == 1 && tile_near_player('u'))
-        Game.prompt_kind = 'u';
-    else
-        Game.prompt_kind = 0;
+    Game.prompt_kind = prompt_here();
 
     if (pressed & INPUT_PHONE) phone_button();
     if ((pressed & INPUT_ACTION) && Game.confiscate_ticks == 0) on_action();

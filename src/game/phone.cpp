@@ -1,6 +1,7 @@
 #include "game/phone.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
@@ -102,7 +103,8 @@ void phone_button() {
     play_sound(SFX_CALL);
     set_message("DU RUFST BRAZZIK AN...", "BRAZZIK: BIN UNTERWEGS, BRO!", 90);
     send_friend();
-    if (teacher_can_come_for_it() && sees_player(NPC_TEACHER, 64)) {
+    const int32_t notice_radius2 = CharacterTable[NPC_TEACHER].notice_radius2;
+    if (teacher_can_come_for_it() && sees_player(NPC_TEACHER, notice_radius2)) {
         teacher_goes_for_phone();
         set_message("HERR HASELBRINK: EIN HANDY?!", "DAS GIBST DU MIR SOFORT!", 90);
     }

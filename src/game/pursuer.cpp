@@ -1,6 +1,7 @@
 #include "game/pursuer.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
@@ -11,10 +12,7 @@
 
 namespace {
 
-constexpr int32_t SIGHT_RADIUS2 = 82;  // squared tiles
-constexpr int32_t HEARING_RADIUS2 = 50;
-constexpr int32_t SEARCH_SPEED = 230;
-constexpr int32_t PATROL_SPEED = 190;
+const CharacterPace& Pace = CharacterTable[NPC_PURSUER];
 
 void notice_player(NpcSlot& npc, int32_t player_tile_index) {
     pursuer_alert();
@@ -39,7 +37,7 @@ void pursuer_update() {
     NpcSlot& npc = Game.npcs[NPC_PURSUER];
     const int32_t p = player_tile();
     const int32_t h = npc_tile(NPC_PURSUER);
-    const bool seen = npc.npc_stun_ticks == 0 && sees_player(NPC_PURSUER, SIGHT_RADIUS2);
+    const bool seen = npc.npc_stun_ticks == 0 && sees_player(NPC_PURSUER, Pace.sight_radius2);
     if (Game.heard_cooldown > 0) Game.heard_cooldown -= 1;
     int32_t speed = 0;
     int32_t direct = 0;
@@ -74,7 +72,7 @@ void pursuer_update() {
         }
         break;
     case PURSUER_SEARCH:
-        speed = SEARCH_SPEED;
+        speed = Pace.search_speed;
         if (seen) {
             notice_player(npc, p);  // the target follows next Tick
         } else {
@@ -88,7 +86,7 @@ void pursuer_update() {
         }
         break;
     case PURSUER_PATROL:
-        speed = PATROL_SPEED;
+        speed = Pace.patrol_speed;
         if (seen) {
             notice_player(npc, p);
         } else {
@@ -98,7 +96,7 @@ void pursuer_update() {
         break;
     case PURSUER_LOCKER:
         npc.npc_target = p;
-        speed = pursuer_base_speed() + 40;
+        speed = pursuer_base_speed() + Pace.hunt_speed;
         direct = 1;
         break;
     default:
@@ -109,7 +107,7 @@ void pursuer_update() {
     if (Game.running && Game.heard_cooldown == 0 &&
         (npc.npc_state == PURSUER_SEARCH || npc.npc_state == PURSUER_PATROL)) {
         const int32_t dx = tile_column(p) - tile_column(h), dy = tile_row(p) - tile_row(h);
-        if (dx * dx + dy * dy < HEARING_RADIUS2) {
+        if (dx * dx + dy * dy < Pace.notice_radius2) {
             npc.npc_target = p;
             npc.npc_state = PURSUER_SEARCH;
             npc.npc_state_ticks = 200;

@@ -1,6 +1,7 @@
 #include "game/teacher.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
@@ -11,9 +12,7 @@
 
 namespace {
 
-constexpr int32_t PATROL_SPEED = 160;
-constexpr int32_t PHONE_SPEED = 400;
-constexpr int32_t SEARCH_SPEED = 200;
+const CharacterPace& Pace = CharacterTable[NPC_TEACHER];
 
 bool stands_on(int32_t tile) { return npc_tile(NPC_TEACHER) == tile; }
 
@@ -36,7 +35,7 @@ int32_t keep_in_building(int32_t floor) {
 void teacher_update() {
     NpcSlot& npc = Game.npcs[NPC_TEACHER];
     int32_t sees = 0;
-    if (npc.npc_stun_ticks == 0 && Game.has_phone == 1) sees = sees_player(NPC_TEACHER, 50);
+    if (npc.npc_stun_ticks == 0 && Game.has_phone == 1) sees = sees_player(NPC_TEACHER, Pace.sight_radius2);
     int32_t speed = 0;
     int32_t direct = 0;
 
@@ -53,7 +52,7 @@ void teacher_update() {
                 npc.npc_floor = Game.current_floor - 1 < 0 ? 1 : Game.current_floor - 1;
             }
         }
-        speed = PATROL_SPEED;
+        speed = Pace.patrol_speed;
         break;
     }
     case TEACHER_FOR_PHONE:
@@ -64,7 +63,7 @@ void teacher_update() {
             npc.npc_target = npc.npc_last_seen;
             direct = 1;
         }
-        speed = PHONE_SPEED;
+        speed = Pace.hunt_speed;
         if (direct == 0 && stands_on(npc.npc_last_seen)) {
             npc.npc_state = TEACHER_SEARCH;
             npc.npc_state_ticks = 150;
@@ -81,7 +80,7 @@ void teacher_update() {
             set_message("HERR HASELBRINK: HMPF. NA GUT.", "", 45);
             npc.npc_state = TEACHER_PATROL;
         }
-        speed = SEARCH_SPEED;
+        speed = Pace.search_speed;
         break;
     }
     case TEACHER_CONFISCATE:
