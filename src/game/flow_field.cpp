@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "world/floors.h"
+#include "world/tile_geometry.h"
 
 void compute_flow_field(int32_t slot, int32_t source_tile) {
     Game.npcs[slot].npc_flow_source = source_tile;
@@ -17,11 +18,10 @@ void route_steps(int32_t source_tile, int16_t* field) {
     queue[tail++] = static_cast<int16_t>(source_tile);
     while (head < tail) {
         const int t = queue[head++];
-        const int x = t % MAP_W, y = t / MAP_W;
-        // Left, right, up, down: the order decides nothing about the counts,
-        // but keeps the search the same everywhere.
-        const int neighbours[4] = {x > 0 ? t - 1 : -1, x < MAP_W - 1 ? t + 1 : -1,
-                                   y > 0 ? t - MAP_W : -1, y < MAP_H - 1 ? t + MAP_W : -1};
+        // The order decides nothing about the counts, but keeps the search
+        // the same everywhere.
+        int32_t neighbours[4];
+        tile_neighbours(t, neighbours);
         for (int n : neighbours) {
             if (n < 0 || field[n] != -1 || !is_route_passable(CurrentFloorMap[n])) continue;
             field[n] = static_cast<int16_t>(field[t] + 1);

@@ -16,7 +16,7 @@ constexpr int32_t LEAVING_TILE = tile_index(4, 18);
 
 bool is_hunting(int32_t slot) {
     const int32_t s = Game.npcs[slot].npc_state;
-    return slot == NPC_PURSUER ? (s == PURSUER_CHASE || s == PURSUER_LOCKER) : s == TEACHER_FOR_PHONE;
+    return slot == NPC_PURSUER ? pursuer_hunting(Game.npcs[slot]) : s == TEACHER_FOR_PHONE;
 }
 
 void start_brawl(NpcSlot& target) {
@@ -28,7 +28,7 @@ void start_brawl(NpcSlot& target) {
         target.npc_state = TEACHER_PATROL;
         set_message("RAUFEREI!", "BRAZZIK HÄLT HERRN HASELBRINK AUF!", 90);
     } else {
-        if (target.npc_state == PURSUER_CHASE || target.npc_state == PURSUER_LOCKER) {
+        if (pursuer_hunting(target)) {
             target.npc_state = PURSUER_SEARCH;
             target.npc_state_ticks = 200;
         }

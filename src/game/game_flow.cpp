@@ -2,6 +2,7 @@
 
 #include "audio/sequencer.h"
 #include "audio/synth.h"
+#include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/game_state.h"
 #include "game/input_bits.h"
@@ -25,8 +26,7 @@ int32_t song_for_mode() {
     case MODE_INTRO: return 2;
     case MODE_PLAYING: {
         const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-        const bool chase = pursuer.npc_present && pursuer.npc_floor == Game.current_floor &&
-                           (pursuer.npc_state == PURSUER_CHASE || pursuer.npc_state == PURSUER_LOCKER) &&
+        const bool chase = npc_on_current_floor(NPC_PURSUER) && pursuer_hunting(pursuer) &&
                            pursuer.npc_stun_ticks == 0;
         return chase ? 3 : 2;
     }

@@ -14,15 +14,6 @@ int32_t random_below(int32_t n) {
     return n > 0 ? value % n : 0;
 }
 
-int32_t random_two_steps(int32_t* first) {
-    const uint32_t a = 1103515245u;
-    const uint32_t c = 12345u;
-    uint32_t after_first = Game.random_state * a + c;
-    if (first) *first = static_cast<int32_t>((after_first >> 16) & 0x7FFF);
-    Game.random_state = Game.random_state * (a * a) + c * (a + 1u);
-    return static_cast<int32_t>((Game.random_state >> 16) & 0x7FFF);
-}
-
 void set_message(const char* line1, const char* line2, int32_t ticks) {
     Game.message_line1[0] = 0;
     Game.message_line2[0] = 0;

@@ -197,8 +197,6 @@ extern GameState Game;
 // bits 16..30 of the new state.
 int32_t random_step();
 int32_t random_below(int32_t n);
-// Two steps in one go; returns the second value and stores the first in *first.
-int32_t random_two_steps(int32_t* first);
 
 // Shows two message lines for a number of Ticks (each cut at 62 bytes).
 void set_message(const char* line1, const char* line2, int32_t ticks);

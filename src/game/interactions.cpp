@@ -12,6 +12,7 @@
 #include "gfx/text.h"
 #include "world/floors.h"
 #include "world/rooms.h"
+#include "world/tile_geometry.h"
 #include "world/world_image.h"
 
 namespace {
@@ -197,7 +198,7 @@ int32_t tile_near_player(int code) {
 
 int32_t teacher_distance() {
     if (Game.current_floor != Game.teacher_floor) return 9999;
-    const int32_t dx = (Game.player_x >> 8) - 16 * Game.teacher_x - 8;
-    const int32_t dy = (Game.player_y >> 8) - 16 * Game.teacher_y - 10;
+    const int32_t dx = player_pixel_x() - tile_anchor_px(Game.teacher_x);
+    const int32_t dy = player_pixel_y() - tile_anchor_py(Game.teacher_y);
     return isqrt(dx * dx + dy * dy);
 }

@@ -14,6 +14,7 @@
 #include "game/pursuer.h"
 #include "game/stairwell.h"
 #include "game/teacher.h"
+#include "gfx/framebuffer.h"
 #include "world/floors.h"
 #include "world/rooms.h"
 #include "world/tile_geometry.h"
@@ -49,11 +50,11 @@ bool take_stairs() {
 }
 
 void pick_up_items_in_reach() {
-    const int32_t px = Game.player_x >> 8, py = Game.player_y >> 8;
+    const int32_t px = player_pixel_x(), py = player_pixel_y();
     for (int32_t i = 0; i < Game.item_count; ++i) {
         const ItemSlot& item = Game.items[i];
         if (item.taken || item.floor != Game.current_floor) continue;
-        const int32_t dx = px - 16 * item.x - 8, dy = py - 16 * item.y - 10;
+        const int32_t dx = px - tile_anchor_px(item.x), dy = py - tile_anchor_py(item.y);
         if (dx >= -10 && dx <= 10 && dy >= -10 && dy <= 10) pick_up_item(i);
     }
 }
@@ -253,12 +254,11 @@ void move_player(uint32_t held) {
 void change_floor(int32_t floor, int32_t going_up) {
     for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
-        if (npc.npc_floor != Game.current_floor || !npc.npc_present) continue;
+        if (!npc_on_current_floor(slot)) continue;
         bool follows;
         if (slot == NPC_PURSUER) {
-            follows = npc.npc_stun_ticks == 0 &&
-                      (npc.npc_state == PURSUER_CHASE || npc.npc_state == PURSUER_LOCKER ||
-                       (npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150));
+            const bool searching_long = npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150;
+            follows = npc.npc_stun_ticks == 0 && (pursuer_hunting(npc) || searching_long);
         } else {
             follows = npc.npc_state == TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
             if (follows) Game.teacher_following = 1;
@@ -314,20 +314,25 @@ void change_floor(int32_t floor, int32_t going_up) {
 }
 
 int32_t camera_target_x() {
-    int32_t x = (Game.player_x >> 8) - 160;
+    int32_t x = player_pixel_x() - 160;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        x = ((Game.player_x >> 8) + (pursuer.npc_x >> 8)) / 2 - 160;
-    return clamp32(x, 0, 576);
+        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - 160;
+    return clamp_camera_x(x);
 }
 
 int32_t camera_target_y() {
-    int32_t y = (Game.player_y >> 8) - 112;
+    int32_t y = player_pixel_y() - 112;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        y = ((Game.player_y >> 8) + (pursuer.npc_y >> 8)) / 2 - 104;
-    return clamp32(y, -26, 278);
+        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - 104;
+    return clamp_camera_y(y);
 }
+
+int32_t clamp_camera_x(int64_t x) { return clamp32(x, 0, WORLD_W - SCREEN_W); }
+
+// A little room above the floor's picture, and below it as much as the HUD covers.
+int32_t clamp_camera_y(int64_t y) { return clamp32(y, -26, 278); }
 
 void snap_camera() {
     Game.camera_x = camera_target_x();
@@ -377,14 +382,12 @@ void update_world(uint32_t held, uint32_t pressed) {
     update_visibility(Game.player_x >> 12, Game.player_y >> 12);
 
     for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
-        const NpcSlot& npc = Game.npcs[slot];
-        if (!(npc.npc_floor == Game.current_floor && npc.npc_present)) offfloor_update(slot);
+        if (!npc_on_current_floor(slot)) offfloor_update(slot);
     }
     if (npc_on_current_floor(NPC_PURSUER)) pursuer_update();
 
     if (Game.mode != MODE_PLAYING) return;
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (teacher.npc_present && teacher.npc_floor == Game.current_floor) teacher_update();
+    if (npc_on_current_floor(NPC_TEACHER)) teacher_update();
     friend_update();
     update_camera();
     update_light_radius();

@@ -27,6 +27,10 @@ void move_player(uint32_t held);
 // 0 free, 1 wall, or the TileCode of a blocking special tile or closed stairs.
 int32_t probe_tile_box(int32_t x, int32_t y);
 void change_floor(int32_t floor, int32_t going_up);
+// The camera's left and top edge in WorldImage pixels, kept to where the
+// view shows the floor.
+int32_t clamp_camera_x(int64_t x);
+int32_t clamp_camera_y(int64_t y);
 int32_t camera_target_x();
 int32_t camera_target_y();
 void snap_camera();

@@ -215,7 +215,7 @@ void restore_checkpoint() {
 
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     pursuer.npc_present = 0;
-    pursuer.npc_floor = f + 1 > 5 ? f - 1 : f + 1;
+    pursuer.npc_floor = floor_beside(f, 1);
     pursuer.npc_follow_ticks = 0;
     pursuer.npc_state = PURSUER_PATROL;
     pursuer.npc_floor_ticks = 600;
@@ -227,7 +227,7 @@ void restore_checkpoint() {
     // floor than the task's, the player may leave him walking there: he must
     // not stay present, or meeting him again later skips placing him anew.
     teacher.npc_present = 0;
-    if (teacher.npc_floor == f) teacher.npc_floor = f - 1 < 0 ? 1 : f - 1;
+    if (teacher.npc_floor == f) teacher.npc_floor = floor_beside(f, -1);
     teacher.npc_state = TEACHER_PATROL;
     teacher.npc_follow_ticks = 0;
     teacher.npc_floor_ticks = 900;

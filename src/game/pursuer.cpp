@@ -144,8 +144,7 @@ void pursuer_update() {
             if (r < 30 && npc_distance(NPC_PURSUER) > 180 && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
                 npc.npc_present = 0;
                 npc.npc_floor_ticks = 300 + random_below(300);
-                npc.npc_floor = Game.current_floor + 1 == FLOOR_COUNT ? Game.current_floor - 1
-                                                                      : Game.current_floor + 1;
+                npc.npc_floor = floor_beside(Game.current_floor, 1);
             }
         }
     }

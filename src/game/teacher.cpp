@@ -16,19 +16,7 @@ const CharacterPace& Pace = CharacterTable[NPC_TEACHER];
 
 bool stands_on(int32_t tile) { return npc_tile(NPC_TEACHER) == tile; }
 
-// A random spot anywhere on the floor, found near a random tile.
-void new_patrol_target(NpcSlot& npc) {
-    int32_t first = 0;
-    const int32_t second = random_two_steps(&first);
-    npc.npc_target = random_tile_near(1 + second % 54, 1 + first % 26, 3);
-}
-
-// One floor up or down, never leaving the building's six floors.
-int32_t keep_in_building(int32_t floor) {
-    if (floor < 0) return 1;
-    if (floor >= FLOOR_COUNT) return FLOOR_COUNT - 2;
-    return floor;
-}
+void new_patrol_target(NpcSlot& npc) { npc.npc_target = patrol_target(NPC_TEACHER); }
 
 }  // namespace
 
@@ -49,7 +37,7 @@ void teacher_update() {
             const int32_t r = random_step();
             if (r % 100 < 60 && npc_distance(NPC_TEACHER) > 150 && !VisibleGrid[npc_tile(NPC_TEACHER)]) {
                 npc.npc_present = 0;
-                npc.npc_floor = Game.current_floor - 1 < 0 ? 1 : Game.current_floor - 1;
+                npc.npc_floor = floor_beside(Game.current_floor, -1);
             }
         }
         speed = Pace.patrol_speed;
@@ -122,7 +110,7 @@ void teacher_offfloor_update() {
         } else {
             up = !(Game.current_floor < npc.npc_floor);  // towards the player
         }
-        npc.npc_floor = keep_in_building(npc.npc_floor + (up ? 1 : -1));
+        npc.npc_floor = floor_beside(npc.npc_floor, up ? 1 : -1);
         npc.npc_floor_ticks = 450 + random_step() % 450;
         if (npc.npc_floor == Game.current_floor) teacher_arrive();
         return;

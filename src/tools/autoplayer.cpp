@@ -113,15 +113,6 @@ int32_t anchor_fixed_y(int32_t tile) { return tile_centre_y(tile_row(tile)); }
 
 bool locker_beside_tile(int32_t tile) { return locker_beside(tile_column(tile), tile_row(tile)); }
 
-// Neighbours left, right, up, down, NO_TILE outside the grid.
-void neighbours_of(int32_t t, int32_t out[4]) {
-    const int32_t x = tile_column(t), y = tile_row(t);
-    out[0] = x > 0 ? t - 1 : NO_TILE;
-    out[1] = x < MAP_W - 1 ? t + 1 : NO_TILE;
-    out[2] = y > 0 ? t - MAP_W : NO_TILE;
-    out[3] = y < MAP_H - 1 ? t + MAP_W : NO_TILE;
-}
-
 // ---------------------------------------------------------------------------
 // Dijkstra over EnterCost.
 
@@ -164,7 +155,7 @@ void cheapest_from(int32_t start, int32_t* cost, int32_t* parent) {
         const HeapEntry e = heap_pop();
         if (e.key > cost[e.tile]) continue;
         int32_t n[4];
-        neighbours_of(e.tile, n);
+        tile_neighbours(e.tile, n);
         for (int32_t k : n) {
             if (k == NO_TILE || EnterCost[k] >= UNREACHED) continue;
             const int32_t key = e.key + EnterCost[k];
@@ -285,8 +276,8 @@ void build_costs(bool up_stairs, bool down_stairs) {
 
 int32_t pixel_distance_to_hemmke(int32_t tile) {
     if (Game.current_floor != Game.teacher_floor) return 9999;
-    const int32_t dx = 16 * tile_column(tile) + 8 - (16 * Game.teacher_x + 8);
-    const int32_t dy = 16 * tile_row(tile) + 10 - (16 * Game.teacher_y + 10);
+    const int32_t dx = tile_anchor_px(tile_column(tile)) - tile_anchor_px(Game.teacher_x);
+    const int32_t dy = tile_anchor_py(tile_row(tile)) - tile_anchor_py(Game.teacher_y);
     return isqrt(dx * dx + dy * dy);
 }
 

@@ -20,6 +20,12 @@ bool is_route_passable(int code);    // floor set, D, ^, v (characters' route se
 // the floor around them and, once the swimming hall is open, its locked door
 // 'X' as a doorway. Floors outside 0..5 leave the map as it is.
 void load_floor_map(int32_t floor, bool pool_hall_open);
+// The floor one step up (way +1) or down (way -1) from a floor of the
+// building, or the other way at the top and at the bottom.
+constexpr int32_t floor_beside(int32_t floor, int32_t way) {
+    const int32_t next = floor + way;
+    return next < 0 || next >= FLOOR_COUNT ? floor - way : next;
+}
 // '#' outside the grid.
 int tile_at(int32_t column, int32_t row);
 // The floor to paint beneath an object, door, fence or barrier on the given

@@ -22,6 +22,16 @@ constexpr int32_t tile_index(int32_t x, int32_t y) { return x + MAP_W * y; }
 constexpr int32_t tile_column(int32_t index) { return index % MAP_W; }
 constexpr int32_t tile_row(int32_t index) { return index / MAP_W; }
 
+// The four neighbours of tile t: left, right, up, down; -1 past the grid's
+// edge (a row's last tile is no neighbour of the next row's first).
+inline void tile_neighbours(int32_t t, int32_t out[4]) {
+    const int32_t x = tile_column(t), y = tile_row(t);
+    out[0] = x > 0 ? t - 1 : -1;
+    out[1] = x < MAP_W - 1 ? t + 1 : -1;
+    out[2] = y > 0 ? t - MAP_W : -1;
+    out[3] = y < MAP_H - 1 ? t + MAP_W : -1;
+}
+
 // The pixel a character walking to tile (x, y) aims at (the tile's centre point).
 constexpr int32_t tile_anchor_px(int32_t x) { return 16 * x + 8; }
 constexpr int32_t tile_anchor_py(int32_t y) { return 16 * y + 10; }

@@ -11,6 +11,15 @@
 
 uint8_t WorldImage[WORLD_W * WORLD_H];
 
+const FloorStyleRow FloorStyle[FLOOR_COUNT] = {
+    {15, 15, FILL_PLAIN},     // pool
+    {15, 12, FILL_DIAGONAL},  // sports hall
+    {12, 15, FILL_CHECKER},   // music and art
+    {12, 12, FILL_PLAIN},     // sciences
+    {9, 9, FILL_PLAIN},       // schoolyard and canteen
+    {3, 3, FILL_PLAIN},       // main entrance
+};
+
 uint32_t texture_hash(uint32_t v) {
     uint32_t w = (v ^ (v >> 13)) * 1274126177u;
     return w ^ (w >> 16);
@@ -22,11 +31,6 @@ constexpr int TILE = 16;
 
 // The game's state as the floor being painted shows it.
 FloorLook Look;
-
-// Per floor: panel colour, second colour of the chequer, chequer on/off.
-constexpr uint8_t FloorSignColourA[FLOOR_COUNT] = {15, 15, 12, 12, 9, 3};
-constexpr uint8_t FloorSignColourB[FLOOR_COUNT] = {15, 12, 15, 12, 9, 3};
-constexpr uint8_t FloorSignChequer[FLOOR_COUNT] = {0, 3, 1, 0, 0, 0};
 
 uint32_t floor_seed(int32_t X, int32_t Y) {
     return static_cast<uint32_t>(Y) * 668265263u + static_cast<uint32_t>(X) * 374761393u;
@@ -239,9 +243,9 @@ void paint_tile(int32_t column, int32_t row) {
 
 void draw_floor_sign(int32_t floor) {
     fill_rect(WorldImage, WORLD_W, WORLD_H, 65, 274, 30, 11, 1);
-    const uint8_t a = FloorSignColourA[floor];
-    const uint8_t b = FloorSignColourB[floor];
-    const bool chequer = FloorSignChequer[floor] != 0;
+    const uint8_t a = FloorStyle[floor].base_colour;
+    const uint8_t b = FloorStyle[floor].second_colour;
+    const bool chequer = FloorStyle[floor].fill_style != FILL_PLAIN;
     for (int32_t Y = 275; Y <= 283; ++Y) {
         for (int32_t X = 66; X <= 93; ++X) {
             WorldImage[Y * WORLD_W + X] = (chequer && (X + Y) % 2 == 1) ? b : a;

@@ -2,10 +2,23 @@
 #pragma once
 #include <cstdint>
 
+#include "world/tile_geometry.h"
+
 constexpr int WORLD_W = 896;
 constexpr int WORLD_H = 448;
 
 extern uint8_t WorldImage[WORLD_W * WORLD_H];
+
+// Per floor: the colours and fill of its sign, painted by the stairs (any
+// fill but plain is a chequer there), of the banner card on arrival and of
+// the HUD's floor label.
+enum FloorFill : uint8_t { FILL_PLAIN = 0, FILL_CHECKER = 1, FILL_DIAGONAL = 3 };
+struct FloorStyleRow {
+    uint8_t base_colour;
+    uint8_t second_colour;
+    uint8_t fill_style;
+};
+extern const FloorStyleRow FloorStyle[FLOOR_COUNT];
 
 uint32_t texture_hash(uint32_t v);
 // What of the game's progress shows on the floor: which floor, the fuse
