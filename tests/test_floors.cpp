@@ -123,7 +123,7 @@ TEST(LoadFloor, SetsFloorAndResetsRoutes) {
     load_floor(2);
     EXPECT_EQ(Game.current_floor, 2);
     EXPECT_EQ(Game.npcs[NPC_PURSUER].npc_flow_source, -1);
-    EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_flow_source, -1);
+    EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_flow_source, -1);
     EXPECT_EQ(Game.npcs[NPC_FRIEND].npc_flow_source, -1);
     EXPECT_EQ(Game.npcs[3].npc_flow_source, 77);
     // An index outside the building changes nothing.

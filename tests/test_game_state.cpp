@@ -256,7 +256,7 @@ TEST(NewGame, CodeDigitsComeFirstAndTheTeacherAndPhoneDrawsLast) {
         }
         const uint32_t last = Game.random_state;
         EXPECT_EQ(Game.call_countdown, 1800 + model_value(last) % 600) << "seed " << seed;
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_floor_ticks, 1200 + model_value(model_unstep(last)) % 900)
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_floor_ticks, 1200 + model_value(model_unstep(last)) % 900)
             << "seed " << seed;
     }
 }
@@ -367,8 +367,8 @@ TEST(NewGame, ResetsTheGameAndSnapsTheCameraBetweenPlayerAndPursuer) {
     ASSERT_TRUE(pursuer.npc_target >= 0 && pursuer.npc_target < MAP_TILES);
     const int target = CurrentFloorMap[pursuer.npc_target];
     EXPECT_TRUE(is_floor_code(target) || target == 'D');
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    EXPECT_TRUE(teacher.npc_floor == 2 && teacher.npc_present == 0 && teacher.npc_state == TEACHER_PATROL);
+    const NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    EXPECT_TRUE(teacher.npc_floor == 2 && teacher.npc_present == 0 && teacher.npc_state == PHONE_TEACHER_PATROL);
     EXPECT_TRUE(teacher.npc_floor_ticks >= 1200 && teacher.npc_floor_ticks < 2100);
     EXPECT_TRUE(Game.call_countdown >= 1800 && Game.call_countdown < 2400);
     EXPECT_EQ(Game.has_phone, 1);
@@ -420,9 +420,9 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     pursuer.npc_present = 1;
     pursuer.npc_state = PURSUER_CHASE;
     pursuer.npc_follow_ticks = pursuer.npc_stun_ticks = pursuer.npc_slow_ticks = 7;
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     teacher.npc_follow_ticks = 12;
     const uint32_t state = Game.random_state;
 
@@ -464,7 +464,7 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     EXPECT_TRUE(pursuer.npc_present == 0 && pursuer.npc_floor == 2 && pursuer.npc_state == PURSUER_PATROL);
     EXPECT_EQ(pursuer.npc_floor_ticks, 600);
     EXPECT_EQ(pursuer.npc_follow_ticks + pursuer.npc_stun_ticks + pursuer.npc_slow_ticks, 0);
-    EXPECT_TRUE(teacher.npc_present == 0 && teacher.npc_floor == 0 && teacher.npc_state == TEACHER_PATROL);
+    EXPECT_TRUE(teacher.npc_present == 0 && teacher.npc_floor == 0 && teacher.npc_state == PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_follow_ticks, 0);
     EXPECT_EQ(teacher.npc_floor_ticks, 900);
 
@@ -488,13 +488,13 @@ TEST_F(Checkpoint, CharactersAreSentToANeighbourFloor) {
         SCOPED_TRACE(testing::Message() << "task " << k[0]);
         Game.task = k[0];
         save_checkpoint();
-        Game.npcs[NPC_TEACHER].npc_floor = k[3];
-        Game.npcs[NPC_TEACHER].npc_present = 1;
+        Game.npcs[NPC_PHONE_TEACHER].npc_floor = k[3];
+        Game.npcs[NPC_PHONE_TEACHER].npc_present = 1;
         restore_checkpoint();
         EXPECT_EQ(Game.current_floor, k[1]);
         EXPECT_EQ(Game.npcs[NPC_PURSUER].npc_floor, k[2]);
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_floor, k[4]);
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_present, k[5]);
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_floor, k[4]);
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_present, k[5]);
     }
 }
 
@@ -507,7 +507,7 @@ TEST_F(Checkpoint, ATeacherLeftOnAnotherFloorIsPlacedAfreshWhenMet) {
     for (int f = 0; f < 6; ++f) Game.floor_open[f] = f >= 1 && f <= 3;
     save_checkpoint();
     load_floor(2);
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = 2;
     teacher.npc_present = 1;
     teacher.npc_x = 8 * 4096 + 2048;  // tile (8, 19): corridor floor here, a bookshelf on floor 3

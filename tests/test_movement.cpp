@@ -473,13 +473,13 @@ TEST_F(Movement, CooldownConfiscationAndClosedGatesKeepThePlayerOnTheFloor) {
 
 TEST_F(Movement, ChangeFloorTakesFollowersAlong) {
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     put_pursuer(10, 14, PURSUER_CHASE);
     teacher.npc_x = 30 * 4096 + 2048;
     teacher.npc_y = 20 * 4096 + 2560;
     teacher.npc_floor = 3;
     teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_FOR_PHONE;
+    teacher.npc_state = PHONE_TEACHER_FOR_PHONE;
     change_floor(4, 1);
     EXPECT_EQ(pursuer.npc_present, 0);
     EXPECT_EQ(pursuer.npc_follow_floor, 4);
@@ -507,24 +507,24 @@ TEST_F(Movement, ChangeFloorTakesFollowersAlong) {
     load_floor(3);
     teacher.npc_floor = 3;
     teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     teacher.npc_follow_ticks = Game.teacher_following = 0;
     change_floor(4, 1);
-    EXPECT_EQ(teacher.npc_state, TEACHER_PATROL);
+    EXPECT_EQ(teacher.npc_state, PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_present, 0);
     EXPECT_EQ(teacher.npc_follow_ticks, 0);
     EXPECT_EQ(Game.teacher_following, 0);
 }
 
 TEST_F(Movement, ChangeFloorWakesACharacterWaitingOnTheNewFloor) {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = 2;
     teacher.npc_present = teacher.npc_follow_ticks = 0;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     change_floor(2, 0);
     EXPECT_EQ(teacher.npc_present, 1);
     EXPECT_EQ(teacher.npc_flow_source, -1);
-    EXPECT_EQ(teacher.npc_state, TEACHER_PATROL);
+    EXPECT_EQ(teacher.npc_state, PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_state_ticks, 300);
     // Far from the player's tile (2, 20), or at the landing (4, 18) if nowhere was found.
     const int32_t tx = teacher.npc_x >> 12, ty = teacher.npc_y >> 12;

@@ -163,7 +163,7 @@ TEST_F(PlayView, RandomDrawsPerFrame) {
     Game.stink_ticks = 0;
     Game.friend_state = FRIEND_BRAWL;
     EXPECT_EQ(steps_of_frame(), 38);
-    Game.friend_target = NPC_TEACHER;  // not here
+    Game.friend_target = NPC_PHONE_TEACHER;  // not here
     EXPECT_EQ(steps_of_frame(), 0);
     Game.friend_target = NPC_PURSUER;
     Game.stink_ticks = 1;
@@ -239,7 +239,7 @@ TEST_F(PlayView, FiguresSortedByDepthEqualKeysKeepListOrder) {
         const int d = reversed ? 1 : 0;
         place_player(392, 250 + 4 * d);
         place_npc(NPC_PURSUER, 392, 250 + 3 * d, PURSUER_ASLEEP);
-        place_npc(NPC_TEACHER, 392, 250 + 2 * d, TEACHER_PATROL);
+        place_npc(NPC_PHONE_TEACHER, 392, 250 + 2 * d, PHONE_TEACHER_PATROL);
         place_npc(NPC_FRIEND, 392, 250 + 1 * d, 0);
         draw_play_view();
 
@@ -506,7 +506,7 @@ TEST_F(PlayView, PursuerEyesGlintAndAlertInTheDark) {
     }
 
     // The phone teacher's glasses glint in the dark while he comes for the phone.
-    place_npc(NPC_TEACHER, 450, 180, TEACHER_FOR_PHONE);  // screen (150, 80)
+    place_npc(NPC_PHONE_TEACHER, 450, 180, PHONE_TEACHER_FOR_PHONE);  // screen (150, 80)
     draw_play_view();
     EXPECT_EQ(px(147, 58), 6);
     EXPECT_EQ(px(152, 58), 6);

@@ -7,6 +7,6 @@ const PlayerPace PlayerTable[2] = {
 
 const CharacterPace CharacterTable[3] = {
     {190, 230, 40, 82, 50},  // NPC_PURSUER, Herr Mürzel
-    {160, 200, 400, 50, 64},  // NPC_TEACHER, Herr Haselbrink
+    {160, 200, 400, 50, 64},  // NPC_PHONE_TEACHER, Herr Haselbrink
     {420, 0, 520, 0, 0},     // NPC_FRIEND, Brazzik
 };

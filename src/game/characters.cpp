@@ -188,6 +188,6 @@ void npc_reset(int32_t slot) {
     npc.npc_follow_ticks = 0;
     npc.npc_state_ticks = 300;
     npc.npc_last_seen = npc_tile(slot);
-    npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(TEACHER_PATROL);
+    npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(PHONE_TEACHER_PATROL);
     npc.npc_target = patrol_target(slot);
 }

@@ -16,7 +16,7 @@ constexpr int32_t LEAVING_TILE = tile_index(4, 18);
 
 bool is_hunting(int32_t slot) {
     const int32_t s = Game.npcs[slot].npc_state;
-    return slot == NPC_PURSUER ? pursuer_hunting(Game.npcs[slot]) : s == TEACHER_FOR_PHONE;
+    return slot == NPC_PURSUER ? pursuer_hunting(Game.npcs[slot]) : s == PHONE_TEACHER_FOR_PHONE;
 }
 
 void start_brawl(NpcSlot& target) {
@@ -24,8 +24,8 @@ void start_brawl(NpcSlot& target) {
     Game.friend_ticks = 90;
     target.npc_stun_ticks = 90;
     target.npc_slow_ticks = 450;
-    if (Game.friend_target == NPC_TEACHER) {
-        target.npc_state = TEACHER_PATROL;
+    if (Game.friend_target == NPC_PHONE_TEACHER) {
+        target.npc_state = PHONE_TEACHER_PATROL;
         set_message("RAUFEREI!", "BRAZZIK HÄLT HERRN HASELBRINK AUF!", 90);
     } else {
         if (pursuer_hunting(target)) {
@@ -38,7 +38,7 @@ void start_brawl(NpcSlot& target) {
 
 void run_to_target(NpcSlot& self) {
     const int32_t slot = Game.friend_target;
-    if (slot < 0 || slot > NPC_TEACHER || !npc_on_current_floor(slot)) {
+    if (slot < 0 || slot > NPC_PHONE_TEACHER || !npc_on_current_floor(slot)) {
         Game.friend_state = FRIEND_GUARDING;
         Game.friend_ticks = 300;
         return;
@@ -71,8 +71,8 @@ void guard(NpcSlot& self) {
 
 int32_t nearest_threat() {
     int32_t best = -1, best_d = 0;
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
-        if (!npc_on_current_floor(slot) || Game.npcs[slot].npc_state == TEACHER_CONFISCATE) continue;
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
+        if (!npc_on_current_floor(slot) || Game.npcs[slot].npc_state == PHONE_TEACHER_CONFISCATE) continue;
         int32_t d = npc_distance(slot);
         if (is_hunting(slot)) d /= 4;
         if (best < 0 || d < best_d) {

@@ -37,7 +37,7 @@ enum ItemType : int32_t {
 
 enum NpcSlotIndex : int {
     NPC_PURSUER = 0,
-    NPC_TEACHER = 1,  // the phone-confiscating teacher
+    NPC_PHONE_TEACHER = 1,  // the phone-confiscating teacher
     NPC_FRIEND = 2,
 };
 
@@ -49,11 +49,11 @@ enum PursuerState : int32_t {
     PURSUER_LOCKER = 4,
 };
 
-enum TeacherState : int32_t {
-    TEACHER_PATROL = 10,
-    TEACHER_FOR_PHONE = 11,
-    TEACHER_SEARCH = 12,
-    TEACHER_CONFISCATE = 13,
+enum PhoneTeacherState : int32_t {
+    PHONE_TEACHER_PATROL = 10,
+    PHONE_TEACHER_FOR_PHONE = 11,
+    PHONE_TEACHER_SEARCH = 12,
+    PHONE_TEACHER_CONFISCATE = 13,
 };
 
 enum FriendState : int32_t {

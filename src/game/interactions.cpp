@@ -19,7 +19,7 @@ namespace {
 
 constexpr int32_t TALK_DISTANCE = 40;
 
-void talk_to_teacher() {
+void talk_to_quest_teacher() {
     play_sound(SFX_TALK);
     const TaskRow& task = TaskTable[Game.task];
     char second[TEXT_LINE_SIZE] = "";
@@ -126,7 +126,7 @@ ActionKind action_kind(int32_t prompt_kind) {
 
 void on_action() {
     switch (action_kind(Game.prompt_kind)) {
-    case ACTION_TALK: talk_to_teacher(); break;
+    case ACTION_TALK: talk_to_quest_teacher(); break;
     case ACTION_PIANO: play_piano(); break;
     case ACTION_FUSE_BOX: use_fuse_box(); break;
     case ACTION_LOCKER: locker_toggle(); break;

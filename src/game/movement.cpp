@@ -1,19 +1,19 @@
 #include "game/movement.h"
 
 #include "audio/sequencer.h"
+#include "data/int_math.h"
 #include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/friend.h"
 #include "game/game_state.h"
-#include "data/int_math.h"
 #include "game/input_bits.h"
 #include "game/interactions.h"
 #include "game/items.h"
 #include "game/phone.h"
+#include "game/phone_teacher.h"
 #include "game/pursuer.h"
 #include "game/stairwell.h"
-#include "game/teacher.h"
 #include "gfx/framebuffer.h"
 #include "world/floors.h"
 #include "world/rooms.h"
@@ -252,7 +252,7 @@ void move_player(uint32_t held) {
 }
 
 void change_floor(int32_t floor, int32_t going_up) {
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
         if (!npc_on_current_floor(slot)) continue;
         bool follows;
@@ -260,7 +260,7 @@ void change_floor(int32_t floor, int32_t going_up) {
             const bool searching_long = npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150;
             follows = npc.npc_stun_ticks == 0 && (pursuer_hunting(npc) || searching_long);
         } else {
-            follows = npc.npc_state == TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
+            follows = npc.npc_state == PHONE_TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
             if (follows) Game.teacher_following = 1;
         }
         if (follows) {
@@ -271,7 +271,7 @@ void change_floor(int32_t floor, int32_t going_up) {
             npc.npc_follow_ticks = (dx + dy + 5) * 3;
         }
         npc.npc_present = 0;
-        if (npc.npc_state == TEACHER_CONFISCATE) npc.npc_state = TEACHER_PATROL;
+        if (npc.npc_state == PHONE_TEACHER_CONFISCATE) npc.npc_state = PHONE_TEACHER_PATROL;
     }
 
     load_floor(floor);
@@ -282,7 +282,7 @@ void change_floor(int32_t floor, int32_t going_up) {
     Game.player_facing = going_up ? 3 : 2;
     Game.stairs_armed = 0;
 
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
         if (npc.npc_floor != floor || npc.npc_follow_ticks != 0 || npc.npc_present) continue;
         npc_place_far(slot);
@@ -381,13 +381,13 @@ void update_world(uint32_t held, uint32_t pressed) {
     phone_ring_step();
     update_visibility(Game.player_x >> 12, Game.player_y >> 12);
 
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         if (!npc_on_current_floor(slot)) offfloor_update(slot);
     }
     if (npc_on_current_floor(NPC_PURSUER)) pursuer_update();
 
     if (Game.mode != MODE_PLAYING) return;
-    if (npc_on_current_floor(NPC_TEACHER)) teacher_update();
+    if (npc_on_current_floor(NPC_PHONE_TEACHER)) phone_teacher_update();
     friend_update();
     update_camera();
     update_light_radius();

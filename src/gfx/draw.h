@@ -42,7 +42,8 @@ struct TileMask {
 };
 
 // The darkness pass over the Framebuffer, with the camera at (camera_x,
-// camera_y) in the picture the mask covers.
+// camera_y) in the picture the mask covers. Light radii are below 16384
+// pixels (the game's largest is under 200); a radius of 0 is no light.
 void shade_by_light(const TileMask& visible, int32_t camera_x, int32_t camera_y,
                     int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
                     int32_t light2_y, int32_t light2_r, int32_t minimum_level);

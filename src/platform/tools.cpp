@@ -12,17 +12,15 @@
 
 uint8_t IconImage[256 * 256];
 
-bool render_shot(int32_t n) {
+void render_shot(int32_t n) {
     demo_scene_setup(n);
     draw_screen();
-    return true;
 }
 
-bool render_icon(int32_t n) {
+void render_icon(int32_t n) {
     const int32_t size = 32 * n;
     std::memset(IconImage, 0, static_cast<size_t>(size) * size);
     draw_icon(IconImage, size, n);
-    return true;
 }
 
 const uint8_t* render_world(int32_t floor) {

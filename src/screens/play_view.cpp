@@ -102,7 +102,7 @@ void draw_figure(FigureKind kind, int32_t vx, int32_t vy) {
             draw_npc_adult(NPC_PURSUER, vx, vy);
             return;
         case FIG_PHONE_TEACHER:
-            draw_npc_adult(NPC_TEACHER, vx, vy);
+            draw_npc_adult(NPC_PHONE_TEACHER, vx, vy);
             return;
     }
 }
@@ -112,8 +112,8 @@ void draw_figures(int32_t vx, int32_t vy) {
     int n = 0;
     list[n++] = {player_pixel_y(), FIG_PLAYER};
     if (npc_on_current_floor(NPC_PURSUER)) list[n++] = {Game.npcs[NPC_PURSUER].npc_y >> 8, FIG_PURSUER};
-    if (npc_on_current_floor(NPC_TEACHER)) {
-        list[n++] = {Game.npcs[NPC_TEACHER].npc_y >> 8, FIG_PHONE_TEACHER};
+    if (npc_on_current_floor(NPC_PHONE_TEACHER)) {
+        list[n++] = {Game.npcs[NPC_PHONE_TEACHER].npc_y >> 8, FIG_PHONE_TEACHER};
     }
     if (Game.friend_state != FRIEND_ABSENT && Game.friend_state != FRIEND_ON_THE_WAY) {
         list[n++] = {Game.npcs[NPC_FRIEND].npc_y >> 8, FIG_FRIEND};
@@ -432,8 +432,8 @@ void draw_play_view() {
     }
 
     // The phone teacher's glasses glint while he comes for the phone.
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (npc_on_current_floor(NPC_TEACHER) && teacher.npc_state == TEACHER_FOR_PHONE &&
+    const NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    if (npc_on_current_floor(NPC_PHONE_TEACHER) && teacher.npc_state == PHONE_TEACHER_FOR_PHONE &&
         teacher.npc_stun_ticks == 0) {
         draw_teacher_glint((teacher.npc_x >> 8) - view_x, (teacher.npc_y >> 8) - view_y);
     }

@@ -86,9 +86,9 @@ int32_t Cost[MAP_TILES];
 int32_t Parent[MAP_TILES];
 int32_t PlainToTarget[MAP_TILES];
 int16_t PursuerSteps[MAP_TILES];
-int16_t TeacherSteps[MAP_TILES];
+int16_t PhoneTeacherSteps[MAP_TILES];
 uint8_t PursuerView[MAP_TILES];
-uint8_t TeacherView[MAP_TILES];
+uint8_t PhoneTeacherView[MAP_TILES];
 uint8_t GoalMark[MAP_TILES];
 
 struct HeapEntry {
@@ -173,7 +173,7 @@ void cheapest_from(int32_t start, int32_t* cost, int32_t* parent) {
 
 const NpcSlot& pursuer() { return Game.npcs[NPC_PURSUER]; }
 const int32_t MurzelSight = CharacterTable[NPC_PURSUER].sight_radius2;
-const NpcSlot& teacher() { return Game.npcs[NPC_TEACHER]; }
+const NpcSlot& phone_teacher() { return Game.npcs[NPC_PHONE_TEACHER]; }
 
 bool pursuer_here() { return npc_on_current_floor(NPC_PURSUER); }
 bool pursuer_awake() { return pursuer_here() && pursuer().npc_state != PURSUER_ASLEEP; }
@@ -188,9 +188,9 @@ bool ring_coming() {
 }
 
 bool teacher_wants_phone() {
-    const int32_t s = teacher().npc_state;
-    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone) return false;
-    return s == TEACHER_FOR_PHONE || s == TEACHER_SEARCH || (ring_coming() && s != TEACHER_CONFISCATE);
+    const int32_t s = phone_teacher().npc_state;
+    if (!npc_on_current_floor(NPC_PHONE_TEACHER) || !Game.has_phone) return false;
+    return s == PHONE_TEACHER_FOR_PHONE || s == PHONE_TEACHER_SEARCH || (ring_coming() && s != PHONE_TEACHER_CONFISCATE);
 }
 
 // The tiles a character on this floor would see the player on.
@@ -202,18 +202,18 @@ void view_of(int32_t slot, uint8_t* view) {
 
 void look_at_grown_ups() {
     route_steps(pursuer_here() ? npc_tile(NPC_PURSUER) : NO_TILE, PursuerSteps);
-    route_steps(npc_on_current_floor(NPC_TEACHER) ? npc_tile(NPC_TEACHER) : NO_TILE, TeacherSteps);
+    route_steps(npc_on_current_floor(NPC_PHONE_TEACHER) ? npc_tile(NPC_PHONE_TEACHER) : NO_TILE, PhoneTeacherSteps);
     view_of(NPC_PURSUER, PursuerView);
-    view_of(NPC_TEACHER, TeacherView);
+    view_of(NPC_PHONE_TEACHER, PhoneTeacherView);
 }
 
 // Herr Haselbrink is coming for the phone and close: he keeps coming while
 // he sees the player within 90 pixels, ringing or not.
-bool teacher_close() {
-    const NpcSlot& t = teacher();
-    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone || Game.confiscate_ticks > 0) return false;
-    if (t.npc_state != TEACHER_FOR_PHONE || t.npc_stun_ticks > 20) return false;
-    const int32_t d = TeacherSteps[player_tile()];
+bool phone_teacher_close() {
+    const NpcSlot& t = phone_teacher();
+    if (!npc_on_current_floor(NPC_PHONE_TEACHER) || !Game.has_phone || Game.confiscate_ticks > 0) return false;
+    if (t.npc_state != PHONE_TEACHER_FOR_PHONE || t.npc_stun_ticks > 20) return false;
+    const int32_t d = PhoneTeacherSteps[player_tile()];
     return d >= 0 && d < 9;
 }
 
@@ -261,12 +261,12 @@ void build_costs(bool up_stairs, bool down_stairs) {
     }
     if (teacher_wants_phone()) {
         // Out of his sight he cannot come straight for the player.
-        const int32_t seen_cost = teacher().npc_state == TEACHER_FOR_PHONE || ring_coming() ? 40 : 10;
+        const int32_t seen_cost = phone_teacher().npc_state == PHONE_TEACHER_FOR_PHONE || ring_coming() ? 40 : 10;
         for (int32_t t = 0; t < MAP_TILES; ++t) {
             if (EnterCost[t] >= UNREACHED) continue;
-            const int32_t d = TeacherSteps[t];
+            const int32_t d = PhoneTeacherSteps[t];
             if (d >= 0 && d < 7) EnterCost[t] += (7 - d) * (7 - d) * 4;
-            if (TeacherView[t]) EnterCost[t] += seen_cost;
+            if (PhoneTeacherView[t]) EnterCost[t] += seen_cost;
         }
     }
 }
@@ -425,19 +425,19 @@ void replan() {
         return;
     }
 
-    if ((hunted() || teacher_close()) && Bot.brave_ticks == 0) {
+    if ((hunted() || phone_teacher_close()) && Bot.brave_ticks == 0) {
         // Go on only if he gets there much later than the player.
         const bool from_murzel = hunted();
-        const int16_t* his_steps = from_murzel ? PursuerSteps : TeacherSteps;
+        const int16_t* his_steps = from_murzel ? PursuerSteps : PhoneTeacherSteps;
         // Both go straight for the player at their hunting speed.
         const int32_t his_speed = from_murzel
                                       ? pursuer_base_speed() + CharacterTable[NPC_PURSUER].hunt_speed
-                                      : CharacterTable[NPC_TEACHER].hunt_speed;
+                                      : CharacterTable[NPC_PHONE_TEACHER].hunt_speed;
         const int32_t his = his_steps[main_target];
         const bool goal_is_safe =
             his < 0 || his * STEP * running_speed() / his_speed > Cost[main_target] + 60;
         if (!goal_is_safe) {
-            const int32_t t = flee_target(his_steps, his_speed, from_murzel ? PursuerView : TeacherView);
+            const int32_t t = flee_target(his_steps, his_speed, from_murzel ? PursuerView : PhoneTeacherView);
             if (t != NO_TILE) {
                 Bot.goal_kind = GOAL_FLEE;
                 make_path(t);
@@ -532,9 +532,9 @@ bool press(uint32_t bit) {
 bool can_call_friend() {
     if (!Game.has_phone || Game.confiscate_ticks > 0 || Game.ring_ticks > 0) return false;
     if (Game.friend_state != FRIEND_ABSENT || Game.call_cooldown > 0) return false;
-    const NpcSlot& t = teacher();
-    return !(npc_on_current_floor(NPC_TEACHER) && t.npc_state != TEACHER_CONFISCATE &&
-             sees_player(NPC_TEACHER, CharacterTable[NPC_TEACHER].notice_radius2));
+    const NpcSlot& t = phone_teacher();
+    return !(npc_on_current_floor(NPC_PHONE_TEACHER) && t.npc_state != PHONE_TEACHER_CONFISCATE &&
+             sees_player(NPC_PHONE_TEACHER, CharacterTable[NPC_PHONE_TEACHER].notice_radius2));
 }
 
 // ACTION here would hide in a locker rather than talk or play.
@@ -545,7 +545,7 @@ bool action_hides() {
 bool should_leave_locker() {
     const NpcSlot& h = pursuer();
     if (pursuer_here() && h.npc_state == PURSUER_LOCKER) return true;  // he saw it: better to run
-    if (teacher_close()) return false;
+    if (phone_teacher_close()) return false;
     if (!pursuer_here()) return true;
     if (h.npc_state == PURSUER_CHASE) return false;
     const int32_t d = pursuer_steps_to_player();
@@ -556,7 +556,7 @@ bool should_leave_locker() {
 
 bool wants_to_run() {
     if (Game.exhausted || Game.stamina <= 0) return false;
-    if (teacher_close()) return true;
+    if (phone_teacher_close()) return true;
     if (hunted()) {
         const int32_t d = pursuer_steps_to_player();
         return d < 11 || sees_player(NPC_PURSUER, MurzelSight);
@@ -654,7 +654,7 @@ uint32_t play_tick() {
     // Out of Herr Mürzel's sight beside a locker while he hunts: hide. The
     // phone is safe in a locker too.
     const bool murzel_near = pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5;
-    if ((hunted() || murzel_near || teacher_close()) && !sees_player(NPC_PURSUER, MurzelSight) &&
+    if ((hunted() || murzel_near || phone_teacher_close()) && !sees_player(NPC_PURSUER, MurzelSight) &&
         action_hides()) {
         if (press(INPUT_ACTION)) return 0;
     }
