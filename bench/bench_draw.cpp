@@ -8,6 +8,8 @@
 
 namespace {
 
+const TileMask Visible{VisibleGrid, MAP_W, MAP_H};
+
 void fill_picture() {
     uint32_t seed = 12345;
     for (uint8_t& p : Framebuffer) {
@@ -37,7 +39,7 @@ void BM_ShadeByLight(benchmark::State& state) {
     std::memset(VisibleGrid, 1, sizeof VisibleGrid);
     fill_picture();
     for (auto _ : state) {
-        shade_by_light(288, 124, 448, 216, 92, 448, 96, 150, 0);
+        shade_by_light(Visible, 288, 124, 448, 216, 92, 448, 96, 150, 0);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * SCREEN_W * SCREEN_H);

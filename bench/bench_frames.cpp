@@ -7,6 +7,7 @@
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "game/current_floor.h"
 #include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -23,11 +24,11 @@ void BM_DrawPlayView(benchmark::State& state) {
     Game.teacher_floor = -1;
     Game.friend_target = -1;
     load_floor(3);
-    build_world_image();
+    repaint_floor();
     Game.player_x = 20 * FIXED_TILE + 2048;
     Game.player_y = 14 * FIXED_TILE + 2560;
     Game.player_facing = 2;
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     Game.light_radius = 92;
     Game.camera_x = (Game.player_x >> 8) - SCREEN_W / 2;
     Game.camera_y = (Game.player_y >> 8) - SCREEN_H / 2;

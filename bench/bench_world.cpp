@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "game/current_floor.h"
 #include "game/game_state.h"
 #include "gfx/font.h"
 #include "world/floors.h"
@@ -15,7 +16,7 @@ static void BM_BuildWorldImage(benchmark::State& state) {
     Game.pool_hall_open = 0;
     load_floor(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
-        build_world_image();
+        repaint_floor();
         benchmark::DoNotOptimize(WorldImage[0]);
         benchmark::ClobberMemory();
     }

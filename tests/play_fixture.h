@@ -7,9 +7,11 @@
 #include <cstring>
 
 #include "audio/synth.h"
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/movement.h"
+#include "screens/draw_screen.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
@@ -25,8 +27,8 @@ protected:
         pursuer.npc_present = 0;
         pursuer.npc_floor = 5;
         pursuer.npc_state = PURSUER_PATROL;
-        pursuer.npc_floor_ticks = Game.npcs[NPC_TEACHER].npc_floor_ticks = 99999;
-        Game.npcs[NPC_TEACHER].npc_floor = 0;
+        pursuer.npc_floor_ticks = Game.npcs[NPC_PHONE_TEACHER].npc_floor_ticks = 99999;
+        Game.npcs[NPC_PHONE_TEACHER].npc_floor = 0;
         Game.call_countdown = 99999;
         Game.message_ticks = 0;
         EffectSlot = SoundEffectSlot{};
@@ -52,7 +54,7 @@ protected:
     static void go_to_floor(int32_t floor) {
         Game.floor_open[floor] = 1;
         load_floor(floor);
-        build_world_image();
+        repaint_floor();
     }
     // The effect of the last play_sound since the fixture started (0 none).
     static int32_t last_sound() { return EffectSlot.trigger_count ? EffectSlot.requested : 0; }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "game/current_floor.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "platform/present.h"
@@ -53,7 +54,7 @@ void walk_alone_on(int32_t floor) {
     for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = 1;
     Game.pool_hall_open = 1;
     load_floor(floor);
-    for (int slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
         npc.npc_present = 0;
         npc.npc_floor = (floor + 3) % FLOOR_COUNT;

@@ -410,6 +410,8 @@ void fill_test_picture(uint32_t seed) {
     }
 }
 
+const TileMask Visible{VisibleGrid, MAP_W, MAP_H};
+
 void set_all_visible() { std::memset(VisibleGrid, 1, sizeof VisibleGrid); }
 
 uint8_t screen_at(int x, int y) { return Framebuffer[y * SCREEN_W + x]; }
@@ -423,7 +425,7 @@ TEST(DrawShade, RingBoundariesWithTheDitherTerm) {
     build_shade_table();
     set_all_visible();
     std::memset(Framebuffer, 15, sizeof Framebuffer);
-    shade_by_light(0, 0, 102, 100, 10, 0, 0, 0, 0);
+    shade_by_light(Visible, 0, 0, 102, 100, 10, 0, 0, 0, 0);
     EXPECT_EQ(screen_at(102, 100), 15);  // d 0
     EXPECT_EQ(screen_at(106, 100), 15);  // 16 + 2
     EXPECT_EQ(screen_at(107, 100), 15);  // 25 + 10 = 35
@@ -442,7 +444,7 @@ TEST(DrawShade, MinimumLevelAndSecondLight) {
     build_shade_table();
     set_all_visible();
     std::memset(Framebuffer, 15, sizeof Framebuffer);
-    shade_by_light(0, 0, 102, 100, 10, 20, 20, 10, 1);
+    shade_by_light(Visible, 0, 0, 102, 100, 10, 20, 20, 10, 1);
     EXPECT_EQ(screen_at(112, 100), 7);  // dark, raised to level 1
     EXPECT_EQ(screen_at(300, 180), 7);
     EXPECT_EQ(screen_at(102, 100), 15);
@@ -452,7 +454,7 @@ TEST(DrawShade, MinimumLevelAndSecondLight) {
     // A radius of 0 or below switches the second light off.
     for (int r : {0, -10}) {
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(0, 0, 102, 100, 10, 20, 20, r, 0);
+        shade_by_light(Visible, 0, 0, 102, 100, 10, 20, 20, r, 0);
         EXPECT_EQ(screen_at(20, 20), 0);
         EXPECT_EQ(screen_at(102, 100), 15);
     }
@@ -461,11 +463,11 @@ TEST(DrawShade, MinimumLevelAndSecondLight) {
     // beyond 3 acts as 3, one below 0 as 0.
     fill_test_picture(7);
     std::memcpy(Reference, Framebuffer, sizeof Reference);
-    shade_by_light(100, 100, 0, 0, 5, 0, 0, 0, 3);
+    shade_by_light(Visible, 100, 100, 0, 0, 5, 0, 0, 0, 3);
     EXPECT_EQ(std::memcmp(Reference, Framebuffer, sizeof Reference), 0);
-    shade_by_light(100, 100, 0, 0, 5, 0, 0, 0, 9);
+    shade_by_light(Visible, 100, 100, 0, 0, 5, 0, 0, 0, 9);
     EXPECT_EQ(std::memcmp(Reference, Framebuffer, sizeof Reference), 0);
-    shade_by_light(100, 100, 0, 0, 5, 0, 0, 0, -4);
+    shade_by_light(Visible, 100, 100, 0, 0, 5, 0, 0, 0, -4);
     EXPECT_EQ(count_framebuffer(0), SCREEN_W * SCREEN_H);
 }
 
@@ -474,7 +476,7 @@ TEST(DrawShade, InvisibleTilesAndOutsideTheWorldAreBlack) {
     set_all_visible();
     VisibleGrid[6 * 56 + 6] = 0;  // world pixels 96..111 x 96..111
     std::memset(Framebuffer, 15, sizeof Framebuffer);
-    shade_by_light(0, 0, 102, 100, 10, 0, 0, 0, 3);
+    shade_by_light(Visible, 0, 0, 102, 100, 10, 0, 0, 0, 3);
     EXPECT_EQ(screen_at(96, 96), 0);
     EXPECT_EQ(screen_at(111, 111), 0);
     EXPECT_EQ(screen_at(102, 100), 0);
@@ -495,7 +497,7 @@ TEST(DrawShade, InvisibleTilesAndOutsideTheWorldAreBlack) {
     };
     for (const auto& c : cases) {
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(c.cx, c.cy, 0, 0, 0, 0, 0, 0, 3);
+        shade_by_light(Visible, c.cx, c.cy, 0, 0, 0, 0, 0, 0, 3);
         for (int y = 0; y < SCREEN_H; ++y) {
             for (int x = 0; x < SCREEN_W; ++x) {
                 bool black = x >= c.black_from_x && x < c.black_to_x && y >= c.black_from_y &&
@@ -509,14 +511,14 @@ TEST(DrawShade, InvisibleTilesAndOutsideTheWorldAreBlack) {
     // A camera far from the world, even at the ends of the 32-bit range.
     for (int cx : {INT32_MIN, -400, 2000, INT32_MAX}) {
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(cx, 100, 0, 0, 50, INT32_MAX, INT32_MIN, INT32_MAX, 3);
+        shade_by_light(Visible, cx, 100, 0, 0, 50, INT32_MAX, INT32_MIN, 16383, 3);
         EXPECT_EQ(count_framebuffer(0), SCREEN_W * SCREEN_H) << cx;
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(cx, 100, INT32_MIN, INT32_MAX, 50, INT32_MAX, INT32_MIN, 40, 3);
+        shade_by_light(Visible, cx, 100, INT32_MIN, INT32_MAX, 50, INT32_MAX, INT32_MIN, 40, 3);
         EXPECT_EQ(count_framebuffer(0), SCREEN_W * SCREEN_H) << cx;
     }
     std::memset(Framebuffer, 15, sizeof Framebuffer);
-    shade_by_light(100, INT32_MAX, 0, 0, 50, 0, 0, 0, 3);
+    shade_by_light(Visible, 100, INT32_MAX, 0, 0, 50, 0, 0, 0, 3);
     EXPECT_EQ(count_framebuffer(0), SCREEN_W * SCREEN_H);
 }
 
@@ -533,9 +535,6 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
         {581, 251, 740, 350, 118, 740, 350, 30}, // both lights at one place
         {200, 100, 10000, 10000, 5, 360, 200, 1},
         {100, 100, 260, 200, 24, 300, 220, 30},  // the pursuer's tiny light
-        {300, 200, 460, 300, 20000, 0, 0, 0},    // radii beyond 32-bit squares
-        {300, 200, 460, 300, 40, 470, 290, 50000},
-        {300, 200, -2000000000, 300, 2000000000, 2000000000, 0, 2000000000},
         // A light whose centre column lies beyond 32 bits from the camera but
         // whose rings still reach the view's rows: no light on screen.
         {636, -22, -2147483646, -16382, 16383, 448, 46340, 101},
@@ -550,7 +549,7 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
                 VisibleGrid[i] = ((seed >> 16) & 7) != 0;
             }
             reference_shade(s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, minimum);
-            shade_by_light(s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, minimum);
+            shade_by_light(Visible, s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, minimum);
             for (int i = 0; i < SCREEN_W * SCREEN_H; ++i) {
                 ASSERT_EQ(Framebuffer[i], Reference[i])
                     << "camera " << s.cx << "," << s.cy << " radii " << s.l1r << "," << s.l2r
@@ -574,7 +573,7 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
         int minimum = next(0, 3);
         fill_test_picture(seed);
         reference_shade(cx, cy, l1x, l1y, l1r, l2x, l2y, l2r, minimum);
-        shade_by_light(cx, cy, l1x, l1y, l1r, l2x, l2y, l2r, minimum);
+        shade_by_light(Visible, cx, cy, l1x, l1y, l1r, l2x, l2y, l2r, minimum);
         ASSERT_EQ(std::memcmp(Framebuffer, Reference, sizeof Reference), 0)
             << "camera " << cx << "," << cy << " light " << l1x << "," << l1y << " r " << l1r
             << " light " << l2x << "," << l2y << " r " << l2r << " minimum " << minimum;
@@ -582,7 +581,7 @@ TEST(DrawShade, MatchesThePixelByPixelRule) {
 }
 
 // The level asked for one pixel is the level the pass gives it on a visible
-// tile: through the 32-bit lanes, the wide path, and the second light.
+// tile: near and far lights, and the second light.
 TEST(DrawShade, LevelOfOnePixelMatchesThePass) {
     build_shade_table();
     set_all_visible();
@@ -592,13 +591,12 @@ TEST(DrawShade, LevelOfOnePixelMatchesThePass) {
         {288, 124, 448, 216, 92, 448, 96, 150, 0},
         {100, 100, 260, 200, 24, 300, 220, 30, 0},
         {13, 5, 170, 104, 67, 154, 52, 62, 1},
-        {300, 200, 460, 300, 20000, 0, 0, 0, 0},
-        {300, 200, 460, 300, 40, 470, 290, 50000, 0},
+        {300, 200, 460, 300, 16383, 0, 0, 0, 0},  // the widest light there may be
         {0, 0, 40, 30, 66, 344, 96, -5, 7},
     };
     for (const auto& s : scenes) {
         std::memset(Framebuffer, 15, sizeof Framebuffer);
-        shade_by_light(s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, s.minimum);
+        shade_by_light(Visible, s.cx, s.cy, s.l1x, s.l1y, s.l1r, s.l2x, s.l2y, s.l2r, s.minimum);
         const uint8_t by_level[4] = {0, 7, 8, 15};
         for (int sy = 0; sy < SCREEN_H; ++sy) {
             for (int sx = 0; sx < SCREEN_W; ++sx) {

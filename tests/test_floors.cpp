@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "world/floors.h"
 
 namespace {
@@ -121,7 +123,7 @@ TEST(LoadFloor, SetsFloorAndResetsRoutes) {
     load_floor(2);
     EXPECT_EQ(Game.current_floor, 2);
     EXPECT_EQ(Game.npcs[NPC_PURSUER].npc_flow_source, -1);
-    EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_flow_source, -1);
+    EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_flow_source, -1);
     EXPECT_EQ(Game.npcs[NPC_FRIEND].npc_flow_source, -1);
     EXPECT_EQ(Game.npcs[3].npc_flow_source, 77);
     // An index outside the building changes nothing.
@@ -157,14 +159,14 @@ TEST(TileAt, OutsideTheGridIsWall) {
 TEST(FloorUnder, OrderAndFallback) {
     reset_world_flags();
     load_floor(3);
-    EXPECT_EQ(floor_under(21, 20), ',');  // door between walls: from the left
-    EXPECT_EQ(floor_under(3, 12), '.');   // door: corridor below
-    EXPECT_EQ(floor_under(1, 11), 'c');   // shelf: stone above
+    EXPECT_EQ(floor_under(Game.current_floor, 21, 20), ',');  // door between walls: from the left
+    EXPECT_EQ(floor_under(Game.current_floor, 3, 12), '.');   // door: corridor below
+    EXPECT_EQ(floor_under(Game.current_floor, 1, 11), 'c');   // shelf: stone above
     // Nothing but walls around: the floor's default ground.
-    EXPECT_EQ(floor_under(0, 0), '.');
+    EXPECT_EQ(floor_under(Game.current_floor, 0, 0), '.');
     load_floor(4);
-    EXPECT_EQ(floor_under(0, 0), ';');
-    EXPECT_EQ(floor_under(55, 27), ';');
+    EXPECT_EQ(floor_under(Game.current_floor, 0, 0), ';');
+    EXPECT_EQ(floor_under(Game.current_floor, 55, 27), ';');
 }
 
 TEST(StartMarkers, PlayerAndPursuer) {

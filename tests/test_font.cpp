@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gfx/font.h"
+#include "gfx/text.h"
 #include "platform/present.h"
 #include "world/world_image.h"
 
@@ -241,7 +242,7 @@ TEST(FontLabel, PlateAroundTheText) {
     build_glyph_lookup();
     std::memset(WorldImage, BACKGROUND, sizeof WorldImage);
     // "AB": plate at (8, 18), 6*2 + 3 = 15 wide, 11 high.
-    draw_label_box(10, 20, "AB", 9, 3);
+    draw_label_box(WorldImage, WORLD_W, WORLD_H, 10, 20, "AB", 9, 3);
     EXPECT_EQ(window(WorldImage, WORLD_W, 7, 17, 17, 13), picture({
                                                               ".................",
                                                               ".333333333333333.",
@@ -258,14 +259,14 @@ TEST(FontLabel, PlateAroundTheText) {
                                                               ".................",
                                                           }));
     // An empty text still gets a 4-pixel plate; a negative colour none.
-    draw_label_box(100, 100, "", 9, 5);
+    draw_label_box(WorldImage, WORLD_W, WORLD_H, 100, 100, "", 9, 5);
     EXPECT_EQ(window(WorldImage, WORLD_W, 97, 98, 6, 1), ".5555.\n");
-    draw_label_box(200, 100, "A", 9, -1);
+    draw_label_box(WorldImage, WORLD_W, WORLD_H, 200, 100, "A", 9, -1);
     EXPECT_EQ(window(WorldImage, WORLD_W, 197, 97, 9, 4),
               picture({".........", ".........", ".........", "....999.."}));
     // At the corners of the world the plate is clipped.
-    draw_label_box(0, 0, "AB", 9, 4);
-    draw_label_box(WORLD_W - 3, WORLD_H - 3, "AB", 9, 4);
+    draw_label_box(WorldImage, WORLD_W, WORLD_H, 0, 0, "AB", 9, 4);
+    draw_label_box(WorldImage, WORLD_W, WORLD_H, WORLD_W - 3, WORLD_H - 3, "AB", 9, 4);
     EXPECT_EQ(WorldImage[0], 4);
     EXPECT_EQ(WorldImage[WORLD_W * WORLD_H - 1], 4);
 }

@@ -35,7 +35,7 @@ protected:
         pursuer.npc_floor = 5;
         pursuer.npc_state = PURSUER_PATROL;
         pursuer.npc_floor_ticks = 99999;
-        Game.npcs[NPC_TEACHER].npc_floor_ticks = 99999;
+        Game.npcs[NPC_PHONE_TEACHER].npc_floor_ticks = 99999;
         Game.call_countdown = 99999;
     }
 

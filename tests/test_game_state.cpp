@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "data/int_math.h"
+#include "game/current_floor.h"
 #include "generator_model.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
@@ -36,7 +38,6 @@ uint32_t state_trying_first(int32_t x, int32_t y) {
 }
 
 constexpr int32_t LANDING = 3 + 19 * 56;
-int32_t tile_index(int32_t x, int32_t y) { return x + 56 * y; }
 bool is_floor_code(int c) { return c && std::string(",.;_cfhmt").find(static_cast<char>(c)) != std::string::npos; }
 int32_t chebyshev(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
     const int32_t dx = ax > bx ? ax - bx : bx - ax, dy = ay > by ? ay - by : by - ay;
@@ -65,25 +66,6 @@ TEST(RandomGenerator, SeedOneGivesTheKnownSequence) {
     EXPECT_EQ(random_below(9), 7);
     EXPECT_EQ(random_below(1), 0);
     EXPECT_EQ(Game.random_state, model_steps(1, 3));
-}
-
-TEST(RandomGenerator, TwoStepsAtOnceEqualTwoSingleSteps) {
-    uint32_t s = 987654321u;
-    for (int i = 0; i < 2000; ++i) {
-        s = model_step(s) ^ (uint32_t(i) << 7);
-        Game.random_state = s;
-        const int32_t v1 = random_step();
-        const int32_t v2 = random_step();
-        const uint32_t after_two = Game.random_state;
-        Game.random_state = s;
-        int32_t first = -1;
-        ASSERT_EQ(random_two_steps(&first), v2) << "state " << s;
-        ASSERT_EQ(first, v1);
-        ASSERT_EQ(Game.random_state, after_two);
-    }
-    Game.random_state = 0;  // from 0 the jump adds only 12345 * (1103515245 + 1)
-    random_two_steps(nullptr);
-    EXPECT_EQ(Game.random_state, 3554416254u);
 }
 
 TEST(Isqrt, FloorOfTheRoot) {
@@ -274,7 +256,7 @@ TEST(NewGame, CodeDigitsComeFirstAndTheTeacherAndPhoneDrawsLast) {
         }
         const uint32_t last = Game.random_state;
         EXPECT_EQ(Game.call_countdown, 1800 + model_value(last) % 600) << "seed " << seed;
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_floor_ticks, 1200 + model_value(model_unstep(last)) % 900)
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_floor_ticks, 1200 + model_value(model_unstep(last)) % 900)
             << "seed " << seed;
     }
 }
@@ -327,6 +309,10 @@ TEST(NewGame, ItemsFollowTheTableAndThePlacementRules) {
         program_init(seed);
         for (int d : Game.code_digits) EXPECT_TRUE(d >= 1 && d <= 9) << d;
     }
+    // Every sticker the HUD and the escape screen count to is placed.
+    int32_t stickers = 0;
+    for (int i = 0; i < Game.item_count; ++i) stickers += Game.items[i].type == ITEM_STICKER;
+    EXPECT_EQ(stickers, STICKER_TOTAL);
 }
 
 TEST(NewGame, ResetsTheGameAndSnapsTheCameraBetweenPlayerAndPursuer) {
@@ -381,8 +367,8 @@ TEST(NewGame, ResetsTheGameAndSnapsTheCameraBetweenPlayerAndPursuer) {
     ASSERT_TRUE(pursuer.npc_target >= 0 && pursuer.npc_target < MAP_TILES);
     const int target = CurrentFloorMap[pursuer.npc_target];
     EXPECT_TRUE(is_floor_code(target) || target == 'D');
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    EXPECT_TRUE(teacher.npc_floor == 2 && teacher.npc_present == 0 && teacher.npc_state == TEACHER_PATROL);
+    const NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    EXPECT_TRUE(teacher.npc_floor == 2 && teacher.npc_present == 0 && teacher.npc_state == PHONE_TEACHER_PATROL);
     EXPECT_TRUE(teacher.npc_floor_ticks >= 1200 && teacher.npc_floor_ticks < 2100);
     EXPECT_TRUE(Game.call_countdown >= 1800 && Game.call_countdown < 2400);
     EXPECT_EQ(Game.has_phone, 1);
@@ -434,9 +420,9 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     pursuer.npc_present = 1;
     pursuer.npc_state = PURSUER_CHASE;
     pursuer.npc_follow_ticks = pursuer.npc_stun_ticks = pursuer.npc_slow_ticks = 7;
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     teacher.npc_follow_ticks = 12;
     const uint32_t state = Game.random_state;
 
@@ -456,9 +442,10 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     EXPECT_EQ(Game.catch_count, 2);
     EXPECT_EQ(Game.code_digits[0], 4);
 
+    // Back on the floor of the task, standing on the landing.
     EXPECT_EQ(Game.current_floor, 1);
-    EXPECT_EQ(Game.player_x, 14336);
-    EXPECT_EQ(Game.player_y, 80384);
+    EXPECT_EQ(Game.player_x, tile_centre_x(LANDING_X));
+    EXPECT_EQ(Game.player_y, tile_centre_y(LANDING_Y));
     EXPECT_EQ(player_tile(), LANDING);
     EXPECT_EQ(Game.player_facing, 0);
     EXPECT_EQ(Game.stamina, 1000);
@@ -477,7 +464,7 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     EXPECT_TRUE(pursuer.npc_present == 0 && pursuer.npc_floor == 2 && pursuer.npc_state == PURSUER_PATROL);
     EXPECT_EQ(pursuer.npc_floor_ticks, 600);
     EXPECT_EQ(pursuer.npc_follow_ticks + pursuer.npc_stun_ticks + pursuer.npc_slow_ticks, 0);
-    EXPECT_TRUE(teacher.npc_present == 0 && teacher.npc_floor == 0 && teacher.npc_state == TEACHER_PATROL);
+    EXPECT_TRUE(teacher.npc_present == 0 && teacher.npc_floor == 0 && teacher.npc_state == PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_follow_ticks, 0);
     EXPECT_EQ(teacher.npc_floor_ticks, 900);
 
@@ -485,8 +472,9 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
     EXPECT_STREQ(Game.message_line1, "WEITER AB DEM LETZTEN CHECKPOINT.");
     EXPECT_STREQ(Game.message_line2, objective_line());
     EXPECT_EQ(Game.message_ticks, 120);
-    EXPECT_EQ(Game.camera_x, 0);  // 56 - 160 clamped
-    EXPECT_EQ(Game.camera_y, 202);  // 314 - 112
+    // The camera is on the player at once, not on its way there.
+    EXPECT_EQ(Game.camera_x, camera_target_x());
+    EXPECT_EQ(Game.camera_y, camera_target_y());
     EXPECT_EQ(Game.mode, MODE_PLAYING);
     EXPECT_EQ(Game.mode_ticks, 0);
 }
@@ -500,13 +488,13 @@ TEST_F(Checkpoint, CharactersAreSentToANeighbourFloor) {
         SCOPED_TRACE(testing::Message() << "task " << k[0]);
         Game.task = k[0];
         save_checkpoint();
-        Game.npcs[NPC_TEACHER].npc_floor = k[3];
-        Game.npcs[NPC_TEACHER].npc_present = 1;
+        Game.npcs[NPC_PHONE_TEACHER].npc_floor = k[3];
+        Game.npcs[NPC_PHONE_TEACHER].npc_present = 1;
         restore_checkpoint();
         EXPECT_EQ(Game.current_floor, k[1]);
         EXPECT_EQ(Game.npcs[NPC_PURSUER].npc_floor, k[2]);
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_floor, k[4]);
-        EXPECT_EQ(Game.npcs[NPC_TEACHER].npc_present, k[5]);
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_floor, k[4]);
+        EXPECT_EQ(Game.npcs[NPC_PHONE_TEACHER].npc_present, k[5]);
     }
 }
 
@@ -519,7 +507,7 @@ TEST_F(Checkpoint, ATeacherLeftOnAnotherFloorIsPlacedAfreshWhenMet) {
     for (int f = 0; f < 6; ++f) Game.floor_open[f] = f >= 1 && f <= 3;
     save_checkpoint();
     load_floor(2);
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = 2;
     teacher.npc_present = 1;
     teacher.npc_x = 8 * 4096 + 2048;  // tile (8, 19): corridor floor here, a bookshelf on floor 3

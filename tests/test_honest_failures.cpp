@@ -16,7 +16,7 @@
 #include "platform/cmdline.h"
 #include "platform/input.h"
 #include "platform/main_loop.h"
-#include "platform/output_file.h"
+#include "data/output_file.h"
 #include "platform/seed.h"
 
 #ifdef __linux__

@@ -1,6 +1,7 @@
 // The HUD at the edges of its layout, drawn over a black screen.
 #include <cstring>
 
+#include "game/game_state.h"
 #include "play_fixture.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
+#include "game/current_floor.h"
 #include "generator_model.h"
 #include "play_fixture.h"
 #include "audio/synth.h"
@@ -204,6 +206,45 @@ TEST_F(Movement, CornerSlideFindsAnOpeningWithinTwelvePixels) {
     move_player(INPUT_UP);
     EXPECT_EQ(Game.player_x, 66 * 256 - 200);
     EXPECT_EQ(Game.player_y, 213 * 256);
+}
+
+// What a player program tries ahead must be what the Tick then does: the
+// step changes nothing, and move_player lands exactly where it said, around
+// corners, in doorways, running and walking, with and without sneakers.
+TEST_F(Movement, PlayerStepForeseesMovePlayerAndChangesNothing) {
+    static GameState before;
+    const uint32_t Bits[] = {INPUT_RIGHT, INPUT_LEFT, INPUT_UP, INPUT_DOWN, INPUT_RIGHT | INPUT_UP,
+                             INPUT_LEFT | INPUT_DOWN | INPUT_RUN, INPUT_UP | INPUT_RUN, 0};
+    int32_t slides = 0;
+    for (int32_t sneakers = 0; sneakers <= 1; ++sneakers) {
+        for (int32_t py = 200; py < 360; py += 7) {
+            for (int32_t px = 20; px < 360; px += 11) {
+                for (uint32_t bits : Bits) {
+                    Game.inventory[ITEM_SNEAKERS] = sneakers;
+                    Game.stamina = 500;
+                    Game.exhausted = 0;
+                    Game.door_slow = px % 3 == 0 ? 6 : 0;
+                    Game.bump_tile = 0;
+                    put_at_pixel(px, py);
+                    std::memcpy(&before, &Game, sizeof Game);
+                    const PlayerStep step = player_step(Game, bits);
+                    ASSERT_EQ(std::memcmp(&before, &Game, sizeof Game), 0);
+                    move_player(bits);
+                    ASSERT_EQ(step.x, Game.player_x) << px << "," << py << " bits " << bits;
+                    ASSERT_EQ(step.y, Game.player_y) << px << "," << py << " bits " << bits;
+                    EXPECT_EQ(step.facing, Game.player_facing);
+                    EXPECT_EQ(step.door_slow, Game.door_slow);
+                    EXPECT_EQ(step.running, Game.running);
+                    EXPECT_EQ(step.bump_tile, Game.bump_tile);
+                    const bool sideways = bits == INPUT_RIGHT ? step.y != before.player_y
+                                        : bits == INPUT_UP    ? step.x != before.player_x
+                                                              : false;
+                    if (sideways) slides += 1;
+                }
+            }
+        }
+    }
+    EXPECT_GT(slides, 0);  // the sweep reaches corners
 }
 
 // ---------------------------------------------------------------------------
@@ -432,13 +473,13 @@ TEST_F(Movement, CooldownConfiscationAndClosedGatesKeepThePlayerOnTheFloor) {
 
 TEST_F(Movement, ChangeFloorTakesFollowersAlong) {
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     put_pursuer(10, 14, PURSUER_CHASE);
     teacher.npc_x = 30 * 4096 + 2048;
     teacher.npc_y = 20 * 4096 + 2560;
     teacher.npc_floor = 3;
     teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_FOR_PHONE;
+    teacher.npc_state = PHONE_TEACHER_FOR_PHONE;
     change_floor(4, 1);
     EXPECT_EQ(pursuer.npc_present, 0);
     EXPECT_EQ(pursuer.npc_follow_floor, 4);
@@ -466,24 +507,24 @@ TEST_F(Movement, ChangeFloorTakesFollowersAlong) {
     load_floor(3);
     teacher.npc_floor = 3;
     teacher.npc_present = 1;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     teacher.npc_follow_ticks = Game.teacher_following = 0;
     change_floor(4, 1);
-    EXPECT_EQ(teacher.npc_state, TEACHER_PATROL);
+    EXPECT_EQ(teacher.npc_state, PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_present, 0);
     EXPECT_EQ(teacher.npc_follow_ticks, 0);
     EXPECT_EQ(Game.teacher_following, 0);
 }
 
 TEST_F(Movement, ChangeFloorWakesACharacterWaitingOnTheNewFloor) {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = 2;
     teacher.npc_present = teacher.npc_follow_ticks = 0;
-    teacher.npc_state = TEACHER_CONFISCATE;
+    teacher.npc_state = PHONE_TEACHER_CONFISCATE;
     change_floor(2, 0);
     EXPECT_EQ(teacher.npc_present, 1);
     EXPECT_EQ(teacher.npc_flow_source, -1);
-    EXPECT_EQ(teacher.npc_state, TEACHER_PATROL);
+    EXPECT_EQ(teacher.npc_state, PHONE_TEACHER_PATROL);
     EXPECT_EQ(teacher.npc_state_ticks, 300);
     // Far from the player's tile (2, 20), or at the landing (4, 18) if nowhere was found.
     const int32_t tx = teacher.npc_x >> 12, ty = teacher.npc_y >> 12;

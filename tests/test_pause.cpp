@@ -22,6 +22,7 @@
 #include "platform/pause.h"
 #include "platform/present.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 
 namespace {
 

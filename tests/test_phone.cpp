@@ -2,22 +2,24 @@
 #include <climits>
 #include <string>
 
-#include "generator_model.h"
-#include "play_fixture.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/friend.h"
+#include "game/game_state.h"
 #include "game/new_game.h"
 #include "game/phone.h"
+#include "game/phone_teacher.h"
 #include "game/scenes.h"
-#include "game/teacher.h"
+#include "generator_model.h"
 #include "platform/input.h"
+#include "play_fixture.h"
 
 namespace {
 
 class Phone : public PlayFixture {
 protected:
     static std::string line1() { return Game.message_line1; }
-    static NpcSlot& teacher() { return Game.npcs[NPC_TEACHER]; }
+    static NpcSlot& teacher() { return Game.npcs[NPC_PHONE_TEACHER]; }
     static NpcSlot& friend_slot() { return Game.npcs[NPC_FRIEND]; }
     static void start_ringing() {
         Game.call_countdown = 1;
@@ -76,22 +78,22 @@ TEST_F(Phone, CallingTheFriendAndTheCooldown) {
 }
 
 TEST_F(Phone, HidingHidesTheCallButNotTheRing) {
-    put_npc(NPC_TEACHER, 24, 14, TEACHER_PATROL);
+    put_npc(NPC_PHONE_TEACHER, 24, 14, PHONE_TEACHER_PATROL);
     Game.player_hidden = 1;
     phone_button();
-    EXPECT_EQ(teacher().npc_state, TEACHER_PATROL);
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_PATROL);
     EXPECT_EQ(line1(), "DU RUFST BRAZZIK AN...");
     start_ringing();
-    EXPECT_EQ(teacher().npc_state, TEACHER_FOR_PHONE);
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_FOR_PHONE);
     EXPECT_EQ(teacher().npc_last_seen, player_tile());
     // Not hidden, a call in his sight sends him for it.
     Game.player_hidden = 0;
     Game.ring_ticks = 0;
     Game.friend_state = FRIEND_ABSENT;
     Game.call_cooldown = 0;
-    teacher().npc_state = TEACHER_PATROL;
+    teacher().npc_state = PHONE_TEACHER_PATROL;
     phone_button();
-    EXPECT_EQ(teacher().npc_state, TEACHER_FOR_PHONE);
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_FOR_PHONE);
     EXPECT_EQ(line1(), "HERR HASELBRINK: EIN HANDY?!");
 }
 
@@ -136,13 +138,13 @@ TEST_F(Phone, FriendWithNoAdultAboutGuardsThenLeaves) {
 
 TEST_F(Phone, AHuntingAdultCountsAtAQuarterOfHisDistance) {
     put_npc(NPC_PURSUER, 20, 14, PURSUER_CHASE).npc_x += 300 * 256;
-    put_npc(NPC_TEACHER, 20, 14, TEACHER_PATROL).npc_x -= 100 * 256;
+    put_npc(NPC_PHONE_TEACHER, 20, 14, PHONE_TEACHER_PATROL).npc_x -= 100 * 256;
     EXPECT_EQ(nearest_threat(), NPC_PURSUER);  // 75 against 100
     Game.npcs[NPC_PURSUER].npc_state = PURSUER_PATROL;
-    EXPECT_EQ(nearest_threat(), NPC_TEACHER);
+    EXPECT_EQ(nearest_threat(), NPC_PHONE_TEACHER);
     Game.npcs[NPC_PURSUER].npc_x = Game.player_x + 100 * 256;
     EXPECT_EQ(nearest_threat(), NPC_PURSUER);  // a tie: the pursuer
-    teacher().npc_state = TEACHER_CONFISCATE;
+    teacher().npc_state = PHONE_TEACHER_CONFISCATE;
     Game.npcs[NPC_PURSUER].npc_present = 0;
     EXPECT_EQ(nearest_threat(), -1);
 }
@@ -185,45 +187,45 @@ TEST_F(Phone, GuardTimeOverWinsOverAThreatInTheSameTick) {
 }
 
 TEST_F(Phone, TeacherHeldNinetyTicksThenAtHalfSpeed) {
-    NpcSlot& t = put_npc(NPC_TEACHER, 30, 14, TEACHER_PATROL);
+    NpcSlot& t = put_npc(NPC_PHONE_TEACHER, 30, 14, PHONE_TEACHER_PATROL);
     t.npc_floor_ticks = 99999;
     t.npc_stun_ticks = 90;
     t.npc_slow_ticks = 450;
     const int32_t x0 = t.npc_x, y0 = t.npc_y;
-    for (int i = 0; i < 90; ++i) teacher_update();
+    for (int i = 0; i < 90; ++i) phone_teacher_update();
     EXPECT_EQ(t.npc_x, x0);
     EXPECT_EQ(t.npc_y, y0);
     EXPECT_EQ(t.npc_stun_ticks, 0);
-    teacher_update();
+    phone_teacher_update();
     EXPECT_EQ(t.npc_walk_distance, 80);  // half of his 160
     EXPECT_EQ(t.npc_slow_ticks, 450 - 91);
 }
 
 TEST_F(Phone, TeacherTakesThePhoneOnlyFromAVisiblePlayerWhoHasOne) {
     for (int32_t hidden : {1, 0}) {
-        NpcSlot& t = put_npc(NPC_TEACHER, 20, 14, TEACHER_FOR_PHONE);
+        NpcSlot& t = put_npc(NPC_PHONE_TEACHER, 20, 14, PHONE_TEACHER_FOR_PHONE);
         t.npc_x += 2000;
         t.npc_last_seen = player_tile();
         Game.player_hidden = hidden;
         Game.ring_ticks = 20;
-        teacher_update();
+        phone_teacher_update();
         EXPECT_EQ(Game.has_phone, hidden);
     }
-    EXPECT_EQ(teacher().npc_state, TEACHER_CONFISCATE);
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_CONFISCATE);
     EXPECT_EQ(Game.confiscate_ticks, 180);
     EXPECT_EQ(Game.ring_ticks, 0);
     EXPECT_EQ(last_sound(), 12);
     EXPECT_EQ(line1(), "HERR HASELBRINK: HANDY HER!");
     // The phone gone, he never goes for it again: a ring in his sight leaves him searching.
-    teacher().npc_state = TEACHER_SEARCH;
+    teacher().npc_state = PHONE_TEACHER_SEARCH;
     teacher().npc_state_ticks = 100;
     Game.ring_ticks = 20;
-    teacher_update();
-    EXPECT_EQ(teacher().npc_state, TEACHER_SEARCH);
+    phone_teacher_update();
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_SEARCH);
     Game.has_phone = 1;  // with it, the same Tick sends him back for it
     teacher().npc_x += 6 * 4096;
-    teacher_update();
-    EXPECT_EQ(teacher().npc_state, TEACHER_FOR_PHONE);
+    phone_teacher_update();
+    EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_FOR_PHONE);
 }
 
 TEST_F(Phone, TeacherFloorsStayInTheBuilding) {
@@ -241,7 +243,7 @@ TEST_F(Phone, TeacherFloorsStayInTheBuilding) {
         teacher().npc_follow_ticks = 0;
         teacher().npc_floor_ticks = 1;
         Game.random_state = state_for(c[1] != 0);
-        teacher_offfloor_update();
+        phone_teacher_offfloor_update();
         EXPECT_EQ(teacher().npc_floor, c[2]);
         EXPECT_TRUE(teacher().npc_floor_ticks >= 450 && teacher().npc_floor_ticks < 900);
     }

@@ -163,7 +163,7 @@ TEST_F(PlayView, RandomDrawsPerFrame) {
     Game.stink_ticks = 0;
     Game.friend_state = FRIEND_BRAWL;
     EXPECT_EQ(steps_of_frame(), 38);
-    Game.friend_target = NPC_TEACHER;  // not here
+    Game.friend_target = NPC_PHONE_TEACHER;  // not here
     EXPECT_EQ(steps_of_frame(), 0);
     Game.friend_target = NPC_PURSUER;
     Game.stink_ticks = 1;
@@ -239,7 +239,7 @@ TEST_F(PlayView, FiguresSortedByDepthEqualKeysKeepListOrder) {
         const int d = reversed ? 1 : 0;
         place_player(392, 250 + 4 * d);
         place_npc(NPC_PURSUER, 392, 250 + 3 * d, PURSUER_ASLEEP);
-        place_npc(NPC_TEACHER, 392, 250 + 2 * d, TEACHER_PATROL);
+        place_npc(NPC_PHONE_TEACHER, 392, 250 + 2 * d, PHONE_TEACHER_PATROL);
         place_npc(NPC_FRIEND, 392, 250 + 1 * d, 0);
         draw_play_view();
 
@@ -334,9 +334,9 @@ TEST_F(PlayView, PlayerAboveHisTileStaysBehindWhoStandsInFrontOfHim) {
     draw_player_figure(Him, SCREEN_W, SCREEN_H, 156, 100, 0, 0, 0, 1);
     for (int in_front : {1, 0}) {
         const int other_y = in_front ? 104 : 96;
-        place_npc(NPC_TEACHER, 386, 150 + other_y, 0);
+        place_npc(NPC_PHONE_TEACHER, 386, 150 + other_y, 0);
         std::memset(Other, 0xFF, FRAME);
-        draw_adult_figure(Other, SCREEN_W, SCREEN_H, 154, other_y, Game.npcs[NPC_TEACHER].npc_facing, 0, 1,
+        draw_adult_figure(Other, SCREEN_W, SCREEN_H, 154, other_y, Game.npcs[NPC_PHONE_TEACHER].npc_facing, 0, 1,
                           1, 1);
         std::memset(VisibleGrid, 1, sizeof VisibleGrid);
         draw_play_view();
@@ -552,7 +552,7 @@ TEST_F(PlayView, PursuerEyesGlintAndAlertInTheDark) {
     }
 
     // The phone teacher's glasses glint in the dark while he comes for the phone.
-    place_npc(NPC_TEACHER, 450, 180, TEACHER_FOR_PHONE);  // screen (150, 80)
+    place_npc(NPC_PHONE_TEACHER, 450, 180, PHONE_TEACHER_FOR_PHONE);  // screen (150, 80)
     draw_play_view();
     EXPECT_EQ(px(147, 58), 6);
     EXPECT_EQ(px(152, 58), 6);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "generator_model.h"
 #include "play_fixture.h"
 #include "game/characters.h"

@@ -1,6 +1,8 @@
 // ACTION in play, the special tiles, picking items up and the ten tasks.
 #include <string>
 
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "play_fixture.h"
 #include "game/interactions.h"
 #include "game/items.h"

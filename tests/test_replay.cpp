@@ -15,6 +15,7 @@
 #include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 
 namespace {
 

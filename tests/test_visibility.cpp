@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "world/floors.h"
 #include "world/visibility.h"
 
@@ -77,7 +79,7 @@ TEST(LineOfSight, BresenhamSteps) {
 TEST(Visibility, RadiusLimit) {
     open_floor();
     stand_at(27, 14);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(27, 14));
     EXPECT_TRUE(visible(27 + 12, 14 + 2));   // 148
     EXPECT_FALSE(visible(27 + 12, 14 + 3));  // 153
@@ -96,7 +98,7 @@ TEST(Visibility, RadiusLimit) {
 
     // Near the edge of the grid nothing outside is marked.
     stand_at(0, 0);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(12, 2));
     EXPECT_FALSE(visible(12, 3));
 }
@@ -105,7 +107,7 @@ TEST(Visibility, WallNextToThePlayer) {
     open_floor();
     for (int r = 0; r < MAP_H; ++r) CurrentFloorMap[r * MAP_W + 30] = '#';
     stand_at(29, 14);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(30, 14));
     EXPECT_TRUE(visible(30, 13));
     EXPECT_TRUE(visible(30, 15));
@@ -116,7 +118,7 @@ TEST(Visibility, WallNextToThePlayer) {
 
     // Standing on a wall tile the player still sees their own tile.
     stand_at(30, 14);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(30, 14));
 }
 
@@ -125,7 +127,7 @@ TEST(Visibility, SchoolFloors) {
     // From the chemistry room the wall to biology is seen, the room behind it not.
     load_floor(3);
     stand_at(13, 10);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(17, 10));
     EXPECT_FALSE(visible(18, 10));
     EXPECT_TRUE(visible(13, 12 - 11));
@@ -133,7 +135,7 @@ TEST(Visibility, SchoolFloors) {
     // The pool is seen through the glass wall; the locked door blocks sight.
     load_floor(0);
     stand_at(10, 14);
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(10, 5));
     EXPECT_EQ(line_of_sight(27, 15, 27, 10), 0);
     EXPECT_EQ(line_of_sight(28, 15, 28, 10), 0);

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "data/sprite_rows.h"
+#include "game/current_floor.h"
+#include "game/game_state.h"
 #include "gfx/font.h"
 #include "world/floors.h"
 #include "world/world_image.h"
@@ -108,7 +110,7 @@ void all_open_state() {
 
 void show(int floor) {
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
 }
 
 void set_tile(int column, int row, char code) {
@@ -229,7 +231,7 @@ TEST(WorldImage, WallFacesAndTops) {
     corner.rect(0, 0, 16, 16, 1);
     EXPECT_TRUE(painted_as(corner));
     set_tile(10, 27, 'w');
-    build_world_image();
+    repaint_floor();
     EXPECT_TRUE(painted_as(top));
 
     // Schoolyard: bricks down to row 13; a wall above the fence shows its face.
@@ -251,7 +253,7 @@ TEST(WorldImage, WallAboveBarriersIsATop) {
     fresh_state();
     load_floor(0);
     set_tile(27, 11, '#');  // above the locked pool-hall door
-    build_world_image();
+    repaint_floor();
     TileImage e(27, 11);
     e.rect(0, 0, 16, 16, 1);
     e.rect(0, 0, 1, 16, 3);
@@ -262,14 +264,14 @@ TEST(WorldImage, WallAboveBarriersIsATop) {
     load_floor(5);
     set_tile(5, 4, '#');
     set_tile(5, 5, 'E');
-    build_world_image();
+    repaint_floor();
     EXPECT_EQ(at(5 * 16 + 8, 4 * 16 + 14), 1);
 
     // Once the pool hall is open the same wall stands above a doorway.
     Game.pool_hall_open = 1;
     load_floor(0);
     set_tile(27, 11, '#');
-    build_world_image();
+    repaint_floor();
     EXPECT_EQ(at(27 * 16 + 8, 11 * 16 + 14), 8);
     Game.pool_hall_open = 0;
 }
@@ -386,7 +388,7 @@ TEST(WorldImage, StairsGateArrowAndPlainSteps) {
 
     // Floor 4 opened: an arrow pointing left on the middle step, plain steps around it.
     Game.floor_open[4] = 1;
-    build_world_image();
+    repaint_floor();
     TileImage up = steps(1, 20, false, false);
     for (int k = 0; k < 4; ++k) up.rect(4 + k, 7 - k, 1, 2 + 2 * k, 6);
     EXPECT_TRUE(painted_as(up));
@@ -398,7 +400,7 @@ TEST(WorldImage, StairsGateArrowAndPlainSteps) {
     gate(down_closed);
     EXPECT_TRUE(painted_as(down_closed));
     Game.floor_open[2] = 1;
-    build_world_image();
+    repaint_floor();
     TileImage down = steps(6, 20, false, false);
     for (int k = 0; k < 4; ++k) down.rect(11 - k, 7 - k, 1, 2 + 2 * k, 6);
     EXPECT_TRUE(painted_as(down));
@@ -443,7 +445,7 @@ TEST(WorldImage, FuseBoxLampAndPoolHallSign) {
     EXPECT_EQ(at(36 * 16 + 10, 12 * 16 + 10), 12);
     EXPECT_EQ(at(36 * 16 + 11, 12 * 16 + 10), 12);
     Game.power_on = 1;
-    build_world_image();
+    repaint_floor();
     EXPECT_EQ(at(36 * 16 + 10, 12 * 16 + 10), 14);
 
     // The "GESPERRT" plate beside the locked swimming-hall door.

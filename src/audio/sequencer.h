@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "data/songs.h"
+
 enum SoundEffect : int32_t {
     SFX_HEARTBEAT = 1,
     SFX_NOTICED = 2,
@@ -25,14 +27,6 @@ enum SoundEffect : int32_t {
     SFX_ENERGY_DRINK = 19,
 };
 
-struct SongEntry {
-    int32_t first_step;
-    int32_t steps;
-    int32_t ticks_per_step;
-};
-extern const SongEntry SongTable[6];
-extern const uint8_t SongRows[3][176];
-extern const uint8_t RingMelody[12];
 
 struct SequencerState {
     int32_t song;

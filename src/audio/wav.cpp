@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/little_endian.h"
-#include "platform/output_file.h"
+#include "data/little_endian.h"
+#include "data/output_file.h"
 
 namespace {
 

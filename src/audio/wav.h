@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/output_file.h"
+#include "data/output_file.h"
 
 struct WavFile {
     OutputFile out;

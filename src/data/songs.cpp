@@ -1,7 +1,7 @@
 // The songs of the screens and the phone's ring melody. Each song is a run
 // of steps in the three rows; a byte is a new note for its voice on that step
 // (0: none). Voices 0 and 1 take MIDI note numbers, voice 2 percussion.
-#include "audio/sequencer.h"
+#include "data/songs.h"
 
 // First step, number of steps, Ticks per step.
 const SongEntry SongTable[6] = {

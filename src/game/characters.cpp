@@ -1,5 +1,6 @@
 #include "game/characters.h"
 
+#include "data/int_math.h"
 #include "game/game_state.h"
 #include "game/flow_field.h"
 #include "world/floors.h"
@@ -24,14 +25,17 @@ int32_t npc_distance(int32_t slot) {
 }
 
 int32_t sees_player(int32_t slot, int32_t r2) {
-    const NpcSlot& npc = Game.npcs[slot];
     if (Game.player_hidden) return 0;
-    if (npc.npc_floor != Game.current_floor || !npc.npc_present) return 0;
+    return sees_tile(slot, r2, Game.player_x >> 12, Game.player_y >> 12);
+}
+
+int32_t sees_tile(int32_t slot, int32_t r2, int32_t column, int32_t row) {
+    const NpcSlot& npc = Game.npcs[slot];
+    if (!npc_on_current_floor(slot)) return 0;
     const int32_t nx = npc.npc_x >> 12, ny = npc.npc_y >> 12;
-    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
-    const int32_t dx = px - nx, dy = py - ny;
+    const int32_t dx = column - nx, dy = row - ny;
     if (dx * dx + dy * dy > r2) return 0;
-    return line_of_sight(nx, ny, px, py);
+    return line_of_sight(nx, ny, column, row);
 }
 
 int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {
@@ -66,13 +70,14 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
     const int32_t here_x = npc.npc_x >> 8, here_y = npc.npc_y >> 8;
     int32_t aim_x, aim_y;
     if (t != npc.npc_target) {
-        const int32_t neighbours[4] = {t - 1, t + 1, t - MAP_W, t + MAP_W};
+        int32_t neighbours[4];
+        tile_neighbours(t, neighbours);
         int32_t best = -1, best_d = 0;
         for (int32_t n : neighbours) {
-            if (n < 0 || n >= MAP_TILES) continue;
+            if (n < 0) continue;
             if (field[n] < 0 || field[n] >= w) continue;
-            const int32_t ax = 16 * (n % MAP_W) + 8 - here_x;
-            const int32_t ay = 16 * (n / MAP_W) + 10 - here_y;
+            const int32_t ax = tile_anchor_px(tile_column(n)) - here_x;
+            const int32_t ay = tile_anchor_py(tile_row(n)) - here_y;
             const int32_t d = ax * ax + ay * ay;
             if (best < 0 || d < best_d) {
                 best = n;
@@ -84,15 +89,15 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
             aim_x = px;
             aim_y = py;
         } else {
-            aim_x = 16 * (best % MAP_W) + 8;
-            aim_y = 16 * (best / MAP_W) + 10;
+            aim_x = tile_anchor_px(tile_column(best));
+            aim_y = tile_anchor_py(tile_row(best));
         }
     } else if (direct) {
         aim_x = px;
         aim_y = py;
     } else {
-        aim_x = 16 * (t % MAP_W) + 8;
-        aim_y = 16 * (t / MAP_W) + 10;
+        aim_x = tile_anchor_px(tile_column(t));
+        aim_y = tile_anchor_py(tile_row(t));
     }
 
     const int32_t dx = aim_x * 256 - npc.npc_x;
@@ -183,6 +188,6 @@ void npc_reset(int32_t slot) {
     npc.npc_follow_ticks = 0;
     npc.npc_state_ticks = 300;
     npc.npc_last_seen = npc_tile(slot);
-    npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(TEACHER_PATROL);
+    npc.npc_state = slot == NPC_PURSUER ? int32_t(PURSUER_PATROL) : int32_t(PHONE_TEACHER_PATROL);
     npc.npc_target = patrol_target(slot);
 }

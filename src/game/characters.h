@@ -8,7 +8,10 @@
 int32_t npc_tile(int32_t slot);
 // Pixel distance to the player.
 int32_t npc_distance(int32_t slot);
+// Whether the slot, on the player's floor, sees the player (not hidden) or
+// the tile (column, row) within r2 squared tiles and in a clear line.
 int32_t sees_player(int32_t slot, int32_t r2);
+int32_t sees_tile(int32_t slot, int32_t r2, int32_t column, int32_t row);
 int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r);
 int32_t patrol_target(int32_t slot);
 void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t py);

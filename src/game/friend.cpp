@@ -1,21 +1,22 @@
 #include "game/friend.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 
 namespace {
 
-constexpr int32_t RUN_SPEED = 520;
-constexpr int32_t GUARD_SPEED = 420;
+const CharacterPace& Pace = CharacterTable[NPC_FRIEND];
 constexpr int32_t LEAVING_TILE = tile_index(4, 18);
 
 bool is_hunting(int32_t slot) {
     const int32_t s = Game.npcs[slot].npc_state;
-    return slot == NPC_PURSUER ? (s == PURSUER_CHASE || s == PURSUER_LOCKER) : s == TEACHER_FOR_PHONE;
+    return slot == NPC_PURSUER ? pursuer_hunting(Game.npcs[slot]) : s == PHONE_TEACHER_FOR_PHONE;
 }
 
 void start_brawl(NpcSlot& target) {
@@ -23,11 +24,11 @@ void start_brawl(NpcSlot& target) {
     Game.friend_ticks = 90;
     target.npc_stun_ticks = 90;
     target.npc_slow_ticks = 450;
-    if (Game.friend_target == NPC_TEACHER) {
-        target.npc_state = TEACHER_PATROL;
+    if (Game.friend_target == NPC_PHONE_TEACHER) {
+        target.npc_state = PHONE_TEACHER_PATROL;
         set_message("RAUFEREI!", "BRAZZIK HÄLT HERRN HASELBRINK AUF!", 90);
     } else {
-        if (target.npc_state == PURSUER_CHASE || target.npc_state == PURSUER_LOCKER) {
+        if (pursuer_hunting(target)) {
             target.npc_state = PURSUER_SEARCH;
             target.npc_state_ticks = 200;
         }
@@ -37,14 +38,14 @@ void start_brawl(NpcSlot& target) {
 
 void run_to_target(NpcSlot& self) {
     const int32_t slot = Game.friend_target;
-    if (slot < 0 || slot > NPC_TEACHER || !npc_on_current_floor(slot)) {
+    if (slot < 0 || slot > NPC_PHONE_TEACHER || !npc_on_current_floor(slot)) {
         Game.friend_state = FRIEND_GUARDING;
         Game.friend_ticks = 300;
         return;
     }
     NpcSlot& target = Game.npcs[slot];
     self.npc_target = npc_tile(slot);
-    walk_flow(NPC_FRIEND, RUN_SPEED, 1, target.npc_x >> 8, target.npc_y >> 8);
+    walk_flow(NPC_FRIEND, Pace.hunt_speed, 1, target.npc_x >> 8, target.npc_y >> 8);
     if (abs32(self.npc_x - target.npc_x) < 3072 && abs32(self.npc_y - target.npc_y) < 2560)
         start_brawl(target);
 }
@@ -56,7 +57,7 @@ void guard(NpcSlot& self) {
     if (npc_distance(NPC_FRIEND) < 29)
         self.npc_moving = 0;
     else
-        walk_flow(NPC_FRIEND, GUARD_SPEED, 1, player_pixel_x() + 14, player_pixel_y());
+        walk_flow(NPC_FRIEND, Pace.patrol_speed, 1, player_pixel_x() + 14, player_pixel_y());
     const int32_t threat = nearest_threat();
     if (threat >= 0 && npc_distance(threat) < 100) {
         Game.friend_target = threat;
@@ -70,8 +71,8 @@ void guard(NpcSlot& self) {
 
 int32_t nearest_threat() {
     int32_t best = -1, best_d = 0;
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
-        if (!npc_on_current_floor(slot) || Game.npcs[slot].npc_state == TEACHER_CONFISCATE) continue;
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
+        if (!npc_on_current_floor(slot) || Game.npcs[slot].npc_state == PHONE_TEACHER_CONFISCATE) continue;
         int32_t d = npc_distance(slot);
         if (is_hunting(slot)) d /= 4;
         if (best < 0 || d < best_d) {
@@ -115,7 +116,7 @@ void friend_update() {
         break;
     case FRIEND_LEAVING:
         self.npc_target = LEAVING_TILE;
-        walk_flow(NPC_FRIEND, RUN_SPEED, 0, 0, 0);
+        walk_flow(NPC_FRIEND, Pace.hunt_speed, 0, 0, 0);
         if (npc_tile(NPC_FRIEND) == LEAVING_TILE) Game.friend_state = FRIEND_ABSENT;
         break;
     case FRIEND_GUARDING:

@@ -2,15 +2,14 @@
 
 #include "audio/sequencer.h"
 #include "audio/synth.h"
+#include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
+#include "game/input_bits.h"
 #include "game/movement.h"
 #include "game/new_game.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
-#include "platform/input.h"
-#include "screens/end_screens.h"
-#include "screens/play_view.h"
-#include "screens/title_screens.h"
 #include "world/floors.h"
 
 namespace {
@@ -27,8 +26,7 @@ int32_t song_for_mode() {
     case MODE_INTRO: return 2;
     case MODE_PLAYING: {
         const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-        const bool chase = pursuer.npc_present && pursuer.npc_floor == Game.current_floor &&
-                           (pursuer.npc_state == PURSUER_CHASE || pursuer.npc_state == PURSUER_LOCKER) &&
+        const bool chase = npc_on_current_floor(NPC_PURSUER) && pursuer_hunting(pursuer) &&
                            pursuer.npc_stun_ticks == 0;
         return chase ? 3 : 2;
     }
@@ -93,16 +91,4 @@ int32_t game_tick(uint32_t bits) {
     sequencer_step(song_for_mode());
     ring_melody_step(Game.ring_ticks, Game.ring_count);
     return 1;
-}
-
-void draw_screen() {
-    switch (Game.mode) {
-    case MODE_TITLE: draw_title_screen(); break;
-    case MODE_INTRO: draw_intro_screen(); break;
-    case MODE_PLAYING: draw_play_view(); break;
-    case MODE_CAUGHT_ANIMATION: draw_caught_animation(); break;
-    case MODE_CAUGHT: draw_caught_screen(); break;
-    case MODE_ESCAPED: draw_escaped_screen(); break;
-    default: break;
-    }
 }

@@ -1,6 +1,6 @@
 #include "game/game_state.h"
 
-#include "gfx/font.h"
+#include "gfx/text.h"
 
 GameState Game;
 
@@ -12,37 +12,6 @@ int32_t random_step() {
 int32_t random_below(int32_t n) {
     int32_t value = random_step();
     return n > 0 ? value % n : 0;
-}
-
-int32_t random_two_steps(int32_t* first) {
-    const uint32_t a = 1103515245u;
-    const uint32_t c = 12345u;
-    uint32_t after_first = Game.random_state * a + c;
-    if (first) *first = static_cast<int32_t>((after_first >> 16) & 0x7FFF);
-    Game.random_state = Game.random_state * (a * a) + c * (a + 1u);
-    return static_cast<int32_t>((Game.random_state >> 16) & 0x7FFF);
-}
-
-int32_t isqrt(int32_t v) {
-    return isqrt64(v);
-}
-
-int32_t isqrt64(int64_t v) {
-    if (v <= 0) return 0;
-    uint64_t x = static_cast<uint64_t>(v);
-    uint64_t result = 0;
-    uint64_t bit = uint64_t(1) << 62;
-    while (bit > x) bit >>= 2;
-    while (bit != 0) {
-        if (x >= result + bit) {
-            x -= result + bit;
-            result = (result >> 1) + bit;
-        } else {
-            result >>= 1;
-        }
-        bit >>= 2;
-    }
-    return static_cast<int32_t>(result);
 }
 
 void set_message(const char* line1, const char* line2, int32_t ticks) {

@@ -3,19 +3,13 @@
 #pragma once
 #include <cstdint>
 
-constexpr int MAP_W = 56;
-constexpr int MAP_H = 28;
-constexpr int MAP_TILES = MAP_W * MAP_H;
-constexpr int FLOOR_COUNT = 6;
+#include "world/tile_geometry.h"
+
 constexpr int ITEM_SLOT_COUNT = 48;
 constexpr int ITEM_TYPE_COUNT = 12;
 constexpr int NPC_SLOT_COUNT = 4;
 constexpr int FLOW_FIELD_COUNT = 3;
 constexpr int TEXT_LINE_SIZE = 64;
-
-// Fixed: 4096 units a tile, 256 a pixel.
-constexpr int32_t FIXED_TILE = 4096;
-constexpr int32_t FIXED_PIXEL = 256;
 
 enum GameModeValue : int32_t {
     MODE_TITLE = 0,
@@ -43,7 +37,7 @@ enum ItemType : int32_t {
 
 enum NpcSlotIndex : int {
     NPC_PURSUER = 0,
-    NPC_TEACHER = 1,  // the phone-confiscating teacher
+    NPC_PHONE_TEACHER = 1,  // the phone-confiscating teacher
     NPC_FRIEND = 2,
 };
 
@@ -55,11 +49,11 @@ enum PursuerState : int32_t {
     PURSUER_LOCKER = 4,
 };
 
-enum TeacherState : int32_t {
-    TEACHER_PATROL = 10,
-    TEACHER_FOR_PHONE = 11,
-    TEACHER_SEARCH = 12,
-    TEACHER_CONFISCATE = 13,
+enum PhoneTeacherState : int32_t {
+    PHONE_TEACHER_PATROL = 10,
+    PHONE_TEACHER_FOR_PHONE = 11,
+    PHONE_TEACHER_SEARCH = 12,
+    PHONE_TEACHER_CONFISCATE = 13,
 };
 
 enum FriendState : int32_t {
@@ -90,6 +84,12 @@ struct NpcSlot {
     int32_t npc_walk_distance;
     int32_t npc_facing;  // 0 down, 1 up, 2 right, 3 left
 };
+
+// Herr Mürzel is after the player: chasing, or coming for the locker he saw
+// the player get into.
+inline bool pursuer_hunting(const NpcSlot& pursuer) {
+    return pursuer.npc_state == PURSUER_CHASE || pursuer.npc_state == PURSUER_LOCKER;
+}
 
 struct ItemSlot {
     int32_t floor;
@@ -197,13 +197,6 @@ extern GameState Game;
 // bits 16..30 of the new state.
 int32_t random_step();
 int32_t random_below(int32_t n);
-// Two steps in one go; returns the second value and stores the first in *first.
-int32_t random_two_steps(int32_t* first);
-
-// Floor of the square root; 0 for v <= 0.
-int32_t isqrt(int32_t v);
-// The same for 64-bit values (distances in Fixed units can exceed 32 bits when squared).
-int32_t isqrt64(int64_t v);
 
 // Shows two message lines for a number of Ticks (each cut at 62 bytes).
 void set_message(const char* line1, const char* line2, int32_t ticks);

@@ -1,21 +1,25 @@
 #include "game/interactions.h"
 
 #include "audio/sequencer.h"
+#include "data/int_math.h"
 #include "data/texts.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 #include "world/floors.h"
 #include "world/rooms.h"
+#include "world/tile_geometry.h"
 #include "world/world_image.h"
 
 namespace {
 
 constexpr int32_t TALK_DISTANCE = 40;
 
-void talk_to_teacher() {
+void talk_to_quest_teacher() {
     play_sound(SFX_TALK);
     const TaskRow& task = TaskTable[Game.task];
     char second[TEXT_LINE_SIZE] = "";
@@ -64,7 +68,7 @@ void use_fuse_box() {
     play_sound(SFX_FUSE_BOX);
     Game.power_on = 1;
     Game.floor_open[0] = 1;
-    build_world_image();  // the lamp turns green, the stairs down open
+    repaint_floor();  // the lamp turns green, the stairs down open
     advance_task();
     set_message("ZZZT... DAS LICHT GEHT AN!", "DAS GITTER ZUR 1. ETAGE IST OFFEN.", 150);
 }
@@ -81,7 +85,7 @@ void open_pool_hall() {
     Game.pool_hall_open = 1;
     save_checkpoint();
     load_floor(0);  // the locked door now loads as an open doorway
-    build_world_image();
+    repaint_floor();
     play_sound(SFX_UNLOCK);
     set_message("DU SCHLIESST DIE SCHWIMMHALLE AUF.", "IRGENDWO AM BECKEN LIEGT DER SCHLÜSSEL.", 120);
     Game.bump_cooldown = 30;
@@ -106,16 +110,32 @@ void locked_message(int32_t code) {
 
 }  // namespace
 
+int32_t prompt_here() {
+    if (Game.current_floor == 2 && tile_near_player('M')) return 'M';
+    if (Game.current_floor == 1 && tile_near_player('u')) return 'u';
+    return 0;
+}
+
+ActionKind action_kind(int32_t prompt_kind) {
+    if (Game.player_hidden) return ACTION_LOCKER;
+    if (teacher_distance() < TALK_DISTANCE) return ACTION_TALK;
+    if (prompt_kind == 'M') return ACTION_PIANO;
+    if (prompt_kind == 'u') return ACTION_FUSE_BOX;
+    return ACTION_LOCKER;
+}
+
 void on_action() {
-    if (!Game.player_hidden && teacher_distance() < TALK_DISTANCE) {
-        talk_to_teacher();
-    } else if (!Game.player_hidden && Game.prompt_kind == 'M') {
-        play_piano();
-    } else if (!Game.player_hidden && Game.prompt_kind == 'u') {
-        use_fuse_box();
-    } else {
-        locker_toggle();
+    switch (action_kind(Game.prompt_kind)) {
+    case ACTION_TALK: talk_to_quest_teacher(); break;
+    case ACTION_PIANO: play_piano(); break;
+    case ACTION_FUSE_BOX: use_fuse_box(); break;
+    case ACTION_LOCKER: locker_toggle(); break;
     }
+}
+
+bool locker_beside(int32_t column, int32_t row) {
+    return tile_at(column, row - 1) == 'L' || tile_at(column, row + 1) == 'L' ||
+           tile_at(column - 1, row) == 'L' || tile_at(column + 1, row) == 'L';
 }
 
 void locker_toggle() {
@@ -127,17 +147,14 @@ void locker_toggle() {
         if (pursuer.npc_state == PURSUER_LOCKER) pursuer.npc_state = PURSUER_CHASE;
         return;
     }
-    const int32_t px = Game.player_x >> 12, py = Game.player_y >> 12;
-    const bool locker = tile_at(px, py - 1) == 'L' || tile_at(px, py + 1) == 'L' ||
-                        tile_at(px - 1, py) == 'L' || tile_at(px + 1, py) == 'L';
-    if (!locker) {
+    if (!locker_beside(Game.player_x >> 12, Game.player_y >> 12)) {
         set_message("HIER IST KEIN SPIND ZUM VERSTECKEN.", "", 45);
         return;
     }
     play_sound(SFX_LOCKER);
     // He must see the player get in, so he looks before the door closes.
     const bool seen = pursuer.npc_state == PURSUER_CHASE && pursuer.npc_stun_ticks == 0 &&
-                      sees_player(NPC_PURSUER, 82);
+                      sees_player(NPC_PURSUER, CharacterTable[NPC_PURSUER].sight_radius2);
     Game.player_hidden = 1;
     if (seen) {
         pursuer.npc_state = PURSUER_LOCKER;
@@ -181,7 +198,7 @@ int32_t tile_near_player(int code) {
 
 int32_t teacher_distance() {
     if (Game.current_floor != Game.teacher_floor) return 9999;
-    const int32_t dx = (Game.player_x >> 8) - 16 * Game.teacher_x - 8;
-    const int32_t dy = (Game.player_y >> 8) - 16 * Game.teacher_y - 10;
+    const int32_t dx = player_pixel_x() - tile_anchor_px(Game.teacher_x);
+    const int32_t dy = player_pixel_y() - tile_anchor_py(Game.teacher_y);
     return isqrt(dx * dx + dy * dy);
 }

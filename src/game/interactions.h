@@ -3,7 +3,17 @@
 #pragma once
 #include <cstdint>
 
+// What ACTION does: talking to Herr Hemmke comes first, then the piano or
+// the fuse box the prompt shows, else the locker (getting in or out; hidden,
+// only that).
+enum ActionKind : int32_t { ACTION_TALK, ACTION_PIANO, ACTION_FUSE_BOX, ACTION_LOCKER };
+ActionKind action_kind(int32_t prompt_kind);
+// The prompt where the player stands: 'M' beside the piano (floor index 2),
+// 'u' beside the fuse box (floor index 1), else 0.
+int32_t prompt_here();
 void on_action();
+// Whether a locker stands beside the tile, above, below, left or right.
+bool locker_beside(int32_t column, int32_t row);
 // Hiding in the locker beside the player, or climbing out of it.
 void locker_toggle();
 // The tile that blocked the last move: escape, the pool-hall door, messages.

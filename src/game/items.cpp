@@ -5,7 +5,7 @@
 #include "game/game_state.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ void pick_up_item(int32_t slot) {
     case ITEM_STICKER:
         append_text(second, "ST.-IVRA-STICKER ");
         append_number(second, count);
-        append_text(second, "/18");
+        append_text(second, "/");
+        append_number(second, STICKER_TOTAL);
         break;
     case ITEM_SHEET_MUSIC:
     case ITEM_FUSE:

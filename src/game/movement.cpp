@@ -1,17 +1,20 @@
 #include "game/movement.h"
 
 #include "audio/sequencer.h"
+#include "data/int_math.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/friend.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "game/input_bits.h"
 #include "game/interactions.h"
 #include "game/items.h"
 #include "game/phone.h"
+#include "game/phone_teacher.h"
 #include "game/pursuer.h"
 #include "game/stairwell.h"
-#include "game/teacher.h"
-#include "platform/input.h"
+#include "gfx/framebuffer.h"
 #include "world/floors.h"
 #include "world/rooms.h"
 #include "world/tile_geometry.h"
@@ -20,10 +23,6 @@
 
 namespace {
 
-constexpr int32_t WALK_SPEED = 300;
-constexpr int32_t WALK_SPEED_SNEAKERS = 335;
-constexpr int32_t RUN_SPEED = 540;
-constexpr int32_t RUN_SPEED_SNEAKERS = 590;
 constexpr int32_t SLIDE_STEP = 200;
 
 void count_down(int32_t& timer) {
@@ -51,11 +50,11 @@ bool take_stairs() {
 }
 
 void pick_up_items_in_reach() {
-    const int32_t px = Game.player_x >> 8, py = Game.player_y >> 8;
+    const int32_t px = player_pixel_x(), py = player_pixel_y();
     for (int32_t i = 0; i < Game.item_count; ++i) {
         const ItemSlot& item = Game.items[i];
         if (item.taken || item.floor != Game.current_floor) continue;
-        const int32_t dx = px - 16 * item.x - 8, dy = py - 16 * item.y - 10;
+        const int32_t dx = px - tile_anchor_px(item.x), dy = py - tile_anchor_py(item.y);
         if (dx >= -10 && dx <= 10 && dy >= -10 && dy <= 10) pick_up_item(i);
     }
 }
@@ -112,123 +111,156 @@ int32_t probe_tile_box(int32_t x, int32_t y) {
     return r;
 }
 
-void move_player(uint32_t held) {
-    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
-    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
-    Game.player_moving = (a != 0 || b != 0) ? 1 : 0;
+namespace {
 
-    if (tile_at(Game.player_x >> 12, Game.player_y >> 12) == 'D') {
-        if (Game.door_slow < 12) Game.door_slow += 3;
-    } else if (Game.door_slow > 0) {
-        Game.door_slow -= 2;
-        if (Game.door_slow < 0) Game.door_slow = 0;
-    }
-
-    Game.running = 0;
-    if (Game.player_moving) {
-        const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
-        int32_t speed = sneakers ? WALK_SPEED_SNEAKERS : WALK_SPEED;
-        if ((held & INPUT_RUN) && Game.stamina > 0 && !Game.exhausted) {
-            Game.running = 1;
-            speed = sneakers ? RUN_SPEED_SNEAKERS : RUN_SPEED;
-        }
-        if (Game.door_slow > 0) speed = speed * 55 / 100;
-
-        if (a != 0) {
-            if (b != 0) speed = speed * 181 / 256;
-            const int32_t new_x = Game.player_x + a * speed;
-            const int32_t r = probe_tile_box(new_x, Game.player_y);
-            if (r == 0) {
-                Game.player_x = new_x;
-            } else if (r > 1) {
-                Game.bump_tile = r;
-            } else if (b == 0) {
-                // Slide around a corner towards the nearer free row.
-                const int32_t x = Game.player_x, y = Game.player_y;
-                for (int32_t i = 1; i <= 12; ++i) {
-                    if (probe_tile_box(new_x, y + 256 * i) == 0 && probe_tile_box(x, y + SLIDE_STEP) == 0) {
-                        Game.player_y = y + SLIDE_STEP;
-                        break;
-                    }
-                    if (probe_tile_box(new_x, y - 256 * i) == 0 && probe_tile_box(x, y - SLIDE_STEP) == 0) {
-                        Game.player_y = y - SLIDE_STEP;
-                        break;
-                    }
-                }
+// Blocked by a wall while walking along one axis only: a step of SLIDE_STEP
+// across, towards the nearer of the free lines within 12 pixels, lets the
+// player round a corner. Returns whether it slid; moves along x when
+// across_x, else along y.
+bool slide_round_corner(int32_t& x, int32_t& y, int32_t blocked_x, int32_t blocked_y,
+                        bool across_x) {
+    for (int32_t i = 1; i <= 12; ++i) {
+        for (int32_t side = 1; side >= -1; side -= 2) {
+            const int32_t reach = side * 256 * i;
+            const int32_t slide = side * SLIDE_STEP;
+            const bool clear = across_x ? probe_tile_box(blocked_x + reach, blocked_y) == 0 &&
+                                              probe_tile_box(x + slide, y) == 0
+                                        : probe_tile_box(blocked_x, blocked_y + reach) == 0 &&
+                                              probe_tile_box(x, y + slide) == 0;
+            if (clear) {
+                (across_x ? x : y) += slide;
+                return true;
             }
-        }
-        if (b != 0) {
-            const int32_t new_y = Game.player_y + b * speed;
-            const int32_t r = probe_tile_box(Game.player_x, new_y);
-            if (r == 0) {
-                Game.player_y = new_y;
-            } else if (r > 1) {
-                Game.bump_tile = r;
-            } else if (a == 0) {
-                const int32_t x = Game.player_x, y = Game.player_y;
-                for (int32_t i = 1; i <= 12; ++i) {
-                    if (probe_tile_box(x + 256 * i, new_y) == 0 && probe_tile_box(x + SLIDE_STEP, y) == 0) {
-                        Game.player_x = x + SLIDE_STEP;
-                        break;
-                    }
-                    if (probe_tile_box(x - 256 * i, new_y) == 0 && probe_tile_box(x - SLIDE_STEP, y) == 0) {
-                        Game.player_x = x - SLIDE_STEP;
-                        break;
-                    }
-                }
-            }
-        }
-
-        if (a > 0)
-            Game.player_facing = 2;
-        else if (a < 0)
-            Game.player_facing = 3;
-        else if (b < 0)
-            Game.player_facing = 1;
-        else if (b > 0)
-            Game.player_facing = 0;
-        // Only its phase matters to the walk animation, so after hours of
-        // walking it wraps around instead of overflowing.
-        Game.walk_distance =
-            static_cast<int32_t>(static_cast<uint32_t>(Game.walk_distance) + static_cast<uint32_t>(speed));
-
-        if (Game.running) {
-            if (Game.drink_ticks <= 0) {
-                Game.stamina -= 10;
-                if (Game.stamina <= 0) {
-                    Game.stamina = 0;
-                    if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
-                        Game.inventory[ITEM_ENERGY_DRINK] -= 1;
-                        Game.stamina = 1000;
-                        Game.drink_ticks = 240;
-                        play_sound(SFX_ENERGY_DRINK);
-                        set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
-                    } else {
-                        Game.exhausted = 1;
-                        set_message("KEINE PUSTE MEHR!", "", 45);
-                    }
-                }
-            }
-            return;
         }
     }
+    return false;
+}
 
+// Running costs breath unless an energy drink still works; out of breath,
+// the next drink is drunk at once, or the player is exhausted.
+void spend_breath() {
+    if (Game.drink_ticks > 0) return;
+    Game.stamina -= 10;
+    if (Game.stamina > 0) return;
+    Game.stamina = 0;
+    if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
+        Game.inventory[ITEM_ENERGY_DRINK] -= 1;
+        Game.stamina = 1000;
+        Game.drink_ticks = 240;
+        play_sound(SFX_ENERGY_DRINK);
+        set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
+    } else {
+        Game.exhausted = 1;
+        set_message("KEINE PUSTE MEHR!", "", 45);
+    }
+}
+
+// Not running, breath comes back, faster in a locker.
+void catch_breath() {
     Game.stamina += Game.player_hidden ? 7 : 4;
     if (Game.stamina > 1000) Game.stamina = 1000;
     if (Game.exhausted && Game.stamina > 350) Game.exhausted = 0;
 }
 
+}  // namespace
+
+int32_t player_speed(const GameState& state, uint32_t held) {
+    const PlayerPace& pace = PlayerTable[state.inventory[ITEM_SNEAKERS] > 0 ? 1 : 0];
+    if (player_can_run(state, held)) return pace.run_speed;
+    return pace.walk_speed;
+}
+
+bool player_can_run(const GameState& state, uint32_t held) {
+    return (held & INPUT_RUN) && state.stamina > 0 && !state.exhausted;
+}
+
+PlayerStep player_step(const GameState& state, uint32_t held) {
+    PlayerStep step{};
+    step.x = state.player_x;
+    step.y = state.player_y;
+    step.facing = state.player_facing;
+    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
+    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
+    step.moving = (a != 0 || b != 0) ? 1 : 0;
+
+    step.door_slow = state.door_slow;
+    if (tile_at(step.x >> 12, step.y >> 12) == 'D') {
+        if (step.door_slow < 12) step.door_slow += 3;
+    } else if (step.door_slow > 0) {
+        step.door_slow -= 2;
+        if (step.door_slow < 0) step.door_slow = 0;
+    }
+    if (!step.moving) return step;
+
+    step.running = player_can_run(state, held) ? 1 : 0;
+    int32_t speed = player_speed(state, held);
+    if (step.door_slow > 0) speed = speed * 55 / 100;
+    if (a != 0 && b != 0) speed = speed * 181 / 256;  // diagonals are no faster
+    step.speed = speed;
+
+    if (a != 0) {
+        const int32_t new_x = step.x + a * speed;
+        const int32_t r = probe_tile_box(new_x, step.y);
+        if (r == 0)
+            step.x = new_x;
+        else if (r > 1)
+            step.bump_tile = r;
+        else if (b == 0)
+            slide_round_corner(step.x, step.y, new_x, step.y, false);
+    }
+    if (b != 0) {
+        const int32_t new_y = step.y + b * speed;
+        const int32_t r = probe_tile_box(step.x, new_y);
+        if (r == 0)
+            step.y = new_y;
+        else if (r > 1)
+            step.bump_tile = r;
+        else if (a == 0)
+            slide_round_corner(step.x, step.y, step.x, new_y, true);
+    }
+
+    if (a > 0)
+        step.facing = 2;
+    else if (a < 0)
+        step.facing = 3;
+    else if (b < 0)
+        step.facing = 1;
+    else
+        step.facing = 0;
+    return step;
+}
+
+void move_player(uint32_t held) {
+    const PlayerStep step = player_step(Game, held);
+    Game.player_moving = step.moving;
+    Game.door_slow = step.door_slow;
+    Game.running = step.running;
+    Game.player_x = step.x;
+    Game.player_y = step.y;
+    Game.player_facing = step.facing;
+    if (step.bump_tile != 0) Game.bump_tile = step.bump_tile;
+    if (step.moving) {
+        // Only its phase matters to the walk animation, so after hours of
+        // walking it wraps around instead of overflowing.
+        Game.walk_distance = static_cast<int32_t>(static_cast<uint32_t>(Game.walk_distance) +
+                                                  static_cast<uint32_t>(step.speed));
+    }
+    if (step.running)
+        spend_breath();
+    else
+        catch_breath();
+}
+
 void change_floor(int32_t floor, int32_t going_up) {
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
-        if (npc.npc_floor != Game.current_floor || !npc.npc_present) continue;
+        if (!npc_on_current_floor(slot)) continue;
         bool follows;
         if (slot == NPC_PURSUER) {
-            follows = npc.npc_stun_ticks == 0 &&
-                      (npc.npc_state == PURSUER_CHASE || npc.npc_state == PURSUER_LOCKER ||
-                       (npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150));
+            const bool searching_long = npc.npc_state == PURSUER_SEARCH && npc.npc_state_ticks > 150;
+            follows = npc.npc_stun_ticks == 0 && (pursuer_hunting(npc) || searching_long);
         } else {
-            follows = npc.npc_state == TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
+            follows = npc.npc_state == PHONE_TEACHER_FOR_PHONE && npc.npc_stun_ticks == 0;
             if (follows) Game.teacher_following = 1;
         }
         if (follows) {
@@ -239,18 +271,18 @@ void change_floor(int32_t floor, int32_t going_up) {
             npc.npc_follow_ticks = (dx + dy + 5) * 3;
         }
         npc.npc_present = 0;
-        if (npc.npc_state == TEACHER_CONFISCATE) npc.npc_state = TEACHER_PATROL;
+        if (npc.npc_state == PHONE_TEACHER_CONFISCATE) npc.npc_state = PHONE_TEACHER_PATROL;
     }
 
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
 
     Game.player_y = ARRIVAL_Y;
     Game.player_x = going_up ? ARRIVAL_UP_X : ARRIVAL_DOWN_X;
     Game.player_facing = going_up ? 3 : 2;
     Game.stairs_armed = 0;
 
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
         NpcSlot& npc = Game.npcs[slot];
         if (npc.npc_floor != floor || npc.npc_follow_ticks != 0 || npc.npc_present) continue;
         npc_place_far(slot);
@@ -277,25 +309,30 @@ void change_floor(int32_t floor, int32_t going_up) {
     Game.floor_banner_ticks = 80;
     Game.current_room = -1;
     Game.player_hidden = 0;
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
 }
 
 int32_t camera_target_x() {
-    int32_t x = (Game.player_x >> 8) - 160;
+    int32_t x = player_pixel_x() - 160;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        x = ((Game.player_x >> 8) + (pursuer.npc_x >> 8)) / 2 - 160;
-    return clamp32(x, 0, 576);
+        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - 160;
+    return clamp_camera_x(x);
 }
 
 int32_t camera_target_y() {
-    int32_t y = (Game.player_y >> 8) - 112;
+    int32_t y = player_pixel_y() - 112;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        y = ((Game.player_y >> 8) + (pursuer.npc_y >> 8)) / 2 - 104;
-    return clamp32(y, -26, 278);
+        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - 104;
+    return clamp_camera_y(y);
 }
+
+int32_t clamp_camera_x(int64_t x) { return clamp32(x, 0, WORLD_W - SCREEN_W); }
+
+// A little room above the floor's picture, and below it as much as the HUD covers.
+int32_t clamp_camera_y(int64_t y) { return clamp32(y, -26, 278); }
 
 void snap_camera() {
     Game.camera_x = camera_target_x();
@@ -329,12 +366,7 @@ void update_world(uint32_t held, uint32_t pressed) {
     }
 
     Game.near_teacher = teacher_distance() < 40 ? 1 : 0;
-    if (Game.current_floor == 2 && tile_near_player('M'))
-        Game.prompt_kind = 'M';
-    else if (Game.current_floor == 1 && tile_near_player('u'))
-        Game.prompt_kind = 'u';
-    else
-        Game.prompt_kind = 0;
+    Game.prompt_kind = prompt_here();
 
     if (pressed & INPUT_PHONE) phone_button();
     if ((pressed & INPUT_ACTION) && Game.confiscate_ticks == 0) on_action();
@@ -347,17 +379,15 @@ void update_world(uint32_t held, uint32_t pressed) {
     pick_up_items_in_reach();
     enter_room();
     phone_ring_step();
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
 
-    for (int32_t slot = NPC_PURSUER; slot <= NPC_TEACHER; ++slot) {
-        const NpcSlot& npc = Game.npcs[slot];
-        if (!(npc.npc_floor == Game.current_floor && npc.npc_present)) offfloor_update(slot);
+    for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
+        if (!npc_on_current_floor(slot)) offfloor_update(slot);
     }
     if (npc_on_current_floor(NPC_PURSUER)) pursuer_update();
 
     if (Game.mode != MODE_PLAYING) return;
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (teacher.npc_present && teacher.npc_floor == Game.current_floor) teacher_update();
+    if (npc_on_current_floor(NPC_PHONE_TEACHER)) phone_teacher_update();
     friend_update();
     update_camera();
     update_light_radius();

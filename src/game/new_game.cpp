@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/flow_field.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "game/movement.h"
 #include "game/quest.h"
 #include "world/floors.h"
@@ -79,7 +80,10 @@ int32_t place_random_spot(int32_t floor, int32_t rule) {
     return FALLBACK_SPOT;
 }
 
-void new_game() {
+namespace {
+
+// The quest state of a fresh game: the door code, floor 4 open, nothing held.
+void reset_progress() {
     for (int i = 0; i < 3; ++i) Game.code_digits[i] = random_below(9) + 1;
 
     for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = f == 3 ? 1 : 0;
@@ -92,7 +96,11 @@ void new_game() {
     Game.stink_ticks = 0;
     Game.pool_greeting_done = 0;
     Game.item_count = 0;
+}
 
+// Floor by floor, Herr Hemmke's spot and then the items of the placement
+// table, each by its rule.
+void place_items() {
     for (int32_t f = 0; f < FLOOR_COUNT; ++f) {
         load_floor(f);
         compute_flow_field(0, LANDING_TILE);
@@ -122,15 +130,10 @@ void new_game() {
             }
         }
     }
+}
 
-    Game.npcs[NPC_PURSUER].npc_flow_source = -1;
-    load_floor(3);
-    build_world_image();
-
-    save_checkpoint();
-    update_teacher_place();
-
-    reset_player(Game.player_start_x, Game.player_start_y, 1);
+// The player's timers and prompts of a fresh game.
+void reset_player_timers() {
     Game.play_ticks = 0;
     Game.walk_distance = 0;
     Game.bump_cooldown = 0;
@@ -144,7 +147,12 @@ void new_game() {
     Game.alert_ticks = 0;
     Game.shake_ticks = 0;
     Game.heard_cooldown = 0;
+}
 
+// Herr Mürzel asleep at his start marker on floor 4, Herr Haselbrink about
+// on floor 3. The slots are cleared, keeping the route sources of the slots
+// that own a FlowField.
+void place_characters() {
     for (int s = 0; s < NPC_SLOT_COUNT; ++s) {
         const int32_t flow_source = Game.npcs[s].npc_flow_source;
         std::memset(&Game.npcs[s], 0, sizeof(NpcSlot));
@@ -161,12 +169,15 @@ void new_game() {
     pursuer.npc_last_seen = npc_tile(NPC_PURSUER);
     pursuer.npc_target = patrol_target(NPC_PURSUER);
 
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     teacher.npc_floor = 2;
     teacher.npc_present = 0;
-    teacher.npc_state = TEACHER_PATROL;
+    teacher.npc_state = PHONE_TEACHER_PATROL;
     teacher.npc_floor_ticks = 1200 + random_below(900);
+}
 
+// The phone in the pocket, the first call on its way, the friend at home.
+void reset_phone_and_friend() {
     Game.call_countdown = 1800 + random_below(600);
     Game.has_phone = 1;
     Game.ring_ticks = 0;
@@ -177,11 +188,31 @@ void new_game() {
     Game.friend_ticks = 0;
     Game.friend_target = -1;
     Game.teacher_following = 0;
+}
+
+}  // namespace
+
+// The order of the steps is the order of the draws from the generator.
+void new_game() {
+    reset_progress();
+    place_items();
+
+    Game.npcs[NPC_PURSUER].npc_flow_source = -1;
+    load_floor(3);
+    repaint_floor();
+
+    save_checkpoint();
+    update_teacher_place();
+
+    reset_player(Game.player_start_x, Game.player_start_y, 1);
+    reset_player_timers();
+    place_characters();
+    reset_phone_and_friend();
 
     Game.light_radius = 150;
     set_message("SCHNAPP DIR DIE TASCHENLAMPE!", "DANN FINDE DEN TREPPENSCHLÜSSEL.", 120);
 
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
 }
 
@@ -196,7 +227,7 @@ void restore_checkpoint() {
 
     const int32_t f = TaskTable[Game.task].floor;
     load_floor(f);
-    build_world_image();
+    repaint_floor();
 
     reset_player(LANDING_X, LANDING_Y, 0);
     Game.stairs_cooldown = 20;
@@ -214,20 +245,20 @@ void restore_checkpoint() {
 
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     pursuer.npc_present = 0;
-    pursuer.npc_floor = f + 1 > 5 ? f - 1 : f + 1;
+    pursuer.npc_floor = floor_beside(f, 1);
     pursuer.npc_follow_ticks = 0;
     pursuer.npc_state = PURSUER_PATROL;
     pursuer.npc_floor_ticks = 600;
     pursuer.npc_stun_ticks = 0;
     pursuer.npc_slow_ticks = 0;
 
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     // Present means walking about on the player's floor. Caught on another
     // floor than the task's, the player may leave him walking there: he must
     // not stay present, or meeting him again later skips placing him anew.
     teacher.npc_present = 0;
-    if (teacher.npc_floor == f) teacher.npc_floor = f - 1 < 0 ? 1 : f - 1;
-    teacher.npc_state = TEACHER_PATROL;
+    if (teacher.npc_floor == f) teacher.npc_floor = floor_beside(f, -1);
+    teacher.npc_state = PHONE_TEACHER_PATROL;
     teacher.npc_follow_ticks = 0;
     teacher.npc_floor_ticks = 900;
     Game.teacher_following = 0;
@@ -236,7 +267,7 @@ void restore_checkpoint() {
     Game.light_radius = 92;
     set_message("WEITER AB DEM LETZTEN CHECKPOINT.", objective_line(), 120);
 
-    update_visibility();
+    update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     snap_camera();
     Game.mode = MODE_PLAYING;
     Game.mode_ticks = 0;
@@ -246,12 +277,12 @@ void scene_set_floor(int32_t floor) {
     for (int f = 0; f < FLOOR_COUNT; ++f) Game.floor_open[f] = f == floor ? 1 : 0;
     for (int t = 0; t <= Game.task && t < 10; ++t) Game.floor_open[TaskTable[t].floor] = 1;
     load_floor(floor);
-    build_world_image();
+    repaint_floor();
     Game.npcs[NPC_PURSUER].npc_floor = floor;
     Game.npcs[NPC_PURSUER].npc_present = 0;
     // Two floors away, wrapping within the building.
-    Game.npcs[NPC_TEACHER].npc_floor = (floor + 2) % FLOOR_COUNT;
-    Game.npcs[NPC_TEACHER].npc_present = 0;
+    Game.npcs[NPC_PHONE_TEACHER].npc_floor = (floor + 2) % FLOOR_COUNT;
+    Game.npcs[NPC_PHONE_TEACHER].npc_present = 0;
 }
 
 void scene_send_pursuer_away() {
@@ -282,8 +313,8 @@ void scene_place_npc(int32_t slot, int32_t x, int32_t y) {
 }
 
 void scene_place_teacher(int32_t x, int32_t y, int32_t state) {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    scene_place_npc(NPC_TEACHER, x, y);
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    scene_place_npc(NPC_PHONE_TEACHER, x, y);
     teacher.npc_floor = Game.current_floor;
     teacher.npc_present = 1;
     teacher.npc_state = state;

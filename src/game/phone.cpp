@@ -1,9 +1,11 @@
 #include "game/phone.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 #include "world/floors.h"
 
 namespace {
@@ -20,13 +22,13 @@ void send_friend() {
 }
 
 bool teacher_can_come_for_it() {
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    return npc_on_current_floor(NPC_TEACHER) && teacher.npc_state != TEACHER_CONFISCATE;
+    const NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    return npc_on_current_floor(NPC_PHONE_TEACHER) && teacher.npc_state != PHONE_TEACHER_CONFISCATE;
 }
 
 void teacher_goes_for_phone() {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    teacher.npc_state = TEACHER_FOR_PHONE;
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    teacher.npc_state = PHONE_TEACHER_FOR_PHONE;
     teacher.npc_target = player_tile();
     teacher.npc_last_seen = teacher.npc_target;
 }
@@ -34,7 +36,7 @@ void teacher_goes_for_phone() {
 // HERR HASELBRINK hears the ring on his floor, or sets out for it from up to
 // two floors away.
 void teacher_hears_ring() {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
     if (teacher_can_come_for_it()) {
         teacher_goes_for_phone();
         return;
@@ -101,14 +103,15 @@ void phone_button() {
     play_sound(SFX_CALL);
     set_message("DU RUFST BRAZZIK AN...", "BRAZZIK: BIN UNTERWEGS, BRO!", 90);
     send_friend();
-    if (teacher_can_come_for_it() && sees_player(NPC_TEACHER, 64)) {
+    const int32_t notice_radius2 = CharacterTable[NPC_PHONE_TEACHER].notice_radius2;
+    if (teacher_can_come_for_it() && sees_player(NPC_PHONE_TEACHER, notice_radius2)) {
         teacher_goes_for_phone();
         set_message("HERR HASELBRINK: EIN HANDY?!", "DAS GIBST DU MIR SOFORT!", 90);
     }
 }
 
 void end_confiscation_scene() {
-    NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (teacher.npc_state == TEACHER_CONFISCATE) teacher.npc_state = TEACHER_PATROL;
+    NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    if (teacher.npc_state == PHONE_TEACHER_CONFISCATE) teacher.npc_state = PHONE_TEACHER_PATROL;
     set_message("HERR HASELBRINK: SO. UND JETZT AB MIT DIR.", "", 75);
 }

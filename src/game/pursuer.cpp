@@ -1,19 +1,18 @@
 #include "game/pursuer.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
 
 namespace {
 
-constexpr int32_t SIGHT_RADIUS2 = 82;  // squared tiles
-constexpr int32_t HEARING_RADIUS2 = 50;
-constexpr int32_t SEARCH_SPEED = 230;
-constexpr int32_t PATROL_SPEED = 190;
+const CharacterPace& Pace = CharacterTable[NPC_PURSUER];
 
 void notice_player(NpcSlot& npc, int32_t player_tile_index) {
     pursuer_alert();
@@ -34,15 +33,18 @@ int32_t pursuer_base_speed() {
     return base < 335 ? base : 335;
 }
 
-void pursuer_update() {
-    NpcSlot& npc = Game.npcs[NPC_PURSUER];
-    const int32_t p = player_tile();
-    const int32_t h = npc_tile(NPC_PURSUER);
-    const bool seen = npc.npc_stun_ticks == 0 && sees_player(NPC_PURSUER, SIGHT_RADIUS2);
-    if (Game.heard_cooldown > 0) Game.heard_cooldown -= 1;
-    int32_t speed = 0;
-    int32_t direct = 0;
+namespace {
 
+// How he walks this Tick: his speed, and whether straight at the player.
+struct Stride {
+    int32_t speed;
+    int32_t direct;
+};
+
+// His state's rule for this Tick: what he does about the player on tile p
+// (seen or not) from his tile h.
+Stride follow_state(NpcSlot& npc, int32_t p, int32_t h, bool seen) {
+    Stride stride{0, 0};
     switch (npc.npc_state) {
     case PURSUER_ASLEEP:
         npc.npc_state_ticks -= 1;
@@ -58,7 +60,7 @@ void pursuer_update() {
         }
         break;
     case PURSUER_CHASE:
-        speed = pursuer_base_speed();
+        stride.speed = pursuer_base_speed();
         if (seen) {
             npc.npc_last_seen = p;
             npc.npc_lost_ticks = 0;
@@ -66,14 +68,14 @@ void pursuer_update() {
             npc.npc_lost_ticks += 1;
         }
         npc.npc_target = npc.npc_last_seen;
-        direct = seen ? 1 : 0;
+        stride.direct = seen ? 1 : 0;
         if (npc.npc_lost_ticks > 45) {
             npc.npc_state = PURSUER_SEARCH;
             npc.npc_state_ticks = 270;
         }
         break;
     case PURSUER_SEARCH:
-        speed = SEARCH_SPEED;
+        stride.speed = Pace.search_speed;
         if (seen) {
             notice_player(npc, p);  // the target follows next Tick
         } else {
@@ -87,7 +89,7 @@ void pursuer_update() {
         }
         break;
     case PURSUER_PATROL:
-        speed = PATROL_SPEED;
+        stride.speed = Pace.patrol_speed;
         if (seen) {
             notice_player(npc, p);
         } else {
@@ -97,59 +99,80 @@ void pursuer_update() {
         break;
     case PURSUER_LOCKER:
         npc.npc_target = p;
-        speed = pursuer_base_speed() + 40;
-        direct = 1;
+        stride.speed = pursuer_base_speed() + Pace.hunt_speed;
+        stride.direct = 1;
         break;
     default:
         break;
     }
+    return stride;
+}
 
-    // Running footsteps give the player away to a pursuer who is looking for him.
-    if (Game.running && Game.heard_cooldown == 0 &&
-        (npc.npc_state == PURSUER_SEARCH || npc.npc_state == PURSUER_PATROL)) {
-        const int32_t dx = tile_column(p) - tile_column(h), dy = tile_row(p) - tile_row(h);
-        if (dx * dx + dy * dy < HEARING_RADIUS2) {
-            npc.npc_target = p;
-            npc.npc_state = PURSUER_SEARCH;
-            npc.npc_state_ticks = 200;
-            Game.heard_cooldown = 150;
-            set_message("ER HAT DICH RENNEN GEHÖRT!", "", 60);
-        }
+// Running footsteps give the player away to a pursuer who is looking for him.
+void listen_for_running(NpcSlot& npc, int32_t p, int32_t h) {
+    if (!Game.running || Game.heard_cooldown != 0) return;
+    if (npc.npc_state != PURSUER_SEARCH && npc.npc_state != PURSUER_PATROL) return;
+    const int32_t dx = tile_column(p) - tile_column(h), dy = tile_row(p) - tile_row(h);
+    if (dx * dx + dy * dy < Pace.notice_radius2) {
+        npc.npc_target = p;
+        npc.npc_state = PURSUER_SEARCH;
+        npc.npc_state_ticks = 200;
+        Game.heard_cooldown = 150;
+        set_message("ER HAT DICH RENNEN GEHÖRT!", "", 60);
     }
+}
 
-    speed = held_speed(NPC_PURSUER, speed);
-    if (speed > 0)
-        walk_flow(NPC_PURSUER, speed, direct, player_pixel_x(), player_pixel_y());
-    else
-        npc.npc_moving = 0;
-    if (npc.npc_stun_ticks > 0) return;
-
+// Close enough, he catches the player, out of the locker he saw him enter
+// too. True when that ended the Tick.
+bool catch_if_close(const NpcSlot& npc) {
     const int32_t dx = abs32(npc.npc_x - Game.player_x), dy = abs32(npc.npc_y - Game.player_y);
     if (Game.player_hidden) {
         if (npc.npc_state == PURSUER_LOCKER && dx < 4096 && dy < 4096) {
             caught("ER HAT DICH AUS DEM SPIND GEZOGEN.");
-            if (Game.mode != MODE_PLAYING) return;  // the capture ends the Tick
+            return Game.mode != MODE_PLAYING;
         }
     } else if (npc.npc_state != PURSUER_ASLEEP && dx < 2048 && dy < 1792) {
         caught("UND ZWAR FÜR IMMER.");
-        if (Game.mode != MODE_PLAYING) return;
+        return Game.mode != MODE_PLAYING;
     }
+    return false;
+}
 
-    // Lost the trail for good: now and then he wanders off to the next floor,
-    // but never where the player could see him go.
-    if (npc.npc_state == PURSUER_PATROL) {
-        npc.npc_floor_ticks -= 1;
-        if (npc.npc_floor_ticks <= 0) {
-            npc.npc_floor_ticks = 900 + random_below(900);
-            const int32_t r = random_below(100);
-            if (r < 30 && npc_distance(NPC_PURSUER) > 180 && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
-                npc.npc_present = 0;
-                npc.npc_floor_ticks = 300 + random_below(300);
-                npc.npc_floor = Game.current_floor + 1 == FLOOR_COUNT ? Game.current_floor - 1
-                                                                      : Game.current_floor + 1;
-            }
-        }
+// Lost the trail for good: now and then he wanders off to the next floor,
+// but never where the player could see him go.
+void maybe_wander_off(NpcSlot& npc) {
+    if (npc.npc_state != PURSUER_PATROL) return;
+    npc.npc_floor_ticks -= 1;
+    if (npc.npc_floor_ticks > 0) return;
+    npc.npc_floor_ticks = 900 + random_below(900);
+    const int32_t r = random_below(100);
+    if (r < 30 && npc_distance(NPC_PURSUER) > 180 && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
+        npc.npc_present = 0;
+        npc.npc_floor_ticks = 300 + random_below(300);
+        npc.npc_floor = floor_beside(Game.current_floor, 1);
     }
+}
+
+}  // namespace
+
+void pursuer_update() {
+    NpcSlot& npc = Game.npcs[NPC_PURSUER];
+    const int32_t p = player_tile();
+    const int32_t h = npc_tile(NPC_PURSUER);
+    const bool seen = npc.npc_stun_ticks == 0 && sees_player(NPC_PURSUER, Pace.sight_radius2);
+    if (Game.heard_cooldown > 0) Game.heard_cooldown -= 1;
+
+    const Stride stride = follow_state(npc, p, h, seen);
+    listen_for_running(npc, p, h);
+    const int32_t speed = held_speed(NPC_PURSUER, stride.speed);
+    if (speed > 0)
+        walk_flow(NPC_PURSUER, speed, stride.direct, player_pixel_x(), player_pixel_y());
+    else
+        npc.npc_moving = 0;
+    if (npc.npc_stun_ticks > 0) return;
+
+    if (catch_if_close(npc)) return;  // the capture ends the Tick
+    maybe_wander_off(npc);
 }
 
 void pursuer_offfloor_update() {

@@ -4,8 +4,9 @@
 
 #include "audio/sequencer.h"
 #include "data/texts.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "gfx/font.h"
+#include "gfx/text.h"
 #include "world/rooms.h"
 #include "world/world_image.h"
 
@@ -42,7 +43,7 @@ void update_teacher_place() {
 void unlock_floor(int32_t floor) {
     play_sound(SFX_UNLOCK);
     Game.floor_open[floor] = 1;
-    if (floor == Game.current_floor + 1 || floor == Game.current_floor - 1) build_world_image();
+    if (floor == Game.current_floor + 1 || floor == Game.current_floor - 1) repaint_floor();
 }
 
 const char* objective_line() {

@@ -2,11 +2,11 @@
 
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "game/input_bits.h"
 #include "game/movement.h"
 #include "game/new_game.h"
 #include "game/pursuer.h"
 #include "game/quest.h"
-#include "platform/input.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void demo_scene_setup(int32_t n) {
     case 9:  // the art room with Herr Haselbrink
         quiet_floor(2);
         place_player(43008, 39424, 2);
-        scene_place_teacher(14, 7, TEACHER_PATROL);
+        scene_place_teacher(14, 7, PHONE_TEACHER_PATROL);
         run_ticks(3, INPUT_RIGHT);
         break;
     case 10:
@@ -132,14 +132,14 @@ void demo_scene_setup(int32_t n) {
     case 15:  // the phone rings
         quiet_floor(2);
         place_player(83968, 59904, Game.player_facing);
-        scene_place_teacher(30, 15, TEACHER_PATROL);
+        scene_place_teacher(30, 15, PHONE_TEACHER_PATROL);
         Game.call_countdown = 1;
         run_ticks(7, 0);
         break;
     case 16:  // the phone is taken
         quiet_floor(2);
         place_player(83968, 59904, Game.player_facing);
-        scene_place_teacher(22, 14, TEACHER_CONFISCATE);
+        scene_place_teacher(22, 14, PHONE_TEACHER_CONFISCATE);
         Game.has_phone = 0;
         Game.confiscate_ticks = 120;
         set_message("HERR HASELBRINK: HANDY HER!", "UND SCHREIB DEINEN NAMEN AUF.", 120);

@@ -5,5 +5,3 @@
 
 // A Tick of slot 0 or 1 while it is not walking about on the player's floor.
 void offfloor_update(int32_t slot);
-// The character comes up or down the stairs onto the player's floor.
-void npc_arrive(int32_t slot);

@@ -1,12 +1,11 @@
 #include "gfx/draw.h"
 
+#include <cassert>
 #include <cstring>
 
+#include "data/int_math.h"
 #include "data/sprite_rows.h"
-#include "game/game_state.h"
-#include "platform/present.h"
-#include "world/visibility.h"
-#include "world/world_image.h"
+#include "gfx/framebuffer.h"
 
 const uint8_t DarkerColour[16] = {0, 0, 1, 2, 3, 4, 5, 1, 7, 10, 7, 1, 11, 2, 13, 8};
 
@@ -162,11 +161,11 @@ LightRings light_rings(int32_t radius) {
     return l;
 }
 
-// A light whose squared radius stays below this is shaded in 32-bit lanes;
-// with every term clamped to r2 the sums stay below 3 * 2^28.
-constexpr int64_t FAST_R2_LIMIT = int64_t{1} << 28;
+// Lights are shaded in 32-bit lanes: with every term clamped to a squared
+// radius below this the sums stay below 3 * 2^28.
+constexpr int64_t LIGHT_R2_LIMIT = int64_t{1} << 28;
+static_assert(LIGHT_R2_LIMIT == int64_t{16384} * 16384, "radii below 16384 pixels");
 
-constexpr int WORLD_TILES_X = WORLD_W / 16;
 
 // One run of screen columns that lie on the same world tile column, or
 // outside the world (tile -1).
@@ -176,7 +175,7 @@ struct ColumnSpan {
     int32_t tile;
 };
 
-int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
+int32_t column_spans(int32_t camera_x, int32_t image_w, ColumnSpan* spans) {
     int32_t count = 0;
     int32_t sx = 0;
     while (sx < SCREEN_W) {
@@ -186,7 +185,7 @@ int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
         if (wx < 0) {
             end = static_cast<int32_t>(min64(SCREEN_W, sx - wx));
             tile = -1;
-        } else if (wx >= WORLD_W) {
+        } else if (wx >= image_w) {
             end = SCREEN_W;
             tile = -1;
         } else {
@@ -199,9 +198,9 @@ int32_t column_spans(int32_t camera_x, ColumnSpan* spans) {
     return count;
 }
 
-// Level of one pixel from one light, from the full 64-bit distance. Used when
-// a radius is too large for the 32-bit lanes; the unsigned sum cannot wrap
-// since each square stays below 2^62.1 and the dither term below 2^61.
+// Level of one pixel from one light, from the full 64-bit distance (one
+// pixel at a time, for light_level_at); the unsigned sum cannot wrap since
+// each square stays below 2^62.1 and the dither term below 2^61.
 inline int32_t wide_level(const LightRings& l, int64_t t, int64_t dx, int64_t dy) {
     uint64_t d = static_cast<uint64_t>(t * l.step) + static_cast<uint64_t>(dx * dx) +
                  static_cast<uint64_t>(dy * dy);
@@ -221,30 +220,6 @@ inline int32_t pixel_level(int32_t sx, int32_t sy, int64_t wx, int64_t wy, const
         if (level2 > level) level = level2;
     }
     return level < minimum_level ? minimum_level : level;
-}
-
-void shade_wide(int32_t camera_x, int32_t camera_y, const LightRings& l1, int32_t l1x,
-                int32_t l1y, bool second, const LightRings& l2, int32_t l2x, int32_t l2y,
-                int32_t minimum_level, const uint8_t (*lut)[256]) {
-    for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
-        uint8_t* row = Framebuffer + sy * SCREEN_W;
-        int64_t wy = static_cast<int64_t>(camera_y) + sy;
-        if (wy < 0 || wy >= WORLD_H) {
-            std::memset(row, 0, SCREEN_W);
-            continue;
-        }
-        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
-        for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
-            int64_t wx = static_cast<int64_t>(camera_x) + sx;
-            if (wx < 0 || wx >= WORLD_W || grid_row[wx >> 4] == 0) {
-                row[sx] = 0;
-                continue;
-            }
-            const int32_t level = pixel_level(sx, sy, wx, wy, l1, l1x, l1y, second, l2, l2x, l2y,
-                                              minimum_level);
-            row[sx] = lut[level][row[sx]];
-        }
-    }
 }
 
 // Per-column part of a light's distance for each dither row: the clamped
@@ -295,141 +270,152 @@ inline void shade_flat(uint8_t* row, int32_t from, int32_t to, int32_t level,
     for (int32_t i = from; i < to; ++i) row[i] = shade[row[i]];
 }
 
-}  // namespace
-
-void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
-                    int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,
-                    int32_t minimum_level) {
-    // A minimum beyond full light would index past the shade table.
-    if (minimum_level > 3) minimum_level = 3;
-    if (minimum_level < 0) minimum_level = 0;
-
-    // Level x byte: levels below 3 through ShadeTable, level 3 unchanged.
-    uint8_t lut[4][256];
+// Level x byte: levels below 3 through ShadeTable, level 3 unchanged.
+void build_level_lut(uint8_t (*lut)[256]) {
     for (int level = 0; level < 3; ++level) {
         for (int c = 0; c < 256; ++c) lut[level][c] = ShadeTable[level][c & 15];
     }
     for (int c = 0; c < 256; ++c) lut[3][c] = static_cast<uint8_t>(c);
+}
 
-    LightRings l1 = light_rings(light1_r);
-    bool second = light2_r > 0;
-    LightRings l2 = light_rings(second ? light2_r : 0);
+// One light's limits on one screen row, the squared row distance folded in:
+// d < limit  <=>  column term < limit - row term. A column term below reach
+// is lit at all, below outer one step brighter, below inner at full level;
+// core is where the pixel is at full level whatever its dither term. A light
+// that is off gets limits no column term can be below.
+struct RowLimits {
+    int32_t reach, outer, inner, core;
+};
 
-    if (l1.r2 >= FAST_R2_LIMIT || l2.r2 >= FAST_R2_LIMIT) {
-        shade_wide(camera_x, camera_y, l1, light1_x, light1_y, second, l2, light2_x, light2_y,
-                   minimum_level, lut);
-        return;
+RowLimits row_limits(const LightRings& l, bool on, int64_t dy) {
+    if (!on) return RowLimits{0, 0, 0, 0};
+    const int32_t row = static_cast<int32_t>(min64(dy * dy, l.r2));
+    const int32_t inner = static_cast<int32_t>(l.inner) - row;
+    return RowLimits{static_cast<int32_t>(l.r2) - row, static_cast<int32_t>(l.outer) - row, inner,
+                     inner - static_cast<int32_t>(15 * l.step)};
+}
+
+// The smallest run holding both; an empty hull lies beyond the screen's end.
+ColumnRange hull_of(ColumnRange a, ColumnRange b) {
+    ColumnRange hull = a;
+    if (b.from < b.to) {
+        if (hull.from < hull.to) {
+            hull.from = hull.from < b.from ? hull.from : b.from;
+            hull.to = hull.to > b.to ? hull.to : b.to;
+        } else {
+            hull = b;
+        }
     }
+    if (hull.from >= hull.to) hull = ColumnRange{SCREEN_W, SCREEN_W};
+    return hull;
+}
 
-    // From here every light term fits 32 bits: squares are clamped to r2
-    // (a clamped square already means "beyond this light"), the dither term
-    // stays below r2, so sums stay below 3 * 2^28.
+// The hull minus the two cores: at most three pieces, as each core splits at
+// most one piece in two. Returns the number of pieces.
+int32_t cut_out_cores(ColumnRange hull, const ColumnRange (&cores)[2], ColumnRange (&pieces)[4]) {
+    pieces[0] = hull;
+    int32_t piece_count = hull.from < hull.to ? 1 : 0;
+    for (const ColumnRange& core : cores) {
+        if (core.from >= core.to) continue;
+        ColumnRange kept[4];
+        int32_t kept_count = 0;
+        for (int32_t i = 0; i < piece_count; ++i) {
+            const ColumnRange& p = pieces[i];
+            ColumnRange left{p.from, p.to < core.from ? p.to : core.from};
+            ColumnRange right{p.from > core.to ? p.from : core.to, p.to};
+            if (left.from < left.to) kept[kept_count++] = left;
+            if (right.from < right.to) kept[kept_count++] = right;
+        }
+        for (int32_t i = 0; i < kept_count; ++i) pieces[i] = kept[i];
+        piece_count = kept_count;
+    }
+    return piece_count;
+}
+
+// The brighter of the two lights' levels, at least the minimum, for each
+// pixel of the piece: levels first, then the bytes through the table.
+inline void shade_piece(uint8_t* row, ColumnRange piece, const int32_t* t1, const RowLimits& k1,
+                        const int32_t* t2, const RowLimits& k2, int32_t minimum_level,
+                        const uint8_t (*lut)[256]) {
+    alignas(16) uint8_t levels[SCREEN_W];
+    const int32_t a1 = k1.reach, b1 = k1.outer, c1 = k1.inner;
+    const int32_t a2 = k2.reach, b2 = k2.outer, c2 = k2.inner;
+    for (int32_t sx = piece.from; sx < piece.to; ++sx) {
+        int32_t v1 = t1[sx];
+        int32_t v2 = t2[sx];
+        int32_t level1 = (v1 < a1) + (v1 < b1) + (v1 < c1);
+        int32_t level2 = (v2 < a2) + (v2 < b2) + (v2 < c2);
+        int32_t level = level1 > level2 ? level1 : level2;
+        level = level > minimum_level ? level : minimum_level;
+        levels[sx] = static_cast<uint8_t>(level);
+    }
+    for (int32_t sx = piece.from; sx < piece.to; ++sx) row[sx] = lut[levels[sx]][row[sx]];
+}
+
+// Tiles out of sight, and columns beyond the picture, are black.
+inline void black_out_unseen(uint8_t* row, const uint8_t* grid_row, const ColumnSpan* spans,
+                             int32_t span_count) {
+    for (int32_t s = 0; s < span_count; ++s) {
+        const ColumnSpan& span = spans[s];
+        if (span.tile < 0 || grid_row[span.tile] == 0) {
+            std::memset(row + span.start, 0, static_cast<size_t>(span.end - span.start));
+        }
+    }
+}
+
+}  // namespace
+
+void shade_by_light(const TileMask& visible, int32_t camera_x, int32_t camera_y,
+                    int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
+                    int32_t light2_y, int32_t light2_r, int32_t minimum_level) {
+    // A minimum beyond full light would index past the shade table.
+    if (minimum_level > 3) minimum_level = 3;
+    if (minimum_level < 0) minimum_level = 0;
+    uint8_t lut[4][256];
+    build_level_lut(lut);
+
+    const LightRings l1 = light_rings(light1_r);
+    const bool second = light2_r > 0;
+    const LightRings l2 = light_rings(second ? light2_r : 0);
+    // Every light term fits 32 bits: squares are clamped to r2 (a clamped
+    // square already means "beyond this light"), the dither term stays below
+    // r2, so sums stay below 3 * 2^28.
+    assert(l1.r2 < LIGHT_R2_LIMIT && l2.r2 < LIGHT_R2_LIMIT);
+
     ColumnSpan spans[SCREEN_W / 16 + 4];
-    int32_t span_count = column_spans(camera_x, spans);
-
+    const int32_t span_count = column_spans(camera_x, 16 * visible.columns, spans);
     alignas(16) int32_t terms1[4][SCREEN_W];
     alignas(16) int32_t terms2[4][SCREEN_W];
     column_terms(camera_x, l1, light1_x, terms1);
     column_terms(camera_x, l2, light2_x, terms2);
 
-    const int32_t r2_1 = static_cast<int32_t>(l1.r2);
-    const int32_t outer1 = static_cast<int32_t>(l1.outer);
-    const int32_t inner1 = static_cast<int32_t>(l1.inner);
-    const int32_t dither1 = static_cast<int32_t>(15 * l1.step);
-    const int32_t r2_2 = static_cast<int32_t>(l2.r2);
-    const int32_t outer2 = static_cast<int32_t>(l2.outer);
-    const int32_t inner2 = static_cast<int32_t>(l2.inner);
-    const int32_t dither2 = static_cast<int32_t>(15 * l2.step);
-
-    alignas(16) uint8_t levels[SCREEN_W];
-
     for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
         uint8_t* row = Framebuffer + sy * SCREEN_W;
-        int64_t wy = static_cast<int64_t>(camera_y) + sy;
-        if (wy < 0 || wy >= WORLD_H) {
+        const int64_t wy = static_cast<int64_t>(camera_y) + sy;
+        if (wy < 0 || wy >= 16 * visible.rows) {
             std::memset(row, 0, SCREEN_W);
             continue;
         }
+        const RowLimits k1 = row_limits(l1, true, wy - light1_y);
+        const RowLimits k2 = row_limits(l2, second, wy - light2_y);
 
-        // Squared row distances once per row, folded into the limits:
-        // d < limit  <=>  column term < limit - row term. A light that is off
-        // gets limits no column term can be below.
-        int64_t dy1 = wy - light1_y;
-        int64_t dy2 = wy - light2_y;
-        int32_t row1 = static_cast<int32_t>(min64(dy1 * dy1, l1.r2));
-        int32_t row2 = static_cast<int32_t>(min64(dy2 * dy2, l2.r2));
-        const int32_t a1 = r2_1 - row1, b1 = outer1 - row1, c1 = inner1 - row1;
-        const int32_t a2 = second ? r2_2 - row2 : 0;
-        const int32_t b2 = second ? outer2 - row2 : 0;
-        const int32_t c2 = second ? inner2 - row2 : 0;
-
-        // Where each light reaches on this row (dx*dx below a, as the dither
-        // term is never negative), and where it is certainly at full level
-        // (dx*dx plus the largest dither term below c). Full-level pixels stay
-        // as they are; pixels that no light reaches take the minimum level.
-        ColumnRange reach1 = columns_within(camera_x, light1_x, a1);
-        ColumnRange reach2 = columns_within(camera_x, light2_x, a2);
-        ColumnRange core1 = columns_within(camera_x, light1_x, c1 - dither1);
-        ColumnRange core2 = columns_within(camera_x, light2_x, c2 - dither2);
-
-        ColumnRange hull = reach1;
-        if (reach2.from < reach2.to) {
-            if (hull.from < hull.to) {
-                hull.from = hull.from < reach2.from ? hull.from : reach2.from;
-                hull.to = hull.to > reach2.to ? hull.to : reach2.to;
-            } else {
-                hull = reach2;
-            }
-        }
-        if (hull.from >= hull.to) hull = ColumnRange{SCREEN_W, SCREEN_W};
+        // Where each light reaches on this row (dx*dx below reach, as the
+        // dither term is never negative), and where it is certainly at full
+        // level. Full-level pixels stay as they are; pixels that no light
+        // reaches take the minimum level.
+        const ColumnRange hull = hull_of(columns_within(camera_x, light1_x, k1.reach),
+                                         columns_within(camera_x, light2_x, k2.reach));
         shade_flat(row, 0, hull.from, minimum_level, lut);
         shade_flat(row, hull.to, SCREEN_W, minimum_level, lut);
-
-        // The lit part minus the two cores: at most three pieces, as each
-        // core splits at most one piece in two.
-        ColumnRange pieces[4] = {hull};
-        int32_t piece_count = hull.from < hull.to ? 1 : 0;
-        const ColumnRange cores[2] = {core1, core2};
-        for (const ColumnRange& core : cores) {
-            if (core.from >= core.to) continue;
-            ColumnRange kept[4];
-            int32_t kept_count = 0;
-            for (int32_t i = 0; i < piece_count; ++i) {
-                const ColumnRange& p = pieces[i];
-                ColumnRange left{p.from, p.to < core.from ? p.to : core.from};
-                ColumnRange right{p.from > core.to ? p.from : core.to, p.to};
-                if (left.from < left.to) kept[kept_count++] = left;
-                if (right.from < right.to) kept[kept_count++] = right;
-            }
-            for (int32_t i = 0; i < kept_count; ++i) pieces[i] = kept[i];
-            piece_count = kept_count;
-        }
-
-        const int32_t* t1 = terms1[sy & 3];
-        const int32_t* t2 = terms2[sy & 3];
-        const int32_t floor_level = minimum_level;
+        const ColumnRange cores[2] = {columns_within(camera_x, light1_x, k1.core),
+                                      columns_within(camera_x, light2_x, k2.core)};
+        ColumnRange pieces[4];
+        const int32_t piece_count = cut_out_cores(hull, cores, pieces);
         for (int32_t i = 0; i < piece_count; ++i) {
-            const int32_t from = pieces[i].from, to = pieces[i].to;
-            for (int32_t sx = from; sx < to; ++sx) {
-                int32_t v1 = t1[sx];
-                int32_t v2 = t2[sx];
-                int32_t level1 = (v1 < a1) + (v1 < b1) + (v1 < c1);
-                int32_t level2 = (v2 < a2) + (v2 < b2) + (v2 < c2);
-                int32_t level = level1 > level2 ? level1 : level2;
-                level = level > floor_level ? level : floor_level;
-                levels[sx] = static_cast<uint8_t>(level);
-            }
-            for (int32_t sx = from; sx < to; ++sx) row[sx] = lut[levels[sx]][row[sx]];
+            shade_piece(row, pieces[i], terms1[sy & 3], k1, terms2[sy & 3], k2, minimum_level, lut);
         }
 
-        // Tiles out of sight, and columns beyond the world, are black.
-        const uint8_t* grid_row = VisibleGrid + (wy >> 4) * WORLD_TILES_X;
-        for (int32_t s = 0; s < span_count; ++s) {
-            const ColumnSpan& span = spans[s];
-            if (span.tile < 0 || grid_row[span.tile] == 0) {
-                std::memset(row + span.start, 0, static_cast<size_t>(span.end - span.start));
-            }
-        }
+        black_out_unseen(row, visible.flags + (wy >> 4) * visible.columns, spans, span_count);
     }
 }
 

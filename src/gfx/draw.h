@@ -32,10 +32,21 @@ void fill_circle(int32_t cx, int32_t cy, int32_t r, int32_t colour);
 void put_pixel(int32_t x, int32_t y, int32_t colour);
 // fill_rect on the Framebuffer.
 void fill_screen_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
-// The darkness pass over the Framebuffer (reads VisibleGrid).
-void shade_by_light(int32_t camera_x, int32_t camera_y, int32_t light1_x, int32_t light1_y,
-                    int32_t light1_r, int32_t light2_x, int32_t light2_y, int32_t light2_r,
-                    int32_t minimum_level);
+// The tiles the darkness pass may show: one flag per 16x16-pixel tile of the
+// picture the camera looks into, row-major; pixels on a tile whose flag is 0,
+// and pixels beyond the picture, go black.
+struct TileMask {
+    const uint8_t* flags;
+    int32_t columns;
+    int32_t rows;
+};
+
+// The darkness pass over the Framebuffer, with the camera at (camera_x,
+// camera_y) in the picture the mask covers. Light radii are below 16384
+// pixels (the game's largest is under 200); a radius of 0 is no light.
+void shade_by_light(const TileMask& visible, int32_t camera_x, int32_t camera_y,
+                    int32_t light1_x, int32_t light1_y, int32_t light1_r, int32_t light2_x,
+                    int32_t light2_y, int32_t light2_r, int32_t minimum_level);
 // The level 0..3 that shade_by_light gives the screen pixel (sx, sy) when its
 // tile is visible (the same lights, dither and minimum).
 int32_t light_level_at(int32_t camera_x, int32_t camera_y, int32_t sx, int32_t sy,

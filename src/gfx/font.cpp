@@ -3,15 +3,13 @@
 #include <cstring>
 
 #include "gfx/draw.h"
-#include "platform/present.h"
-#include "world/world_image.h"
+#include "gfx/framebuffer.h"
 
 namespace {
 
 // The characters of glyphs 1..53, in glyph order.
 const char FontCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.,!?:-'()/+%><*#=";
 
-constexpr int32_t TEXT_LIMIT = 62;
 
 int32_t clamp_to_int32(int64_t v) {
     if (v > INT32_MAX) return INT32_MAX;
@@ -193,67 +191,13 @@ void draw_text_shadowed(int32_t x, int32_t y, const char* text, int32_t colour,
     draw_text(Framebuffer, SCREEN_W, SCREEN_H, x, y, text, colour, scale, INT32_MAX);
 }
 
-void draw_label_box(int32_t x, int32_t y, const char* text, int32_t text_colour,
-                    int32_t box_colour) {
+void draw_label_box(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+                    const char* text, int32_t text_colour, int32_t box_colour) {
     if (box_colour >= 0) {
         int64_t n = text_length(text);
         int64_t w = n == 0 ? 4 : 6 * n + 3;
-        fill_rect(WorldImage, WORLD_W, WORLD_H, clamp_to_int32(static_cast<int64_t>(x) - 2),
+        fill_rect(target, target_w, target_h, clamp_to_int32(static_cast<int64_t>(x) - 2),
                   clamp_to_int32(static_cast<int64_t>(y) - 2), clamp_to_int32(w), 11, box_colour);
     }
-    draw_text(WorldImage, WORLD_W, WORLD_H, x, y, text, text_colour, 1, INT32_MAX);
-}
-
-const char* format_time(const char* prefix, int32_t ticks) {
-    static char buffer[64];
-    int32_t n = 0;
-    while (n < 30 && prefix[n] != 0) {
-        buffer[n] = prefix[n];
-        ++n;
-    }
-    // A negative count would give minus signs as digits; it reads as 0:00.
-    if (ticks < 0) ticks = 0;
-    int32_t s = ticks / 30;
-    int32_t m = s / 60;
-    s -= 60 * m;
-    if (m >= 10) buffer[n++] = static_cast<char>('0' + (m / 10) % 10);
-    buffer[n++] = static_cast<char>('0' + m % 10);
-    buffer[n++] = ':';
-    buffer[n++] = static_cast<char>('0' + s / 10);
-    buffer[n++] = static_cast<char>('0' + s % 10);
-    buffer[n] = 0;
-    return buffer;
-}
-
-void append_text(char* destination, const char* text) {
-    size_t length = std::strlen(destination);
-    while (*text != 0 && length < TEXT_LIMIT) destination[length++] = *text++;
-    destination[length] = 0;
-}
-
-void append_text_limited(char* destination, const char* text, int32_t max_chars) {
-    char part[TEXT_LIMIT + 2];
-    size_t length = 0;
-    int32_t chars = 0;
-    while (*text != 0 && chars < max_chars && length < TEXT_LIMIT) {
-        const bool pair = static_cast<uint8_t>(*text) == 0xC3 && text[1] != 0;
-        if (pair && length + 2 > TEXT_LIMIT) break;
-        part[length++] = *text++;
-        if (pair) part[length++] = *text++;
-        chars += 1;
-    }
-    part[length] = 0;
-    append_text(destination, part);
-}
-
-void append_number(char* destination, int32_t n) {
-    // Digits of a negative number would not be digits; it appends "0".
-    if (n < 0) n = 0;
-    char digits[3];
-    int i = 0;
-    if (n > 9) digits[i++] = static_cast<char>('0' + (n / 10) % 10);
-    digits[i++] = static_cast<char>('0' + n % 10);
-    digits[i] = 0;
-    // Through append_text, so a full buffer keeps its 62-byte bound.
-    append_text(destination, digits);
+    draw_text(target, target_w, target_h, x, y, text, text_colour, 1, INT32_MAX);
 }

@@ -1,5 +1,5 @@
-// The built-in 5x7 font (upper case, digits, punctuation, Ä Ö Ü ß), text
-// drawing and the small text-building operations.
+// The built-in 5x7 font (upper case, digits, punctuation, Ä Ö Ü ß) and text
+// drawing.
 #pragma once
 #include <cstdint>
 
@@ -25,16 +25,7 @@ void draw_text_centred(int32_t y, const char* text, int32_t colour, int32_t scal
 // On the Framebuffer, shadow first.
 void draw_text_shadowed(int32_t x, int32_t y, const char* text, int32_t colour,
                         int32_t shadow_colour, int32_t scale);
-// Into the WorldImage at scale 1; box_colour < 0 draws no plate.
-void draw_label_box(int32_t x, int32_t y, const char* text, int32_t text_colour,
-                    int32_t box_colour);
-
-// prefix + M:SS (MM:SS from ten minutes); one static buffer, overwritten each call.
-const char* format_time(const char* prefix, int32_t ticks);
-// Appends to a 64-byte buffer, keeping at most 62 bytes.
-void append_text(char* destination, const char* text);
-// Appends at most max_chars characters of the text (an umlaut counts once and
-// is never split), within the same 62-byte bound.
-void append_text_limited(char* destination, const char* text, int32_t max_chars);
-// Appends the last one or two decimal digits of n >= 0.
-void append_number(char* destination, int32_t n);
+// At scale 1 on a plate two pixels wider all round (the floors' painted
+// labels); box_colour < 0 draws no plate.
+void draw_label_box(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, int32_t y,
+                    const char* text, int32_t text_colour, int32_t box_colour);

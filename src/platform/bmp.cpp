@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/little_endian.h"
-#include "platform/output_file.h"
+#include "data/little_endian.h"
+#include "data/output_file.h"
 #include "platform/present.h"
 
 namespace {

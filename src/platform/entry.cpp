@@ -42,13 +42,13 @@ int program_main(int count, char** arguments, uint32_t seed) {
     if (CommandLineCut && options.action != PROGRAM_GAME) return 1;
     switch (options.action) {
     case PROGRAM_SHOT: {
-        const bool drawn = render_shot(options.number);
-        return drawn && options.file && write_bmp(options.file, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 0 : 1;
+        render_shot(options.number);
+        return options.file && write_bmp(options.file, Framebuffer, SCREEN_W, SCREEN_H, 3) ? 0 : 1;
     }
     case PROGRAM_ICON: {
         const int32_t size = 32 * options.number;
-        const bool drawn = render_icon(options.number);
-        return drawn && options.file && write_bmp(options.file, IconImage, size, size, 1) ? 0 : 1;
+        render_icon(options.number);
+        return options.file && write_bmp(options.file, IconImage, size, size, 1) ? 0 : 1;
     }
     case PROGRAM_WORLD: {
         const uint8_t* image = render_world(options.number - 1);

@@ -2,18 +2,7 @@
 #pragma once
 #include <cstdint>
 
-// InputBits: the button mask of one Tick.
-enum : uint32_t {
-    INPUT_UP = 1,
-    INPUT_DOWN = 2,
-    INPUT_LEFT = 4,
-    INPUT_RIGHT = 8,
-    INPUT_ACTION = 16,
-    INPUT_RUN = 32,
-    INPUT_CONFIRM = 64,
-    INPUT_BACK = 128,
-    INPUT_PHONE = 256,
-};
+#include "game/input_bits.h"
 
 // Virtual-key codes as the Windows keyboard messages carry them; the SDL
 // backend translates its keys into the same codes so one map serves both.

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/present.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 
 uint32_t RunningFlag = 1;
 const char* AutoplayFile = nullptr;

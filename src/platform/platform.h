@@ -1,4 +1,4 @@
-// What a backend (Win32 or SDL2) provides to the portable main loop. Each
+// What a backend (Win32, SDL2 or the browser) provides to the portable main loop. Each
 // backend implements these free functions; the tests link a fake with a
 // clock they drive by hand.
 #pragma once

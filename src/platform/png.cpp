@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/output_file.h"
+#include "data/output_file.h"
 
 namespace {
 

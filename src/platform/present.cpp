@@ -2,15 +2,6 @@
 
 #include <cstring>
 
-uint8_t Framebuffer[SCREEN_W * SCREEN_H];
-
-const uint8_t Palette[16][3] = {
-    {0, 0, 0},       {20, 16, 28},   {46, 42, 64},    {76, 71, 102},
-    {128, 122, 148}, {196, 192, 204}, {244, 240, 232}, {74, 46, 34},
-    {140, 90, 56},   {232, 176, 140}, {176, 112, 90},  {140, 24, 34},
-    {224, 60, 60},   {44, 92, 140},   {88, 168, 72},   {240, 208, 88},
-};
-
 Letterbox letterbox_rect(int cw, int ch) {
     Letterbox box{};
     if (cw < 0) cw = 0;

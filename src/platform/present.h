@@ -1,16 +1,9 @@
-// The Framebuffer, the fixed Palette, and the maths of showing the picture
-// letterboxed in a window of any size.
+// The maths of showing the Framebuffer letterboxed in a window of any size.
 #pragma once
 #include <cstdint>
 
-constexpr int SCREEN_W = 320;
-constexpr int SCREEN_H = 200;
+#include "gfx/framebuffer.h"
 
-// 320x200 Palette indices, row-major, top row first.
-extern uint8_t Framebuffer[SCREEN_W * SCREEN_H];
-
-// 16 fixed colours, red, green, blue.
-extern const uint8_t Palette[16][3];
 
 struct PresentRect {
     int x, y, w, h;

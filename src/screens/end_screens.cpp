@@ -2,10 +2,12 @@
 
 #include "data/sprite_rows.h"
 #include "game/game_state.h"
+#include "game/items.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
 #include "screens/title_screens.h"
 
 namespace {
@@ -85,7 +87,7 @@ void draw_escaped_screen() {
         append_text(line, "STICKER: ");
         append_number(line, Game.inventory[ITEM_STICKER]);
         append_text(line, "/");
-        append_text(line, "18");
+        append_number(line, STICKER_TOTAL);
         append_text(line, "   ERWISCHT: ");
         append_number(line, Game.catch_count);
         append_text(line, "X");

@@ -5,7 +5,8 @@
 #include "game/quest.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
 #include "screens/play_view.h"
 #include "world/rooms.h"
 

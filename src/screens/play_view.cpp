@@ -3,24 +3,20 @@
 #include <cstring>
 
 #include "data/sprite_rows.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
+#include "game/characters.h"
+#include "game/game_state.h"
+#include "game/movement.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
 #include "screens/hud.h"
 #include "world/rooms.h"
+#include "world/tile_geometry.h"
 #include "world/visibility.h"
 #include "world/world_image.h"
-
-const FloorStyleRow FloorStyle[FLOOR_COUNT] = {
-    {15, 15, FILL_PLAIN},     // pool
-    {15, 12, FILL_DIAGONAL},  // sports hall
-    {12, 15, FILL_CHECKER},   // music and art
-    {12, 12, FILL_PLAIN},     // sciences
-    {9, 9, FILL_PLAIN},       // schoolyard and canteen
-    {3, 3, FILL_PLAIN},       // main entrance
-};
 
 const FloorLightRow FloorLight[FLOOR_COUNT] = {
     {448, 96, 150},
@@ -40,9 +36,6 @@ const ItemIconRow ItemIconTable[ITEM_TYPE_COUNT] = {
 
 namespace {
 
-constexpr int32_t VIEW_MAX_X = WORLD_W - SCREEN_W;  // 576
-constexpr int32_t VIEW_MIN_Y = -26;
-constexpr int32_t VIEW_MAX_Y = 278;
 
 
 bool on_screen(int32_t x, int32_t y) { return x >= 0 && x < SCREEN_W && y >= 0 && y < SCREEN_H; }
@@ -52,18 +45,10 @@ void text(int32_t x, int32_t y, const char* s, int32_t colour, int32_t scale) {
     draw_text(Framebuffer, SCREEN_W, SCREEN_H, x, y, s, colour, scale, 9999);
 }
 
-
-bool on_current_floor(int slot) {
-    const NpcSlot& n = Game.npcs[slot];
-    return n.npc_present != 0 && n.npc_floor == Game.current_floor;
-}
-
 int32_t npc_walk_phase(const NpcSlot& n) {
     return n.npc_moving ? floor_mod(n.npc_walk_distance / 1300, 4) : 0;
 }
 
-int32_t player_pixel_x() { return Game.player_x >> 8; }
-int32_t player_pixel_y() { return Game.player_y >> 8; }
 // His light is centred a little above his feet.
 int32_t player_light_y() { return player_pixel_y() - 8; }
 
@@ -80,8 +65,7 @@ void draw_npc_adult(int slot, uint8_t* target, int32_t target_h, int32_t vx, int
     if (Game.friend_state == FRIEND_BRAWL && Game.friend_target == slot && n.npc_stun_ticks >= 1) {
         return;
     }
-    const bool hunting = slot == NPC_PURSUER &&
-                         (n.npc_state == PURSUER_CHASE || n.npc_state == PURSUER_LOCKER);
+    const bool hunting = slot == NPC_PURSUER && pursuer_hunting(n);
     draw_adult_figure(target, SCREEN_W, target_h, (n.npc_x >> 8) - vx, (n.npc_y >> 8) - vy,
                       n.npc_facing, npc_walk_phase(n), hunting ? 12 : 1, 1,
                       slot == NPC_PURSUER ? 0 : 1);
@@ -119,7 +103,7 @@ void draw_figure(FigureKind kind, uint8_t* target, int32_t target_h, int32_t vx,
             draw_npc_adult(NPC_PURSUER, target, target_h, vx, vy);
             return;
         case FIG_PHONE_TEACHER:
-            draw_npc_adult(NPC_TEACHER, target, target_h, vx, vy);
+            draw_npc_adult(NPC_PHONE_TEACHER, target, target_h, vx, vy);
             return;
     }
 }
@@ -132,15 +116,15 @@ void draw_figures(int32_t vx, int32_t vy) {
     FigureEntry* list = FigureOrder;
     int n = 0;
     list[n++] = {player_pixel_y(), FIG_PLAYER};
-    if (on_current_floor(NPC_PURSUER)) list[n++] = {Game.npcs[NPC_PURSUER].npc_y >> 8, FIG_PURSUER};
-    if (on_current_floor(NPC_TEACHER)) {
-        list[n++] = {Game.npcs[NPC_TEACHER].npc_y >> 8, FIG_PHONE_TEACHER};
+    if (npc_on_current_floor(NPC_PURSUER)) list[n++] = {Game.npcs[NPC_PURSUER].npc_y >> 8, FIG_PURSUER};
+    if (npc_on_current_floor(NPC_PHONE_TEACHER)) {
+        list[n++] = {Game.npcs[NPC_PHONE_TEACHER].npc_y >> 8, FIG_PHONE_TEACHER};
     }
     if (Game.friend_state != FRIEND_ABSENT && Game.friend_state != FRIEND_ON_THE_WAY) {
         list[n++] = {Game.npcs[NPC_FRIEND].npc_y >> 8, FIG_FRIEND};
     }
     if (Game.teacher_floor == Game.current_floor) {
-        list[n++] = {Game.teacher_y * 16 + 10, FIG_QUEST_TEACHER};
+        list[n++] = {tile_anchor_py(Game.teacher_y), FIG_QUEST_TEACHER};
     }
     // Insertion sort that moves an entry only past strictly larger keys, so
     // equal keys keep the list order.
@@ -290,7 +274,7 @@ void draw_floor_items(int32_t vx, int32_t vy, int32_t lit) {
         const ItemIconRow& icon = ItemIconTable[item.type];
         const int32_t sx = item.x * 16 + 4 - vx;
         const int32_t base_y = item.y * 16 + 5;
-        const int64_t dx = px - (item.x * 16 + 8);
+        const int64_t dx = px - tile_anchor_px(item.x);
         const int64_t dy = py - (item.y * 16 + 17);
         if (lit == 1 || dx * dx + dy * dy <= reach) {
             int32_t y = base_y;
@@ -321,7 +305,7 @@ void draw_pursuer_eyes(int32_t x, int32_t y) {
         put_pixel(x - 1, y - 25, 3);
     }
 
-    if ((p.npc_state == PURSUER_CHASE || p.npc_state == PURSUER_LOCKER) && p.npc_stun_ticks == 0) {
+    if (pursuer_hunting(p) && p.npc_stun_ticks == 0) {
         const int32_t row = y - 22;
         switch (p.npc_facing) {
             case 0:
@@ -418,8 +402,8 @@ void draw_play_view() {
         vx += r1 % 5 - 2;
         vy += r2 % 5 - 2;
     }
-    const int32_t view_x = clamp32(vx, 0, VIEW_MAX_X);
-    const int32_t view_y = clamp32(vy, VIEW_MIN_Y, VIEW_MAX_Y);
+    const int32_t view_x = clamp_camera_x(vx);
+    const int32_t view_y = clamp_camera_y(vy);
 
     // The world, black above and below it.
     for (int32_t sy = 0; sy < SCREEN_H; ++sy) {
@@ -453,11 +437,11 @@ void draw_play_view() {
             light.radius = 0;
         }
     }
-    shade_by_light(view_x, view_y, player_pixel_x(), player_light_y(), Game.light_radius,
-                   light.x, light.y, light.radius, lit);
+    shade_by_light(TileMask{VisibleGrid, MAP_W, MAP_H}, view_x, view_y, player_pixel_x(),
+                   player_light_y(), Game.light_radius, light.x, light.y, light.radius, lit);
     if (!Game.player_hidden) draw_player_above_own_tile(view_x, view_y, light, lit);
 
-    const bool pursuer_here = on_current_floor(NPC_PURSUER);
+    const bool pursuer_here = npc_on_current_floor(NPC_PURSUER);
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     const int32_t pursuer_sx = (pursuer.npc_x >> 8) - view_x;
     const int32_t pursuer_sy = (pursuer.npc_y >> 8) - view_y;
@@ -470,14 +454,14 @@ void draw_play_view() {
     if (Game.stink_ticks > 0 && pursuer_here) draw_stink_cloud(pursuer_sx, pursuer_sy);
 
     if (Game.friend_state == FRIEND_BRAWL && Game.friend_target >= 0 &&
-        Game.friend_target < NPC_SLOT_COUNT && on_current_floor(Game.friend_target)) {
+        Game.friend_target < NPC_SLOT_COUNT && npc_on_current_floor(Game.friend_target)) {
         const NpcSlot& target = Game.npcs[Game.friend_target];
         draw_brawl_cloud((target.npc_x >> 8) - view_x, (target.npc_y >> 8) - view_y);
     }
 
     // The phone teacher's glasses glint while he comes for the phone.
-    const NpcSlot& teacher = Game.npcs[NPC_TEACHER];
-    if (on_current_floor(NPC_TEACHER) && teacher.npc_state == TEACHER_FOR_PHONE &&
+    const NpcSlot& teacher = Game.npcs[NPC_PHONE_TEACHER];
+    if (npc_on_current_floor(NPC_PHONE_TEACHER) && teacher.npc_state == PHONE_TEACHER_FOR_PHONE &&
         teacher.npc_stun_ticks == 0) {
         draw_teacher_glint((teacher.npc_x >> 8) - view_x, (teacher.npc_y >> 8) - view_y);
     }

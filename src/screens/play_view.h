@@ -5,15 +5,7 @@
 #include <cstdint>
 
 #include "game/game_state.h"
-
-// Per floor: the banner card's colours and fill (also the HUD's floor label).
-enum FloorFill : uint8_t { FILL_PLAIN = 0, FILL_CHECKER = 1, FILL_DIAGONAL = 3 };
-struct FloorStyleRow {
-    uint8_t base_colour;
-    uint8_t second_colour;
-    uint8_t fill_style;
-};
-extern const FloorStyleRow FloorStyle[FLOOR_COUNT];
+#include "world/world_image.h"
 
 // Per floor a fixed second light in world pixels; radius 0 is none.
 struct FloorLightRow {

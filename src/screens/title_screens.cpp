@@ -3,7 +3,7 @@
 #include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
-#include "platform/present.h"
+#include "gfx/framebuffer.h"
 #include "world/world_image.h"
 
 const char* const IntroLines[INTRO_LINE_COUNT] = {

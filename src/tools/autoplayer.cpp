@@ -3,7 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/int_math.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
+#include "game/flow_field.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/interactions.h"
@@ -12,9 +16,9 @@
 #include "game/quest.h"
 #include "platform/input.h"
 #include "platform/replay.h"
+#include "screens/draw_screen.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
-#include "world/visibility.h"
 
 bool AutoplayWroteState = false;
 std::FILE* AutoplayTrace = nullptr;
@@ -82,11 +86,10 @@ int32_t Cost[MAP_TILES];
 int32_t Parent[MAP_TILES];
 int32_t PlainToTarget[MAP_TILES];
 int16_t PursuerSteps[MAP_TILES];
-int16_t TeacherSteps[MAP_TILES];
+int16_t PhoneTeacherSteps[MAP_TILES];
 uint8_t PursuerView[MAP_TILES];
-uint8_t TeacherView[MAP_TILES];
+uint8_t PhoneTeacherView[MAP_TILES];
 uint8_t GoalMark[MAP_TILES];
-int32_t BfsQueue[MAP_TILES];
 
 struct HeapEntry {
     int32_t key;
@@ -108,40 +111,7 @@ bool standable(int code) { return is_floor_tile(code) || code == 'D'; }
 int32_t anchor_fixed_x(int32_t tile) { return tile_centre_x(tile_column(tile)); }
 int32_t anchor_fixed_y(int32_t tile) { return tile_centre_y(tile_row(tile)); }
 
-bool locker_beside(int32_t tile) {
-    const int32_t x = tile_column(tile), y = tile_row(tile);
-    return tile_at(x, y - 1) == 'L' || tile_at(x, y + 1) == 'L' || tile_at(x - 1, y) == 'L' ||
-           tile_at(x + 1, y) == 'L';
-}
-
-// Neighbours left, right, up, down, NO_TILE outside the grid.
-void neighbours_of(int32_t t, int32_t out[4]) {
-    const int32_t x = tile_column(t), y = tile_row(t);
-    out[0] = x > 0 ? t - 1 : NO_TILE;
-    out[1] = x < MAP_W - 1 ? t + 1 : NO_TILE;
-    out[2] = y > 0 ? t - MAP_W : NO_TILE;
-    out[3] = y < MAP_H - 1 ? t + MAP_W : NO_TILE;
-}
-
-// Step counts over the tiles the characters walk on, as their own route
-// search counts them.
-void character_steps(int32_t source, int16_t* steps) {
-    for (int32_t t = 0; t < MAP_TILES; ++t) steps[t] = -1;
-    if (source < 0 || source >= MAP_TILES) return;
-    steps[source] = 0;
-    int32_t head = 0, tail = 0;
-    BfsQueue[tail++] = source;
-    while (head < tail) {
-        const int32_t t = BfsQueue[head++];
-        int32_t n[4];
-        neighbours_of(t, n);
-        for (int32_t k : n) {
-            if (k == NO_TILE || steps[k] >= 0 || !is_route_passable(CurrentFloorMap[k])) continue;
-            steps[k] = static_cast<int16_t>(steps[t] + 1);
-            BfsQueue[tail++] = k;
-        }
-    }
-}
+bool locker_beside_tile(int32_t tile) { return locker_beside(tile_column(tile), tile_row(tile)); }
 
 // ---------------------------------------------------------------------------
 // Dijkstra over EnterCost.
@@ -185,7 +155,7 @@ void cheapest_from(int32_t start, int32_t* cost, int32_t* parent) {
         const HeapEntry e = heap_pop();
         if (e.key > cost[e.tile]) continue;
         int32_t n[4];
-        neighbours_of(e.tile, n);
+        tile_neighbours(e.tile, n);
         for (int32_t k : n) {
             if (k == NO_TILE || EnterCost[k] >= UNREACHED) continue;
             const int32_t key = e.key + EnterCost[k];
@@ -202,14 +172,12 @@ void cheapest_from(int32_t start, int32_t* cost, int32_t* parent) {
 // The grown-ups.
 
 const NpcSlot& pursuer() { return Game.npcs[NPC_PURSUER]; }
-const NpcSlot& teacher() { return Game.npcs[NPC_TEACHER]; }
+const int32_t MurzelSight = CharacterTable[NPC_PURSUER].sight_radius2;
+const NpcSlot& phone_teacher() { return Game.npcs[NPC_PHONE_TEACHER]; }
 
 bool pursuer_here() { return npc_on_current_floor(NPC_PURSUER); }
 bool pursuer_awake() { return pursuer_here() && pursuer().npc_state != PURSUER_ASLEEP; }
-bool pursuer_hunting() {
-    const int32_t s = pursuer().npc_state;
-    return pursuer_here() && (s == PURSUER_CHASE || s == PURSUER_LOCKER);
-}
+bool murzel_hunting_here() { return pursuer_here() && pursuer_hunting(pursuer()); }
 // Steps between him and the player, -1 if he cannot get there.
 int32_t pursuer_steps_to_player() { return PursuerSteps[player_tile()]; }
 
@@ -220,44 +188,38 @@ bool ring_coming() {
 }
 
 bool teacher_wants_phone() {
-    const int32_t s = teacher().npc_state;
-    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone) return false;
-    return s == TEACHER_FOR_PHONE || s == TEACHER_SEARCH || (ring_coming() && s != TEACHER_CONFISCATE);
+    const int32_t s = phone_teacher().npc_state;
+    if (!npc_on_current_floor(NPC_PHONE_TEACHER) || !Game.has_phone) return false;
+    return s == PHONE_TEACHER_FOR_PHONE || s == PHONE_TEACHER_SEARCH || (ring_coming() && s != PHONE_TEACHER_CONFISCATE);
 }
 
 // The tiles a character on this floor would see the player on.
-void view_of(int32_t slot, int32_t r2, uint8_t* view) {
-    std::memset(view, 0, MAP_TILES);
-    if (!npc_on_current_floor(slot)) return;
-    const int32_t hx = Game.npcs[slot].npc_x >> 12, hy = Game.npcs[slot].npc_y >> 12;
-    for (int32_t dy = -9; dy <= 9; ++dy)
-        for (int32_t dx = -9; dx <= 9; ++dx) {
-            const int32_t x = hx + dx, y = hy + dy;
-            if (dx * dx + dy * dy > r2 || x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
-            if (line_of_sight(hx, hy, x, y)) view[tile_index(x, y)] = 1;
-        }
+void view_of(int32_t slot, uint8_t* view) {
+    const int32_t r2 = CharacterTable[slot].sight_radius2;
+    for (int32_t t = 0; t < MAP_TILES; ++t)
+        view[t] = sees_tile(slot, r2, tile_column(t), tile_row(t)) ? 1 : 0;
 }
 
 void look_at_grown_ups() {
-    character_steps(pursuer_here() ? npc_tile(NPC_PURSUER) : NO_TILE, PursuerSteps);
-    character_steps(npc_on_current_floor(NPC_TEACHER) ? npc_tile(NPC_TEACHER) : NO_TILE, TeacherSteps);
-    view_of(NPC_PURSUER, 82, PursuerView);
-    view_of(NPC_TEACHER, 50, TeacherView);
+    route_steps(pursuer_here() ? npc_tile(NPC_PURSUER) : NO_TILE, PursuerSteps);
+    route_steps(npc_on_current_floor(NPC_PHONE_TEACHER) ? npc_tile(NPC_PHONE_TEACHER) : NO_TILE, PhoneTeacherSteps);
+    view_of(NPC_PURSUER, PursuerView);
+    view_of(NPC_PHONE_TEACHER, PhoneTeacherView);
 }
 
 // Herr Haselbrink is coming for the phone and close: he keeps coming while
 // he sees the player within 90 pixels, ringing or not.
-bool teacher_close() {
-    const NpcSlot& t = teacher();
-    if (!npc_on_current_floor(NPC_TEACHER) || !Game.has_phone || Game.confiscate_ticks > 0) return false;
-    if (t.npc_state != TEACHER_FOR_PHONE || t.npc_stun_ticks > 20) return false;
-    const int32_t d = TeacherSteps[player_tile()];
+bool phone_teacher_close() {
+    const NpcSlot& t = phone_teacher();
+    if (!npc_on_current_floor(NPC_PHONE_TEACHER) || !Game.has_phone || Game.confiscate_ticks > 0) return false;
+    if (t.npc_state != PHONE_TEACHER_FOR_PHONE || t.npc_stun_ticks > 20) return false;
+    const int32_t d = PhoneTeacherSteps[player_tile()];
     return d >= 0 && d < 9;
 }
 
 // Herr Mürzel is after the player and close enough to matter.
 bool hunted() {
-    if (!pursuer_hunting() || pursuer().npc_stun_ticks > 20) return false;
+    if (!murzel_hunting_here() || pursuer().npc_stun_ticks > 20) return false;
     const int32_t d = pursuer_steps_to_player();
     return d >= 0 && d < 16;
 }
@@ -282,7 +244,7 @@ void build_costs(bool up_stairs, bool down_stairs) {
 
     if (pursuer_awake() && pursuer().npc_stun_ticks < 40) {
         const int32_t s = pursuer().npc_state;
-        const int32_t reach = (s == PURSUER_CHASE || s == PURSUER_LOCKER) ? 8 : s == PURSUER_SEARCH ? 6 : 5;
+        const int32_t reach = pursuer_hunting(pursuer()) ? 8 : s == PURSUER_SEARCH ? 6 : 5;
         const int32_t seen_cost = (s == PURSUER_SEARCH || s == PURSUER_PATROL) ? 25 : 10;
         for (int32_t t = 0; t < MAP_TILES; ++t) {
             if (EnterCost[t] >= UNREACHED) continue;
@@ -299,12 +261,12 @@ void build_costs(bool up_stairs, bool down_stairs) {
     }
     if (teacher_wants_phone()) {
         // Out of his sight he cannot come straight for the player.
-        const int32_t seen_cost = teacher().npc_state == TEACHER_FOR_PHONE || ring_coming() ? 40 : 10;
+        const int32_t seen_cost = phone_teacher().npc_state == PHONE_TEACHER_FOR_PHONE || ring_coming() ? 40 : 10;
         for (int32_t t = 0; t < MAP_TILES; ++t) {
             if (EnterCost[t] >= UNREACHED) continue;
-            const int32_t d = TeacherSteps[t];
+            const int32_t d = PhoneTeacherSteps[t];
             if (d >= 0 && d < 7) EnterCost[t] += (7 - d) * (7 - d) * 4;
-            if (TeacherView[t]) EnterCost[t] += seen_cost;
+            if (PhoneTeacherView[t]) EnterCost[t] += seen_cost;
         }
     }
 }
@@ -314,8 +276,8 @@ void build_costs(bool up_stairs, bool down_stairs) {
 
 int32_t pixel_distance_to_hemmke(int32_t tile) {
     if (Game.current_floor != Game.teacher_floor) return 9999;
-    const int32_t dx = 16 * tile_column(tile) + 8 - (16 * Game.teacher_x + 8);
-    const int32_t dy = 16 * tile_row(tile) + 10 - (16 * Game.teacher_y + 10);
+    const int32_t dx = tile_anchor_px(tile_column(tile)) - tile_anchor_px(Game.teacher_x);
+    const int32_t dy = tile_anchor_py(tile_row(tile)) - tile_anchor_py(Game.teacher_y);
     return isqrt(dx * dx + dy * dy);
 }
 
@@ -393,17 +355,13 @@ void plain_costs_to(int32_t target) {
     std::memcpy(EnterCost, saved, sizeof saved);
 }
 
-int32_t player_speed(bool running) {
-    const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
-    if (running && !Game.exhausted && Game.stamina > 0) return sneakers ? 590 : 540;
-    return sneakers ? 335 : 300;
-}
+int32_t running_speed() { return player_speed(Game, INPUT_RUN); }
 
 // Somewhere away from the grown-up that he reaches much later than the
 // player, out of sight, best beside a locker.
 int32_t flee_target(const int16_t* his_steps, int32_t his_speed, const uint8_t* his_view) {
     // His steps weighed by how much faster the player is.
-    const int32_t weight = STEP * player_speed(true) / his_speed;
+    const int32_t weight = STEP * running_speed() / his_speed;
     int32_t best = NO_TILE, best_score = -UNREACHED;
     for (int32_t t = 0; t < MAP_TILES; ++t) {
         if (Cost[t] >= 500 || Cost[t] < 3 * STEP || EnterCost[t] >= UNREACHED) continue;
@@ -413,7 +371,7 @@ int32_t flee_target(const int16_t* his_steps, int32_t his_speed, const uint8_t* 
         int32_t score = his * weight - Cost[t];
         if (!his_view[t]) {
             score += 40;
-            if (locker_beside(t)) score += 60;
+            if (locker_beside_tile(t)) score += 60;
         }
         if (score > best_score) {
             best_score = score;
@@ -467,15 +425,19 @@ void replan() {
         return;
     }
 
-    if ((hunted() || teacher_close()) && Bot.brave_ticks == 0) {
+    if ((hunted() || phone_teacher_close()) && Bot.brave_ticks == 0) {
         // Go on only if he gets there much later than the player.
         const bool from_murzel = hunted();
-        const int16_t* his_steps = from_murzel ? PursuerSteps : TeacherSteps;
-        const int32_t his_speed = from_murzel ? pursuer_base_speed() + 40 : 400;
+        const int16_t* his_steps = from_murzel ? PursuerSteps : PhoneTeacherSteps;
+        // Both go straight for the player at their hunting speed.
+        const int32_t his_speed = from_murzel
+                                      ? pursuer_base_speed() + CharacterTable[NPC_PURSUER].hunt_speed
+                                      : CharacterTable[NPC_PHONE_TEACHER].hunt_speed;
         const int32_t his = his_steps[main_target];
-        const bool goal_is_safe = his < 0 || his * STEP * player_speed(true) / his_speed > Cost[main_target] + 60;
+        const bool goal_is_safe =
+            his < 0 || his * STEP * running_speed() / his_speed > Cost[main_target] + 60;
         if (!goal_is_safe) {
-            const int32_t t = flee_target(his_steps, his_speed, from_murzel ? PursuerView : TeacherView);
+            const int32_t t = flee_target(his_steps, his_speed, from_murzel ? PursuerView : PhoneTeacherView);
             if (t != NO_TILE) {
                 Bot.goal_kind = GOAL_FLEE;
                 make_path(t);
@@ -525,67 +487,7 @@ void replan() {
 }
 
 // ---------------------------------------------------------------------------
-// Steering: the player's own movement rules, run ahead on a copy.
-
-struct Body {
-    int32_t x, y, door_slow;
-};
-
-Body simulate_move(Body body, uint32_t held) {
-    const int32_t a = ((held & INPUT_RIGHT) ? 1 : 0) - ((held & INPUT_LEFT) ? 1 : 0);
-    const int32_t b = ((held & INPUT_DOWN) ? 1 : 0) - ((held & INPUT_UP) ? 1 : 0);
-    if (tile_at(body.x >> 12, body.y >> 12) == 'D') {
-        if (body.door_slow < 12) body.door_slow += 3;
-    } else if (body.door_slow > 0) {
-        body.door_slow -= 2;
-        if (body.door_slow < 0) body.door_slow = 0;
-    }
-    if (a == 0 && b == 0) return body;
-    const bool sneakers = Game.inventory[ITEM_SNEAKERS] > 0;
-    int32_t speed = sneakers ? 335 : 300;
-    if ((held & INPUT_RUN) && Game.stamina > 0 && !Game.exhausted) speed = sneakers ? 590 : 540;
-    if (body.door_slow > 0) speed = speed * 55 / 100;
-    if (a != 0) {
-        if (b != 0) speed = speed * 181 / 256;
-        const int32_t new_x = body.x + a * speed;
-        const int32_t r = probe_tile_box(new_x, body.y);
-        if (r == 0) {
-            body.x = new_x;
-        } else if (r == 1 && b == 0) {
-            const int32_t x = body.x, y = body.y;
-            for (int32_t i = 1; i <= 12; ++i) {
-                if (probe_tile_box(new_x, y + 256 * i) == 0 && probe_tile_box(x, y + 200) == 0) {
-                    body.y = y + 200;
-                    break;
-                }
-                if (probe_tile_box(new_x, y - 256 * i) == 0 && probe_tile_box(x, y - 200) == 0) {
-                    body.y = y - 200;
-                    break;
-                }
-            }
-        }
-    }
-    if (b != 0) {
-        const int32_t new_y = body.y + b * speed;
-        const int32_t r = probe_tile_box(body.x, new_y);
-        if (r == 0) {
-            body.y = new_y;
-        } else if (r == 1 && a == 0) {
-            const int32_t x = body.x, y = body.y;
-            for (int32_t i = 1; i <= 12; ++i) {
-                if (probe_tile_box(x + 256 * i, new_y) == 0 && probe_tile_box(x + 200, y) == 0) {
-                    body.x = x + 200;
-                    break;
-                }
-                if (probe_tile_box(x - 256 * i, new_y) == 0 && probe_tile_box(x - 200, y) == 0) {
-                    body.x = x - 200;
-                    break;
-                }
-            }
-        }
-    }
-    return body;
-}
+// Steering: the player's own step, tried in every direction.
 
 int64_t distance2(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const int64_t dx = x1 - x0, dy = y1 - y0;
@@ -599,12 +501,11 @@ uint32_t steer_towards(int32_t aim_x, int32_t aim_y, uint32_t run) {
         INPUT_RIGHT, INPUT_LEFT, INPUT_DOWN, INPUT_UP,
         INPUT_RIGHT | INPUT_DOWN, INPUT_RIGHT | INPUT_UP, INPUT_LEFT | INPUT_DOWN, INPUT_LEFT | INPUT_UP,
     };
-    const Body now{Game.player_x, Game.player_y, Game.door_slow};
-    const int64_t here = distance2(now.x, now.y, aim_x, aim_y);
+    const int64_t here = distance2(Game.player_x, Game.player_y, aim_x, aim_y);
     uint32_t best = 0;
     int64_t best_d = here;
     for (uint32_t dir : Directions) {
-        const Body next = simulate_move(now, dir | run);
+        const PlayerStep next = player_step(Game, dir | run);
         const int64_t d = distance2(next.x, next.y, aim_x, aim_y);
         if (d < best_d) {
             best_d = d;
@@ -631,22 +532,20 @@ bool press(uint32_t bit) {
 bool can_call_friend() {
     if (!Game.has_phone || Game.confiscate_ticks > 0 || Game.ring_ticks > 0) return false;
     if (Game.friend_state != FRIEND_ABSENT || Game.call_cooldown > 0) return false;
-    const NpcSlot& t = teacher();
-    return !(npc_on_current_floor(NPC_TEACHER) && t.npc_state != TEACHER_CONFISCATE && sees_player(NPC_TEACHER, 64));
+    const NpcSlot& t = phone_teacher();
+    return !(npc_on_current_floor(NPC_PHONE_TEACHER) && t.npc_state != PHONE_TEACHER_CONFISCATE &&
+             sees_player(NPC_PHONE_TEACHER, CharacterTable[NPC_PHONE_TEACHER].notice_radius2));
 }
 
 // ACTION here would hide in a locker rather than talk or play.
 bool action_hides() {
-    if (teacher_distance() < 40) return false;
-    if (Game.current_floor == 2 && tile_near_player('M')) return false;
-    if (Game.current_floor == 1 && tile_near_player('u')) return false;
-    return locker_beside(player_tile());
+    return action_kind(prompt_here()) == ACTION_LOCKER && locker_beside_tile(player_tile());
 }
 
 bool should_leave_locker() {
     const NpcSlot& h = pursuer();
     if (pursuer_here() && h.npc_state == PURSUER_LOCKER) return true;  // he saw it: better to run
-    if (teacher_close()) return false;
+    if (phone_teacher_close()) return false;
     if (!pursuer_here()) return true;
     if (h.npc_state == PURSUER_CHASE) return false;
     const int32_t d = pursuer_steps_to_player();
@@ -657,10 +556,10 @@ bool should_leave_locker() {
 
 bool wants_to_run() {
     if (Game.exhausted || Game.stamina <= 0) return false;
-    if (teacher_close()) return true;
+    if (phone_teacher_close()) return true;
     if (hunted()) {
         const int32_t d = pursuer_steps_to_player();
-        return d < 11 || sees_player(NPC_PURSUER, 82);
+        return d < 11 || sees_player(NPC_PURSUER, MurzelSight);
     }
     // Running is heard by a searching or patrolling pursuer nearby.
     if (pursuer_awake()) {
@@ -749,13 +648,14 @@ uint32_t play_tick() {
     }
     Bot.hidden_ticks = 0;
 
-    if (hunted() && sees_player(NPC_PURSUER, 82) && can_call_friend() && !(Pressed & INPUT_PHONE))
+    if (hunted() && sees_player(NPC_PURSUER, MurzelSight) && can_call_friend() && !(Pressed & INPUT_PHONE))
         press(INPUT_PHONE);
 
     // Out of Herr Mürzel's sight beside a locker while he hunts: hide. The
     // phone is safe in a locker too.
     const bool murzel_near = pursuer_awake() && pursuer_steps_to_player() >= 0 && pursuer_steps_to_player() < 5;
-    if ((hunted() || murzel_near || teacher_close()) && !sees_player(NPC_PURSUER, 82) && action_hides()) {
+    if ((hunted() || murzel_near || phone_teacher_close()) && !sees_player(NPC_PURSUER, MurzelSight) &&
+        action_hides()) {
         if (press(INPUT_ACTION)) return 0;
     }
 
@@ -769,10 +669,11 @@ uint32_t play_tick() {
     if (at_goal) {
         switch (Bot.goal_kind) {
         case GOAL_ACTION:
-            if (teacher_distance() >= 40) press(INPUT_ACTION);
+            if (action_kind(prompt_here()) != ACTION_TALK) press(INPUT_ACTION);
             break;
         case GOAL_TALK:
-            if (Bot.talked_task != Game.task && teacher_distance() < 40 && press(INPUT_ACTION)) {
+            if (Bot.talked_task != Game.task && action_kind(prompt_here()) == ACTION_TALK &&
+                press(INPUT_ACTION)) {
                 Bot.talked_task = Game.task;
                 Bot.plan_age = 1000;  // heard him: on to the goal
             }
@@ -805,12 +706,13 @@ void trace_line(uint32_t bits) {
                  Game.catch_count);
 }
 
-// What this Tick did, from the state before and after it.
-void count_events(const GameState& before, uint32_t bits, AutoplayResult& result) {
+// What this Tick did, from the state before and after it; talks_here: ACTION
+// talked to Herr Hemmke at the start of the Tick.
+void count_events(const GameState& before, uint32_t bits, bool talks_here, AutoplayResult& result) {
     const uint32_t newly = bits & ~before.previous_input;
     if (!before.player_hidden && Game.player_hidden) result.hides += 1;
-    if ((newly & INPUT_ACTION) && before.mode == MODE_PLAYING && !before.player_hidden &&
-        Game.message_ticks == 150 && std::strncmp(Game.message_line1, "HERR HEMMKE", 11) == 0)
+    if ((newly & INPUT_ACTION) && before.mode == MODE_PLAYING && before.confiscate_ticks == 0 &&
+        talks_here)
         result.talks += 1;
     if ((newly & INPUT_PHONE) && before.mode == MODE_PLAYING && before.has_phone && !before.confiscate_ticks) {
         if (before.ring_ticks > 0)
@@ -819,7 +721,7 @@ void count_events(const GameState& before, uint32_t bits, AutoplayResult& result
             result.calls += 1;
     }
     if (before.friend_state != FRIEND_BRAWL && Game.friend_state == FRIEND_BRAWL) result.brawls += 1;
-    if (Game.stink_ticks == 60 && before.stink_ticks != 60) result.stink_bombs += 1;
+    if (Game.stink_ticks > before.stink_ticks) result.stink_bombs += 1;  // a bomb went off
     if (before.has_phone && !Game.has_phone) result.phone_taken = 1;
 }
 
@@ -911,13 +813,14 @@ AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks) {
             break;
         }
         if (AutoplayTrace && Game.mode == MODE_PLAYING && Game.play_ticks % 30 == 0) trace_line(bits);
+        const bool talks_here = Game.mode == MODE_PLAYING && action_kind(prompt_here()) == ACTION_TALK;
         game_tick(bits);
         draw_screen();
         // One Tick a pass. A headless run needs no flushing each second, so
         // the recorder's clock stands still and equal passes stay one line.
         if (recording()) record_pass(bits, 1, 0);
         ticks += 1;
-        count_events(before, bits, result);
+        count_events(before, bits, talks_here, result);
     }
     if (Game.mode == MODE_ESCAPED) result.outcome = AUTOPLAY_WON;
     result.ticks = ticks;

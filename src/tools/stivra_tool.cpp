@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/output_file.h"
+#include "data/output_file.h"
 
 namespace {
 

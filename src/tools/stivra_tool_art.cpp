@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/little_endian.h"
 #include "data/sprite_rows.h"
 #include "gfx/draw.h"
 #include "gfx/figures.h"
 #include "gfx/font.h"
 #include "platform/bmp.h"
-#include "platform/little_endian.h"
-#include "platform/output_file.h"
+#include "data/output_file.h"
 #include "platform/png.h"
 #include "platform/present.h"
 #include "tools/stivra_tool.h"

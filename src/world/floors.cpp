@@ -49,14 +49,13 @@ int neighbouring_floor(int32_t floor, int32_t column, int32_t row) {
 
 }  // namespace
 
-void load_floor(int32_t floor) {
+void load_floor_map(int32_t floor, bool pool_hall_open) {
     if (floor < 0 || floor >= FLOOR_COUNT) return;
-    Game.current_floor = floor;
     for (int row = 0; row < MAP_H; ++row) {
         const char* text = FloorMaps[floor][row];
         for (int column = 0; column < MAP_W; ++column) {
             char t = text[column];
-            if (t == 'X' && Game.pool_hall_open) t = 'D';
+            if (t == 'X' && pool_hall_open) t = 'D';
             CurrentFloorMap[row * MAP_W + column] = static_cast<uint8_t>(t);
         }
     }
@@ -68,34 +67,17 @@ void load_floor(int32_t floor) {
             if (is_marker(tile)) tile = static_cast<uint8_t>(neighbouring_floor(floor, column, row));
         }
     }
-    for (int slot = NPC_PURSUER; slot <= NPC_FRIEND; ++slot) Game.npcs[slot].npc_flow_source = -1;
 }
 
-int floor_under(int32_t column, int32_t row) {
-    return neighbouring_floor(Game.current_floor, column, row);
+int floor_under(int32_t floor, int32_t column, int32_t row) {
+    return neighbouring_floor(floor, column, row);
 }
 
-bool stairs_open(int code) {
-    const int32_t f = Game.current_floor;
-    if (code == '^') return f >= 0 && f < FLOOR_COUNT - 1 && Game.floor_open[f + 1] != 0;
-    return f > 0 && f < FLOOR_COUNT && Game.floor_open[f - 1] != 0;
-}
-
-int32_t player_tile() { return (Game.player_x >> 12) + (Game.player_y >> 12) * MAP_W; }
-
-void find_start_markers() {
-    for (int floor = 0; floor < FLOOR_COUNT; ++floor) {
-        for (int row = 0; row < MAP_H; ++row) {
-            for (int column = 0; column < MAP_W; ++column) {
-                const char t = FloorMaps[floor][row][column];
-                if (t == 'P') {
-                    Game.player_start_x = column;
-                    Game.player_start_y = row;
-                } else if (t == 'H') {
-                    Game.pursuer_start_x = column;
-                    Game.pursuer_start_y = row;
-                }
-            }
+int32_t find_marker(int32_t floor, char code) {
+    for (int row = 0; row < MAP_H; ++row) {
+        for (int column = 0; column < MAP_W; ++column) {
+            if (FloorMaps[floor][row][column] == code) return tile_index(column, row);
         }
     }
+    return -1;
 }

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "world/tile_geometry.h"
 
 // FloorMaps[floor][row]: 56 characters each; repeated rows share one text.
 extern const char* const FloorMaps[FLOOR_COUNT][MAP_H];
@@ -16,14 +16,21 @@ bool is_wall_tile(int code);         // # b j n p q u w y z (painting)
 bool blocks_sight(int code);         // the wall set and F
 bool is_route_passable(int code);    // floor set, D, ^, v (characters' route search)
 
-void load_floor(int32_t floor);
+// Copies the floor into CurrentFloorMap with the start markers replaced by
+// the floor around them and, once the swimming hall is open, its locked door
+// 'X' as a doorway. Floors outside 0..5 leave the map as it is.
+void load_floor_map(int32_t floor, bool pool_hall_open);
+// The floor one step up (way +1) or down (way -1) from a floor of the
+// building, or the other way at the top and at the bottom.
+constexpr int32_t floor_beside(int32_t floor, int32_t way) {
+    const int32_t next = floor + way;
+    return next < 0 || next >= FLOOR_COUNT ? floor - way : next;
+}
 // '#' outside the grid.
 int tile_at(int32_t column, int32_t row);
-// The floor to paint beneath an object, door, fence or barrier.
-int floor_under(int32_t column, int32_t row);
-// Whether the stairs '^' (up) or 'v' (down) of the current floor lead to an open floor.
-bool stairs_open(int code);
-// Tile index under the player.
-int32_t player_tile();
-// Records the 'P' and 'H' markers' tiles in the GameState.
-void find_start_markers();
+// The floor to paint beneath an object, door, fence or barrier on the given
+// floor (whose map is the current one).
+int floor_under(int32_t floor, int32_t column, int32_t row);
+// The tile of the first marker of this code ('P' the player, 'H' the
+// pursuer) in the floor's map, scanning rows from the top, or -1.
+int32_t find_marker(int32_t floor, char code);

@@ -1,9 +1,17 @@
 // Where tiles lie: Fixed positions (4096 units a tile, 256 a pixel), tile
-// indices on the 56x28 grid, and the fixed spots of the stairwell.
+// indices on the 56x28 grid of each of the six floors, and the fixed spots
+// of the stairwell.
 #pragma once
 #include <cstdint>
 
-#include "game/game_state.h"
+constexpr int MAP_W = 56;
+constexpr int MAP_H = 28;
+constexpr int MAP_TILES = MAP_W * MAP_H;
+constexpr int FLOOR_COUNT = 6;
+
+// Fixed: 4096 units a tile, 256 a pixel.
+constexpr int32_t FIXED_TILE = 4096;
+constexpr int32_t FIXED_PIXEL = 256;
 
 // Fixed position of a character standing on tile (x, y): half a tile across,
 // ten pixels down the tile.
@@ -13,6 +21,16 @@ constexpr int32_t tile_centre_y(int32_t y) { return y * FIXED_TILE + 2560; }
 constexpr int32_t tile_index(int32_t x, int32_t y) { return x + MAP_W * y; }
 constexpr int32_t tile_column(int32_t index) { return index % MAP_W; }
 constexpr int32_t tile_row(int32_t index) { return index / MAP_W; }
+
+// The four neighbours of tile t: left, right, up, down; -1 past the grid's
+// edge (a row's last tile is no neighbour of the next row's first).
+inline void tile_neighbours(int32_t t, int32_t out[4]) {
+    const int32_t x = tile_column(t), y = tile_row(t);
+    out[0] = x > 0 ? t - 1 : -1;
+    out[1] = x < MAP_W - 1 ? t + 1 : -1;
+    out[2] = y > 0 ? t - MAP_W : -1;
+    out[3] = y < MAP_H - 1 ? t + MAP_W : -1;
+}
 
 // The pixel a character walking to tile (x, y) aims at (the tile's centre point).
 constexpr int32_t tile_anchor_px(int32_t x) { return 16 * x + 8; }

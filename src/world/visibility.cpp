@@ -13,10 +13,8 @@ constexpr int32_t SIGHT_RADIUS_SQUARED = 148;
 
 }  // namespace
 
-void update_visibility() {
+void update_visibility(int32_t px, int32_t py) {
     for (uint8_t& flag : VisibleGrid) flag = 0;
-    const int32_t px = Game.player_x >> 12;
-    const int32_t py = Game.player_y >> 12;
     for (int32_t dy = -SIGHT_REACH; dy <= SIGHT_REACH; ++dy) {
         for (int32_t dx = -SIGHT_REACH; dx <= SIGHT_REACH; ++dx) {
             if (dx * dx + dy * dy > SIGHT_RADIUS_SQUARED) continue;

@@ -4,13 +4,21 @@
 #include "world/world_image.h"
 
 #include "data/sprite_rows.h"
-#include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "world/floors.h"
 #include "world/rooms.h"
 
 uint8_t WorldImage[WORLD_W * WORLD_H];
+
+const FloorStyleRow FloorStyle[FLOOR_COUNT] = {
+    {15, 15, FILL_PLAIN},     // pool
+    {15, 12, FILL_DIAGONAL},  // sports hall
+    {12, 15, FILL_CHECKER},   // music and art
+    {12, 12, FILL_PLAIN},     // sciences
+    {9, 9, FILL_PLAIN},       // schoolyard and canteen
+    {3, 3, FILL_PLAIN},       // main entrance
+};
 
 uint32_t texture_hash(uint32_t v) {
     uint32_t w = (v ^ (v >> 13)) * 1274126177u;
@@ -21,10 +29,8 @@ namespace {
 
 constexpr int TILE = 16;
 
-// Per floor: panel colour, second colour of the chequer, chequer on/off.
-constexpr uint8_t FloorSignColourA[FLOOR_COUNT] = {15, 15, 12, 12, 9, 3};
-constexpr uint8_t FloorSignColourB[FLOOR_COUNT] = {15, 12, 15, 12, 9, 3};
-constexpr uint8_t FloorSignChequer[FLOOR_COUNT] = {0, 3, 1, 0, 0, 0};
+// The game's state as the floor being painted shows it.
+FloorLook Look;
 
 uint32_t floor_seed(int32_t X, int32_t Y) {
     return static_cast<uint32_t>(Y) * 668265263u + static_cast<uint32_t>(X) * 374761393u;
@@ -112,7 +118,7 @@ void paint_water(int32_t x, int32_t y, int32_t row) {
 }
 
 void paint_fence(int32_t x, int32_t y, int32_t column, int32_t row) {
-    paint_floor_tile(floor_under(column, row), x, y);
+    paint_floor_tile(floor_under(Look.floor, column, row), x, y);
     for (int k = 0; k < 5; ++k) rect(x, y, 1 + 3 * k, 1, 1, 14, 2);
     rect(x, y, 0, 2, 16, 1, 3);
     rect(x, y, 0, 12, 16, 1, 3);
@@ -120,7 +126,7 @@ void paint_fence(int32_t x, int32_t y, int32_t column, int32_t row) {
 
 void paint_window(int32_t x, int32_t y) {
     rect(x, y, 2, 3, 12, 10, 4);
-    if (Game.current_floor == 4) {
+    if (Look.floor == 4) {
         rect(x, y, 3, 4, 10, 8, 15);
     } else {
         rect(x, y, 3, 4, 10, 8, 1);
@@ -191,7 +197,7 @@ void paint_fuse_box(int32_t x, int32_t y) {
     rect(x, y, 6, 7, 3, 1, 15);
     rect(x, y, 7, 8, 1, 1, 15);
     rect(x, y, 6, 9, 1, 1, 15);
-    rect(x, y, 10, 10, 2, 1, Game.power_on ? 14 : 12);
+    rect(x, y, 10, 10, 2, 1, Look.power_on ? 14 : 12);
 }
 
 void paint_backboard(int32_t x, int32_t y) {
@@ -237,9 +243,9 @@ void paint_tile(int32_t column, int32_t row) {
 
 void draw_floor_sign(int32_t floor) {
     fill_rect(WorldImage, WORLD_W, WORLD_H, 65, 274, 30, 11, 1);
-    const uint8_t a = FloorSignColourA[floor];
-    const uint8_t b = FloorSignColourB[floor];
-    const bool chequer = FloorSignChequer[floor] != 0;
+    const uint8_t a = FloorStyle[floor].base_colour;
+    const uint8_t b = FloorStyle[floor].second_colour;
+    const bool chequer = FloorStyle[floor].fill_style != FILL_PLAIN;
     for (int32_t Y = 275; Y <= 283; ++Y) {
         for (int32_t X = 66; X <= 93; ++X) {
             WorldImage[Y * WORLD_W + X] = (chequer && (X + Y) % 2 == 1) ? b : a;
@@ -312,7 +318,7 @@ void paint_floor_tile(int code, int32_t x, int32_t y) {
 
 void paint_wall_face(int code, int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!tile_in_image(x, y)) return;
-    const bool bricks = Game.current_floor == 4;
+    const bool bricks = Look.floor == 4;
     for (int i = 0; i < TILE; ++i) {
         uint8_t* line = WorldImage + (y + i) * WORLD_W + x;
         for (int j = 0; j < TILE; ++j) {
@@ -352,7 +358,7 @@ void paint_wall_top(int32_t x, int32_t y, int32_t column, int32_t row) {
 
 void paint_door(int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!tile_in_image(x, y)) return;
-    paint_floor_tile(floor_under(column, row), x, y);
+    paint_floor_tile(floor_under(Look.floor, column, row), x, y);
     if (open_side(column, row - 1) || open_side(column, row + 1)) {
         // A doorway in a horizontal wall: lintel on top, jambs at the sides;
         // neighbouring door tiles form one wide opening.
@@ -379,7 +385,7 @@ void paint_stairs(int code, int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!same_above) rect(x, y, 0, 0, 16, 2, 7);
     if (!same_below) rect(x, y, 0, 14, 16, 2, 7);
     const bool middle = same_above && same_below;
-    if (stairs_open(code)) {
+    if (code == '^' ? Look.stairs_up_open : Look.stairs_down_open) {
         if (middle) {
             // The arrow points the way the stairs lead: up to the left, down to the right.
             for (int k = 0; k < 4; ++k) {
@@ -405,7 +411,7 @@ void paint_stairs(int code, int32_t x, int32_t y, int32_t column, int32_t row) {
 
 void paint_object(int code, int32_t x, int32_t y, int32_t column, int32_t row) {
     if (!tile_in_image(x, y)) return;
-    paint_floor_tile(floor_under(column, row), x, y);
+    paint_floor_tile(floor_under(Look.floor, column, row), x, y);
     const int sprite = object_sprite(code);
     if (sprite >= 0) blit_pattern(WorldImage, WORLD_W, WORLD_H, x, y, sprite, 16, 16, 0, 1, 1);
     const uint32_t h = texture_hash(static_cast<uint32_t>(row) * 97513827u -
@@ -429,7 +435,7 @@ void paint_object(int code, int32_t x, int32_t y, int32_t column, int32_t row) {
 }
 
 void draw_world_overlays() {
-    const int32_t floor = Game.current_floor;
+    const int32_t floor = Look.floor;
     auto fill = [](int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
         fill_rect(WorldImage, WORLD_W, WORLD_H, x, y, w, h, colour);
     };
@@ -471,12 +477,13 @@ void draw_world_overlays() {
     for (int i = 0; i < LABEL_COUNT; ++i) {
         const Label& label = LabelTable[i];
         if (label.floor != floor) continue;
-        if (i == 0 && Game.pool_hall_open) continue;  // the swimming hall is no longer locked
-        draw_label_box(label.x, label.y, label.text, label.text_colour, label.plate_colour);
+        if (i == 0 && Look.pool_hall_open) continue;  // the swimming hall is no longer locked
+        draw_label_box(WorldImage, WORLD_W, WORLD_H, label.x, label.y, label.text, label.text_colour, label.plate_colour);
     }
 }
 
-void build_world_image() {
+void build_world_image(const FloorLook& look) {
+    Look = look;
     for (int32_t row = 0; row < MAP_H; ++row) {
         for (int32_t column = 0; column < MAP_W; ++column) paint_tile(column, row);
     }

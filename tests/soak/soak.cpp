@@ -17,6 +17,7 @@
 #include "game/movement.h"
 #include "game/new_game.h"
 #include "game/quest.h"
+#include "screens/draw_screen.h"
 #include "world/tile_geometry.h"
 #include "platform/input.h"
 #include "platform/replay.h"

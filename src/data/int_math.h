@@ -1,4 +1,5 @@
-// Small integer helpers shared by the game and the screens.
+// Small integer helpers shared by every layer: the integer square root of
+// all pixel distances, absolute value, clamping and the floor remainder.
 #pragma once
 #include <cstdint>
 
@@ -12,3 +13,8 @@ constexpr int32_t floor_mod(int32_t a, int32_t m) {
     const int32_t r = a % m;
     return r < 0 ? r + m : r;
 }
+
+// Floor of the square root; 0 for v <= 0.
+int32_t isqrt(int32_t v);
+// The same for 64-bit values (distances in Fixed units can exceed 32 bits when squared).
+int32_t isqrt64(int64_t v);

@@ -1,89 +1,77 @@
-#include "game/teacher.h"
+#include "game/phone_teacher.h"
 
 #include "audio/sequencer.h"
+#include "game/character_table.h"
 #include "game/characters.h"
+#include "game/current_floor.h"
 #include "game/game_state.h"
-#include "game/int_math.h"
+#include "data/int_math.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
 
 namespace {
 
-constexpr int32_t PATROL_SPEED = 160;
-constexpr int32_t PHONE_SPEED = 400;
-constexpr int32_t SEARCH_SPEED = 200;
+const CharacterPace& Pace = CharacterTable[NPC_PHONE_TEACHER];
 
-bool stands_on(int32_t tile) { return npc_tile(NPC_TEACHER) == tile; }
+bool stands_on(int32_t tile) { return npc_tile(NPC_PHONE_TEACHER) == tile; }
 
-// A random spot anywhere on the floor, found near a random tile.
-void new_patrol_target(NpcSlot& npc) {
-    int32_t first = 0;
-    const int32_t second = random_two_steps(&first);
-    npc.npc_target = random_tile_near(1 + second % 54, 1 + first % 26, 3);
-}
-
-// One floor up or down, never leaving the building's six floors.
-int32_t keep_in_building(int32_t floor) {
-    if (floor < 0) return 1;
-    if (floor >= FLOOR_COUNT) return FLOOR_COUNT - 2;
-    return floor;
-}
+void new_patrol_target(NpcSlot& npc) { npc.npc_target = patrol_target(NPC_PHONE_TEACHER); }
 
 }  // namespace
 
-void teacher_update() {
-    NpcSlot& npc = Game.npcs[NPC_TEACHER];
+void phone_teacher_update() {
+    NpcSlot& npc = Game.npcs[NPC_PHONE_TEACHER];
     int32_t sees = 0;
-    if (npc.npc_stun_ticks == 0 && Game.has_phone == 1) sees = sees_player(NPC_TEACHER, 50);
+    if (npc.npc_stun_ticks == 0 && Game.has_phone == 1) sees = sees_player(NPC_PHONE_TEACHER, Pace.sight_radius2);
     int32_t speed = 0;
     int32_t direct = 0;
 
     switch (npc.npc_state) {
-    case TEACHER_PATROL: {
+    case PHONE_TEACHER_PATROL: {
         if (stands_on(npc.npc_target) || npc.npc_flow_source < 0) new_patrol_target(npc);
         const int32_t before = npc.npc_floor_ticks;
         npc.npc_floor_ticks -= 1;
         if (before <= 1) {
             npc.npc_floor_ticks = 900 + random_step() % 600;
             const int32_t r = random_step();
-            if (r % 100 < 60 && npc_distance(NPC_TEACHER) > 150 && !VisibleGrid[npc_tile(NPC_TEACHER)]) {
+            if (r % 100 < 60 && npc_distance(NPC_PHONE_TEACHER) > 150 && !VisibleGrid[npc_tile(NPC_PHONE_TEACHER)]) {
                 npc.npc_present = 0;
-                npc.npc_floor = Game.current_floor - 1 < 0 ? 1 : Game.current_floor - 1;
+                npc.npc_floor = floor_beside(Game.current_floor, -1);
             }
         }
-        speed = PATROL_SPEED;
+        speed = Pace.patrol_speed;
         break;
     }
-    case TEACHER_FOR_PHONE:
-        if (!sees || (Game.ring_ticks <= 0 && npc_distance(NPC_TEACHER) >= 90)) {
+    case PHONE_TEACHER_FOR_PHONE:
+        if (!sees || (Game.ring_ticks <= 0 && npc_distance(NPC_PHONE_TEACHER) >= 90)) {
             npc.npc_target = npc.npc_last_seen;
         } else {
             npc.npc_last_seen = player_tile();
             npc.npc_target = npc.npc_last_seen;
             direct = 1;
         }
-        speed = PHONE_SPEED;
+        speed = Pace.hunt_speed;
         if (direct == 0 && stands_on(npc.npc_last_seen)) {
-            npc.npc_state = TEACHER_SEARCH;
+            npc.npc_state = PHONE_TEACHER_SEARCH;
             npc.npc_state_ticks = 150;
         }
         break;
-    case TEACHER_SEARCH: {
+    case PHONE_TEACHER_SEARCH: {
         if (stands_on(npc.npc_target))
             npc.npc_target = random_tile_near(tile_column(npc.npc_last_seen), tile_row(npc.npc_last_seen), 4);
         // Asked every Tick: a ringing phone in sight sends him back for it.
-        if (sees && Game.ring_ticks > 0) npc.npc_state = TEACHER_FOR_PHONE;
+        if (sees && Game.ring_ticks > 0) npc.npc_state = PHONE_TEACHER_FOR_PHONE;
         const int32_t before = npc.npc_state_ticks;
         npc.npc_state_ticks -= 1;
         if (before <= 1) {
             set_message("HERR HASELBRINK: HMPF. NA GUT.", "", 45);
-            npc.npc_state = TEACHER_PATROL;
+            npc.npc_state = PHONE_TEACHER_PATROL;
         }
-        speed = SEARCH_SPEED;
+        speed = Pace.search_speed;
         break;
     }
-    case TEACHER_CONFISCATE:
+    case PHONE_TEACHER_CONFISCATE:
         npc.npc_moving = 0;
         npc.npc_facing = npc.npc_x >= Game.player_x ? 3 : 2;
         return;
@@ -91,26 +79,26 @@ void teacher_update() {
         break;
     }
 
-    speed = held_speed(NPC_TEACHER, speed);
+    speed = held_speed(NPC_PHONE_TEACHER, speed);
     if (speed != 0)
-        walk_flow(NPC_TEACHER, speed, direct, player_pixel_x(), player_pixel_y());
+        walk_flow(NPC_PHONE_TEACHER, speed, direct, player_pixel_x(), player_pixel_y());
     else
         npc.npc_moving = 0;
 
-    if (npc.npc_state == TEACHER_FOR_PHONE && Game.has_phone == 1 && Game.player_hidden == 0 &&
+    if (npc.npc_state == PHONE_TEACHER_FOR_PHONE && Game.has_phone == 1 && Game.player_hidden == 0 &&
         npc.npc_stun_ticks == 0 && abs32(npc.npc_x - Game.player_x) < 3072 &&
         abs32(npc.npc_y - Game.player_y) < 2304) {
         Game.has_phone = 0;
         Game.ring_ticks = 0;
         Game.confiscate_ticks = 180;
-        npc.npc_state = TEACHER_CONFISCATE;
+        npc.npc_state = PHONE_TEACHER_CONFISCATE;
         play_sound(SFX_CONFISCATE);
         set_message("HERR HASELBRINK: HANDY HER!", "UND SCHREIB DEINEN NAMEN AUF.", 120);
     }
 }
 
-void teacher_offfloor_update() {
-    NpcSlot& npc = Game.npcs[NPC_TEACHER];
+void phone_teacher_offfloor_update() {
+    NpcSlot& npc = Game.npcs[NPC_PHONE_TEACHER];
     if (npc.npc_follow_ticks <= 0) {
         npc.npc_floor_ticks -= 1;
         if (npc.npc_floor_ticks > 0) return;
@@ -122,23 +110,23 @@ void teacher_offfloor_update() {
         } else {
             up = !(Game.current_floor < npc.npc_floor);  // towards the player
         }
-        npc.npc_floor = keep_in_building(npc.npc_floor + (up ? 1 : -1));
+        npc.npc_floor = floor_beside(npc.npc_floor, up ? 1 : -1);
         npc.npc_floor_ticks = 450 + random_step() % 450;
-        if (npc.npc_floor == Game.current_floor) teacher_arrive();
+        if (npc.npc_floor == Game.current_floor) phone_teacher_arrive();
         return;
     }
-    if (follow_stairs_step(NPC_TEACHER)) teacher_arrive();
+    if (follow_stairs_step(NPC_PHONE_TEACHER)) phone_teacher_arrive();
 }
 
-void teacher_arrive() {
-    NpcSlot& npc = Game.npcs[NPC_TEACHER];
-    npc_step_onto_landing(NPC_TEACHER);
+void phone_teacher_arrive() {
+    NpcSlot& npc = Game.npcs[NPC_PHONE_TEACHER];
+    npc_step_onto_landing(NPC_PHONE_TEACHER);
     if (Game.teacher_following == 1 && Game.has_phone == 1) {
-        npc.npc_state = TEACHER_FOR_PHONE;
+        npc.npc_state = PHONE_TEACHER_FOR_PHONE;
         npc.npc_target = npc.npc_last_seen;
         set_message("HERR HASELBRINK KOMMT DIE TREPPE RUNTER!", "", 75);
     } else {
-        npc.npc_state = TEACHER_PATROL;
+        npc.npc_state = PHONE_TEACHER_PATROL;
         new_patrol_target(npc);
     }
     Game.teacher_following = 0;

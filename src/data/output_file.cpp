@@ -1,4 +1,4 @@
-#include "platform/output_file.h"
+#include "data/output_file.h"
 
 #include <cerrno>
 #include <cstring>

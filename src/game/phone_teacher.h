@@ -3,7 +3,7 @@
 #pragma once
 
 // His Tick while he walks about on the player's floor.
-void teacher_update();
+void phone_teacher_update();
 // His Tick while he is elsewhere, and his arrival on the player's floor.
-void teacher_offfloor_update();
-void teacher_arrive();
+void phone_teacher_offfloor_update();
+void phone_teacher_arrive();

@@ -1,0 +1,12 @@
+#include "game/character_table.h"
+
+const PlayerPace PlayerTable[2] = {
+    {300, 540},
+    {335, 590},
+};
+
+const CharacterPace CharacterTable[3] = {
+    {190, 230, 40, 82, 50},  // NPC_PURSUER, Herr Mürzel
+    {160, 200, 400, 50, 64},  // NPC_PHONE_TEACHER, Herr Haselbrink
+    {420, 0, 520, 0, 0},     // NPC_FRIEND, Brazzik
+};

@@ -1,0 +1,26 @@
+// How fast everyone moves (Fixed units a Tick) and how far the grown-ups see
+// and hear the player (squared tiles). The rules that move the characters
+// read these, and so does anything that plays against them.
+#pragma once
+#include <cstdint>
+
+#include "game/game_state.h"
+
+// The player: walking and running, with and without the sneakers.
+struct PlayerPace {
+    int32_t walk_speed;
+    int32_t run_speed;
+};
+extern const PlayerPace PlayerTable[2];  // [0] without, [1] with the sneakers
+
+struct CharacterPace {
+    int32_t patrol_speed;   // on his rounds; Brazzik: keeping up with the player
+    int32_t search_speed;   // looking where the player was last seen
+    int32_t hunt_speed;     // Herr Haselbrink after the phone, Brazzik running;
+                            // Herr Mürzel coming for a locker: this on top of
+                            // his chase speed (pursuer_base_speed)
+    int32_t sight_radius2;  // sees the player within this (0: does not look)
+    int32_t notice_radius2; // Herr Mürzel hears running within this; Herr
+                            // Haselbrink sees a call being made within this
+};
+extern const CharacterPace CharacterTable[3];  // by NpcSlotIndex
