@@ -76,7 +76,7 @@ ico = os.path.join(work, "stivra.ico")
 check(subprocess.run([tool, "ico", ico]).returncode == 0, "stivra-tool ico writes the icon file")
 images = ico_images(ico)
 pngs = {}
-for size in (16, 24, 32, 48, 64, 128, 256):
+for size in (16, 24, 32, 48, 64, 128, 192, 256, 512):
     path = os.path.join(work, "stivra_%d.png" % size)
     if os.path.exists(path):
         os.remove(path)
@@ -93,8 +93,11 @@ for size in (16, 24, 32, 48, 64, 128, 256):
 if 128 in pngs and 256 in pngs:
     doubled = [b"".join(r[x:x + 4] * 2 for x in range(0, len(r), 4)) for r in pngs[128] for _ in (0, 1)]
     check(pngs[256] == doubled, "the 256 PNG is the 128 one with every pixel doubled")
+if 256 in pngs and 512 in pngs:
+    doubled = [b"".join(r[x:x + 4] * 2 for x in range(0, len(r), 4)) for r in pngs[256] for _ in (0, 1)]
+    check(pngs[512] == doubled, "the 512 PNG (the page's app icon) is the 256 one with every pixel doubled")
 
-for bad in ("0", "8", "100", "016", "16px", "512", ""):
+for bad in ("0", "8", "100", "016", "16px", "1024", ""):
     path = os.path.join(work, "bad.png")
     run = subprocess.run([tool, "png", bad, path], capture_output=True, text=True)
     check(run.returncode == 2 and not os.path.exists(path) and run.stderr.startswith("usage: stivra-tool png SIZE"),

@@ -6,15 +6,14 @@
 'use strict';
 
 const CACHE = 'stivra-@STIVRA_VERSION@-@STIVRA_BUILD@';
-const FILES = ['./', 'index.html', 'page.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js'];
-// Pictures the page can do without: a missing one does not cost the cache.
-const EXTRAS = ['stivra.ico', 'icon-192.png', 'icon-512.png'];
+const FILES = ['./', 'index.html', 'page.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js',
+               'stivra.ico', 'icon-192.png', 'icon-512.png'];
 const scope = new URL(self.registration.scope);
-const cached = new Set(FILES.concat(EXTRAS).map((f) => new URL(f, scope).pathname));
+const cached = new Set(FILES.map((f) => new URL(f, scope).pathname));
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => Promise.all([cache.addAll(FILES), ...EXTRAS.map((f) => cache.add(f).catch(() => null))]))
+    .then((cache) => cache.addAll(FILES))
     .then(() => self.skipWaiting()));
 });
 

@@ -36,6 +36,17 @@ add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/stivra.ico
   DEPENDS stivra-tool
   COMMENT "Drawing the favicon")
 
+# The web app manifest's icons, by the same code.
+foreach(size 192 512)
+  add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/icon-${size}.png
+    COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> png ${size} ${CMAKE_BINARY_DIR}/icon-${size}.png
+    COMMAND ${STIVRA_NODE} ${CMAKE_SOURCE_DIR}/web/pack_png.mjs ${CMAKE_BINARY_DIR}/icon-${size}.png
+            ${STIVRA_WEB_DIR}/icon-${size}.png
+    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/pack_png.mjs
+    COMMENT "Drawing the ${size}-pixel app icon")
+  list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/icon-${size}.png)
+endforeach()
+
 add_custom_target(stivra_page ALL DEPENDS ${STIVRA_PAGE_FILES} ${STIVRA_WEB_DIR}/stivra.ico)
 add_dependencies(stivra stivra_page)
 

@@ -4,8 +4,9 @@
 #pragma once
 #include <cstdint>
 
-// The largest image side the one stream buffer holds.
-constexpr int PNG_MAX_SIDE = 256;
+// The largest image side the one stream buffer holds: the page's 512-pixel
+// app icon.
+constexpr int PNG_MAX_SIDE = 512;
 
 // Returns 1 when the whole file was written, 0 when it could not be created,
 // a write failed (nothing is left behind then; OutputError tells why), or

@@ -375,8 +375,8 @@ constexpr int32_t ICON_IMAGE_COUNT = 6;
 const int32_t IconSizes[ICON_IMAGE_COUNT] = {16, 24, 32, 48, 64, 128};
 
 uint8_t IconFace[32 * 32];         // the face sprite at scale 1, Palette indices
-uint8_t IconPixels[256 * 256];    // one image of the icon, Palette indices
-uint8_t IconBgra[256 * 256 * 4];  // the same image as the file stores it
+uint8_t IconPixels[512 * 512];    // one image of the icon, Palette indices
+uint8_t IconBgra[512 * 512 * 4];  // the same image as the file stores it
 
 int32_t small_icon_colour(char ch) {
     if (ch >= '0' && ch <= '9') return ch - '0';
@@ -395,7 +395,7 @@ int32_t face_row_for_48(int32_t d) { return (2 * d + 1) / 3; }  // odd rows twic
 int32_t face_column_for_48(int32_t d) { return 2 * d / 3; }     // even columns twice
 
 // Fills IconPixels with the icon at `size` pixels (one of IconSizes, or
-// 256: 16, 24, 48 and the whole scales of 32).
+// 192, 256 or 512: 16, 24, 48 and the whole scales of 32).
 void draw_icon_image(int32_t size) {
     if (size == 16) {
         for (int32_t y = 0; y < 16; ++y)
@@ -517,12 +517,13 @@ int tool_ico(int argc, char** argv) {
 }
 
 // The icon as a PNG for the desktop's icon theme: the same pixels as the
-// .ico's image of that size, and 256 besides.
+// .ico's image of that size, and 256 besides; 192 and 512 for the page's
+// web app manifest.
 int tool_png(int argc, char** argv) {
-    const char* usage = "png SIZE FILE.png (SIZE 16 24 32 48 64 128 256)";
+    const char* usage = "png SIZE FILE.png (SIZE 16 24 32 48 64 128 192 256 512)";
     if (argc != 2) return tool_usage(usage);
     // Exactly one of the sizes, as written here: "016" or "16px" is refused.
-    const int32_t Sizes[] = {16, 24, 32, 48, 64, 128, 256};
+    const int32_t Sizes[] = {16, 24, 32, 48, 64, 128, 192, 256, 512};
     int32_t size = 0;
     for (const int32_t s : Sizes) {
         char text[8];
@@ -531,7 +532,7 @@ int tool_png(int argc, char** argv) {
     }
     if (size == 0) return tool_usage(usage);
     render_icon_image(size);
-    static uint8_t Rgba[256 * 256 * 4];
+    static uint8_t Rgba[512 * 512 * 4];
     for (int32_t i = 0; i < size * size; ++i) {
         Rgba[i * 4 + 0] = IconBgra[i * 4 + 2];
         Rgba[i * 4 + 1] = IconBgra[i * 4 + 1];

@@ -516,10 +516,18 @@ try {
   const controlled = await until(offline, () => navigator.serviceWorker && navigator.serviceWorker.controller !== null, null, 30000);
   const manifest = await offline.evaluate(async () => {
     const m = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
-    return { name: m.name, lang: m.lang, display: m.display, icons: m.icons.map((i) => i.sizes) };
+    const pictures = await Promise.all(m.icons.map(async (i) => {
+      const r = await fetch(i.src);
+      const b = new Uint8Array(await r.arrayBuffer());
+      // A PNG of the size it claims: the signature, then IHDR's width and height.
+      const side = (o) => (b[o] << 24 | b[o + 1] << 16 | b[o + 2] << 8 | b[o + 3]) >>> 0;
+      return r.status === 200 && b[1] === 0x50 && b[2] === 0x4e && b[3] === 0x47 && `${side(16)}x${side(20)}` === i.sizes;
+    }));
+    return { name: m.name, lang: m.lang, display: m.display, icons: m.icons.map((i) => i.sizes), pictures };
   });
   check(manifest.lang === 'de' && manifest.display === 'standalone' && manifest.icons.includes('192x192') &&
-        manifest.icons.includes('512x512'), 'the page has a manifest: German, standalone, icons of 192 and 512', JSON.stringify(manifest));
+        manifest.icons.includes('512x512') && manifest.pictures.every((ok) => ok),
+        'the page has a manifest: German, standalone, PNG icons of 192 and 512 pixels', JSON.stringify(manifest));
   await context.setOffline(true);
   let offline_ok = false;
   try {
