@@ -203,15 +203,8 @@ grep -q "self.STIVRA_VERSION = '$version';" "$work/web/version.js" && ok "versio
   fail "version.js does not give $version"
 command -v npm >/dev/null || { fail "npm (part of Node.js) is needed for the page check"; exit 1; }
 (cd web && npm ci --no-audit --no-fund --loglevel=error) || fail "npm ci in web/"
-python3 -u -m http.server --bind 127.0.0.1 0 --directory "$work/web" >"$work/server.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT INT TERM
-port=
-for _ in $(seq 100); do
-  port=$(sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
+. tests/serve_dir.sh
+serve_dir "$work/web" "$work/server.log" || port=
 if [ -z "$port" ]; then
   fail "the web server did not start"
 else

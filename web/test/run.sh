@@ -31,16 +31,9 @@ echo "-- the native title to compare with"
 "$game" -shot 0 "$out/title_native.bmp"
 
 echo "-- serving $web_dir"
-python3 -u -m http.server --bind 127.0.0.1 0 --directory "$web_dir" >"$out/server.log" 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT INT TERM
-port=
-for _ in $(seq 50); do
-  port=$(sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$out/server.log" | head -n 1)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
+. "$here/../../tests/serve_dir.sh"
+serve_dir "$web_dir" "$out/server.log" ||
+  { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
 
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
   "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@"
