@@ -72,21 +72,48 @@ uint32_t axis_position(int16_t value) {
     return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768);
 }
 
-// The window's size before full screen, to return to.
-int WindowedW = 0, WindowedH = 0;
+// The window's place and size before full screen, to return to.
+int WindowedX = 0, WindowedY = 0, WindowedW = 0, WindowedH = 0;
+// Full screen made by the game itself, the window sized to cover the display:
+// in a bare X server SDL's own switch waits 100 ms for a window manager that
+// never answers, and the window keeps its size.
+bool OwnFullScreen = false;
+
+// The window to the whole display, at once; false when the display's size is unknown.
+bool cover_display() {
+    SDL_Rect bounds;
+    const int display = SDL_GetWindowDisplayIndex(GameWindow);
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) return false;
+    SDL_SetWindowPosition(GameWindow, bounds.x, bounds.y);
+    SDL_SetWindowSize(GameWindow, bounds.w, bounds.h);
+    SDL_RaiseWindow(GameWindow);
+    return true;
+}
 
 void toggle_full_screen() {
-    const bool full = (SDL_GetWindowFlags(GameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (!full) SDL_GetWindowSize(GameWindow, &WindowedW, &WindowedH);
-    // Without a window manager to answer, SDL waits 100 ms here: the sound
-    // must last through it.
-    sdl_audio_fill_ahead(250);
-    SDL_SetWindowFullscreen(GameWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    // Without a window manager no event reports the smaller window after
-    // full screen: SDL and its renderer keep the full-screen size and the
-    // picture is drawn cropped at that scale. Setting the size again brings
-    // both back to the window's real size.
-    if (full && WindowedW > 0 && WindowedH > 0) SDL_SetWindowSize(GameWindow, WindowedW, WindowedH);
+    const bool full =
+        OwnFullScreen || (SDL_GetWindowFlags(GameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!full) {
+        SDL_GetWindowPosition(GameWindow, &WindowedX, &WindowedY);
+        SDL_GetWindowSize(GameWindow, &WindowedW, &WindowedH);
+    }
+    if (OwnFullScreen) {
+        OwnFullScreen = false;
+        SDL_SetWindowPosition(GameWindow, WindowedX, WindowedY);
+        SDL_SetWindowSize(GameWindow, WindowedW, WindowedH);
+    } else if (!full && !sdl_window_manager_runs(GameWindow) && cover_display()) {
+        OwnFullScreen = true;
+    } else {
+        // A window manager may take its time to answer: the sound must last
+        // through it.
+        sdl_audio_fill_ahead(250);
+        SDL_SetWindowFullscreen(GameWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        // Should no event report the smaller window after full screen, SDL
+        // and its renderer would keep the full-screen size and draw the
+        // picture cropped: setting the size again brings both back.
+        if (full && WindowedW > 0 && WindowedH > 0)
+            SDL_SetWindowSize(GameWindow, WindowedW, WindowedH);
+    }
     SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
 }
 
