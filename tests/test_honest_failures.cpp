@@ -167,6 +167,27 @@ TEST(CommandLine, ToolOnACutLineWritesNothing) {
         EXPECT_EQ(Fake.windows_opened, 0) << option;
     }
 
+    // A program path so long that the cut removes the option itself: the
+    // tool still writes nothing, and no window opens instead.
+    const std::string long_path = "/" + std::string(520, 'd') + "/stivra";
+    std::remove("x.bmp");
+    copy_command_line(("\"" + long_path + "\" -shot 1 x.bmp").c_str());
+    EXPECT_EQ(CommandLineCut, 1u);
+    count = split_command_line(arguments, MAX_ARGUMENTS);
+    EXPECT_EQ(count, 1);
+    reset_fake_platform();
+    Fake.stop_after_pumps = 1;  // were the game started, it would end at once
+    EXPECT_EQ(program_main(count, arguments, 7), 1);
+    EXPECT_EQ(Fake.windows_opened, 0);
+    char* long_argv[] = {const_cast<char*>(long_path.c_str()), const_cast<char*>("-world"),
+                         const_cast<char*>("2"), const_cast<char*>("x.bmp")};
+    count = collect_arguments(4, long_argv, arguments, MAX_ARGUMENTS);
+    reset_fake_platform();
+    Fake.stop_after_pumps = 1;
+    EXPECT_EQ(program_main(count, arguments, 7), 1);
+    EXPECT_EQ(Fake.windows_opened, 0);
+    EXPECT_FALSE(exists("x.bmp"));
+
     // A line that fits is not cut, up to exactly 511 characters.
     copy_command_line(std::string(511, 'a').c_str());
     EXPECT_EQ(CommandLineCut, 0u);
@@ -175,6 +196,13 @@ TEST(CommandLine, ToolOnACutLineWritesNothing) {
     // The game itself takes no arguments and still starts from a cut line.
     const std::string long_game = "stivra " + std::string(600, 'g');
     copy_command_line(long_game.c_str());
+    count = split_command_line(arguments, MAX_ARGUMENTS);
+    reset_fake_platform();
+    Fake.stop_after_pumps = 1;
+    EXPECT_EQ(program_main(count, arguments, 7), 0);
+    EXPECT_EQ(Fake.windows_opened, 1);
+    // So does a long path with an option that is no tool's.
+    copy_command_line((long_path + " -fullscreen").c_str());
     count = split_command_line(arguments, MAX_ARGUMENTS);
     reset_fake_platform();
     Fake.stop_after_pumps = 1;

@@ -5,6 +5,44 @@
 
 char ArgumentBuffer[ARGUMENT_BUFFER_SIZE];
 uint32_t CommandLineCut = 0;
+uint32_t CommandLineAsksForTool = 0;
+
+namespace {
+
+// The next argument of a line, left unchanged: its start and length, or
+// nullptr at the end. Quotes group, with no escapes.
+const char* scan_argument(const char** cursor, int* length) {
+    const char* p = *cursor;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == 0) {
+        *cursor = p;
+        return nullptr;
+    }
+    const char* start;
+    if (*p == '"') {
+        start = ++p;
+        while (*p && *p != '"') ++p;
+    } else {
+        start = p;
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    *length = static_cast<int>(p - start);
+    if (*p) ++p;
+    *cursor = p;
+    return start;
+}
+
+const char* const ToolOptions[] = {"-shot", "-icon", "-world", "-autoplay"};
+
+bool names_a_tool(const char* word, int length) {
+    if (!word) return false;
+    for (const char* tool : ToolOptions)
+        if (static_cast<int>(std::strlen(tool)) == length && std::strncmp(word, tool, length) == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
 
 void copy_command_line(const char* line) {
     int n = 0;
@@ -15,26 +53,29 @@ void copy_command_line(const char* line) {
         }
     ArgumentBuffer[n] = 0;
     CommandLineCut = line && line[n] ? 1 : 0;
+    // The option as given, read from the whole line: the cut may have
+    // removed it, when the program's own path is long.
+    CommandLineAsksForTool = 0;
+    if (line) {
+        const char* cursor = line;
+        int length = 0;
+        if (scan_argument(&cursor, &length)) {
+            const char* option = scan_argument(&cursor, &length);
+            CommandLineAsksForTool = option && names_a_tool(option, length) ? 1 : 0;
+        }
+    }
 }
 
 char* split_argument(char** cursor) {
-    char* p = *cursor;
-    while (*p == ' ' || *p == '\t') ++p;
-    if (*p == 0) {
-        *cursor = p;
-        return nullptr;
-    }
-    char* start;
-    if (*p == '"') {
-        start = ++p;
-        while (*p && *p != '"') ++p;
-    } else {
-        start = p;
-        while (*p && *p != ' ' && *p != '\t') ++p;
-    }
-    if (*p) *p++ = 0;
-    *cursor = p;
-    return start;
+    const char* p = *cursor;
+    int length = 0;
+    const char* start = scan_argument(&p, &length);
+    char* const line = *cursor;
+    *cursor = line + (p - line);
+    if (!start) return nullptr;
+    char* argument = line + (start - line);
+    argument[length] = 0;  // the separator or closing quote, or already the end
+    return argument;
 }
 
 int split_command_line(char** arguments, int max_arguments) {
@@ -52,6 +93,8 @@ int collect_arguments(int argc, char** argv, char** arguments, int max_arguments
     // The buffer holds the joined line with each separating space as a zero.
     int used = 0, count = 0;
     CommandLineCut = 0;
+    CommandLineAsksForTool =
+        argc > 1 && argv[1] && names_a_tool(argv[1], static_cast<int>(std::strlen(argv[1]))) ? 1 : 0;
     for (int i = 0; i < argc && count < max_arguments; ++i) {
         if (i > 0) {
             if (used >= ARGUMENT_BUFFER_SIZE - 1) {

@@ -11,6 +11,9 @@ extern char ArgumentBuffer[ARGUMENT_BUFFER_SIZE];
 // line: the arguments seen are then not the ones given, and no tool may
 // run on them.
 extern uint32_t CommandLineCut;
+// Set when the first argument after the program's name, as given before any
+// cut, is one of the tools' options (-shot, -icon, -world, -autoplay).
+extern uint32_t CommandLineAsksForTool;
 
 // Copies a raw command line into the buffer, cut after 511 characters.
 void copy_command_line(const char* line);

@@ -37,9 +37,10 @@ int program_main(int count, char** arguments, uint32_t seed) {
 
     const ProgramOptions options = parse_options(count, arguments);
     // A cut line may name another file than the one meant (a shorter path,
-    // even in a parent folder): a tool writes nothing then. The game itself
-    // takes no arguments it could misread.
-    if (CommandLineCut && options.action != PROGRAM_GAME) return 1;
+    // even in a parent folder), or lose the tool's option itself behind a
+    // long program path: a tool writes nothing then. The game itself takes
+    // no arguments it could misread.
+    if (CommandLineCut && (options.action != PROGRAM_GAME || CommandLineAsksForTool)) return 1;
     switch (options.action) {
     case PROGRAM_SHOT: {
         render_shot(options.number);
