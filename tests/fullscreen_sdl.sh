@@ -7,6 +7,7 @@
 set -u
 game=$1
 work=$2
+here=$(cd "$(dirname "$0")" && pwd)
 case "$game" in /*) ;; *) game="$(pwd)/$game" ;; esac
 for need in xdotool import compare convert; do
   command -v $need >/dev/null 2>&1 || { echo "SKIP: $need is needed (xdotool, imagemagick)"; exit 77; }
@@ -20,45 +21,37 @@ rm -f ./*.png
 
 SDL_AUDIODRIVER=dummy "$game" & pid=$!
 trap 'kill $pid 2>/dev/null' EXIT
-# wait_for SECONDS COMMAND...: until COMMAND succeeds, at most SECONDS.
-wait_for() {
-  deadline=$(( $(date +%s) + $1 )); shift
-  until "$@"; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-find_window() { wid=$(xdotool search --name "St. Ivra" 2>/dev/null | head -1); [ -n "$wid" ]; }
-wait_for 60 find_window || { echo "FAIL: no game window"; exit 1; }
-size_is() { xdotool getwindowgeometry "$wid" | grep -q "Geometry: $1"; }
+. "$here/wait_until.sh"
+wait_until 60 find_window || { echo "FAIL: no game window"; exit 1; }
+size_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1"; }
 # The title screen twinkles a little: the pictures may differ in a few pixels.
 differs_little() {  # differs_little A B [MOST]
   diff=$(compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1)
   [ "${diff%.*}" -lt "${3:-20000}" ] 2>/dev/null
 }
-shows_as_before() { import -window "$wid" after.png 2>/dev/null && differs_little before.png after.png; }
+shows_as_before() { import -window "$window" after.png 2>/dev/null && differs_little before.png after.png; }
 # The title as the window first shows it, once it has settled.
-wait_for 60 sh -c "import -window $wid before.png 2>/dev/null && \
+wait_until 60 sh -c "import -window $window before.png 2>/dev/null && \
   convert before.png -format '%[fx:maxima]' info: | grep -qv '^0$'" || { echo "FAIL: the window stays black"; exit 1; }
-sleep 1 && import -window "$wid" before.png
-place=$(xdotool getwindowgeometry "$wid" | grep Position)
+sleep 1 && import -window "$window" before.png
+place=$(xdotool getwindowgeometry "$window" | grep Position)
 
-xdotool windowfocus --sync "$wid"
-xdotool key --window "$wid" alt+Return
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" alt+Return
 # Both pictures are whole at whole-number scales (3x, 4x): sampled down to
 # 320x200 they are the game's own frame.
 shows_whole_at_full_screen() {
-  import -window "$wid" full.png 2>/dev/null || return 1
+  import -window "$window" full.png 2>/dev/null || return 1
   convert full.png -sample 320x200! full_320.png && convert before.png -sample 320x200! before_320.png &&
     differs_little before_320.png full_320.png 2000
 }
-wait_for 20 size_is 1280x800 || { echo "FAIL: Alt+Enter did not cover the screen:" $(xdotool getwindowgeometry "$wid"); exit 1; }
-wait_for 20 shows_whole_at_full_screen || { echo "FAIL: at full screen the picture differs in $diff pixels"; exit 1; }
-xdotool key --window "$wid" alt+Return
-wait_for 20 size_is 960x600 || { echo "FAIL: the second Alt+Enter did not leave full screen:" $(xdotool getwindowgeometry "$wid"); exit 1; }
-in_place() { [ "$(xdotool getwindowgeometry "$wid" | grep Position)" = "$place" ]; }
-wait_for 20 in_place || { echo "FAIL: after full screen the window is not back in its place:" $(xdotool getwindowgeometry "$wid"); exit 1; }
-if wait_for 20 shows_as_before; then
+wait_until 20 size_is 1280x800 || { echo "FAIL: Alt+Enter did not cover the screen:" $(xdotool getwindowgeometry "$window"); exit 1; }
+wait_until 20 shows_whole_at_full_screen || { echo "FAIL: at full screen the picture differs in $diff pixels"; exit 1; }
+xdotool key --window "$window" alt+Return
+wait_until 20 size_is 960x600 || { echo "FAIL: the second Alt+Enter did not leave full screen:" $(xdotool getwindowgeometry "$window"); exit 1; }
+in_place() { [ "$(xdotool getwindowgeometry "$window" | grep Position)" = "$place" ]; }
+wait_until 20 in_place || { echo "FAIL: after full screen the window is not back in its place:" $(xdotool getwindowgeometry "$window"); exit 1; }
+if wait_until 20 shows_as_before; then
   echo "ok: after full screen and back the window shows the whole picture"
 else
   echo "FAIL: after full screen and back the picture differs in $diff pixels (drawn cropped?)"

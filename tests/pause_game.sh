@@ -26,16 +26,7 @@ if [ "${PAUSE_INSIDE_X:-}" != 1 ]; then
 fi
 cd "$work" || exit 1
 
-# Each wait is for a state, with a deadline in seconds: a busy machine makes
-# the test slower, never wrong.
-wait_until() {  # SECONDS COMMAND...: true once COMMAND succeeds
-  deadline=$(($(date +%s) + $1)); shift
-  until "$@"; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-find_window() { window=$(xdotool search --name 'St. Ivra Schule' 2>/dev/null | head -n 1); [ -n "$window" ]; }
+. "$here/wait_until.sh"
 # The window is 960x600 (scale 3). Its top quarter holds the bright lines of
 # the play view's HUD; darkened, nothing there is brighter than 0.6.
 top_brightest() { import -window "$window" shot.png 2>/dev/null &&

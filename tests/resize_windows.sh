@@ -21,16 +21,7 @@ cd "$work" || exit 1
 # Highest channel value (0..1) in a part of a picture.
 brightest() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
 
-# Each wait is for a state, with a deadline in seconds: a busy machine makes
-# the test slower, never wrong.
-wait_until() {  # SECONDS COMMAND...: true once COMMAND succeeds
-  deadline=$(($(date +%s) + $1)); shift
-  until "$@"; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-find_window() { window=$(xdotool search --name 'St. Ivra Schule' 2>/dev/null | head -n 1); [ -n "$window" ]; }
+. "$here/wait_until.sh"
 measure() {  # the window's size and the brightness of its bars and middle at 700x300
   import -window "$window" "$shot" 2>/dev/null || return 1
   size=$(identify -format '%wx%h' "$shot")
