@@ -374,6 +374,7 @@ var StivraRuns = {
     const fewer = /the record holds (\d+) passes, fewer than the (\d+) to continue to/.exec(String(more || line));
     if (fewer) text = `die Aufzeichnung hat ${fewer[1]} Durchgänge, weniger als die ${fewer[2]} bis zur Übergabe`;
     if (c) this.forget(c.from.id);
+    else this.render();
     this.note(`Das Spiel ließ sich nicht fortsetzen und wurde entfernt: ${text}`);
   },
 
@@ -383,9 +384,10 @@ var StivraRuns = {
     this.session = this.newSession();
     this.continuing.pass = pass;
     this.note('');
-    document.getElementById('ended').hidden = true;
+    // A replay that was shown before is over.
+    for (const id of ['ended', 'replay-fast', 'replay-take-over']) document.getElementById(id).hidden = true;
     this.showProgress(true);
-    this.showButton();
+    this.render();
   },
 
   continueProgress(passes) {
@@ -413,7 +415,7 @@ var StivraRuns = {
     this.lastContinue = { id, from: c.from.id, pass: c.pass, ms };
     this.mode = -1;
     StivraPage.status(`Dein Spiel geht weiter, wo es aufgehört hat (${this.facts(c.from)}). P oder ein Klick auf PAUSE spielt weiter.`);
-    this.showButton();
+    this.render();
   },
 
   showProgress(shown) {
@@ -461,52 +463,69 @@ var StivraRuns = {
     if (!list.hidden) this.render();
   },
 
+  // The list is updated in place, entry by entry, so that a button under
+  // the pointer (or one asked to confirm a deletion) stays while the game
+  // being played is written twice a second.
   render() {
     this.showButton();
-    const list = document.getElementById('runs-list');
-    const current = new Set(this.session.entries.values());
-    list.replaceChildren();
-    const pinned = this.games.filter((g) => g.pinned).length;
-    for (const g of this.games) {
-      const item = document.createElement('li');
-      item.dataset.run = g.id;
-      item.className = g.state;
-      const head = document.createElement('div');
-      head.className = 'run-head';
-      const when = document.createElement('strong');
-      when.textContent = this.dateText(g.date);
-      const how = document.createElement('span');
-      how.className = 'run-state';
-      how.textContent = g.state === 'won' ? `gewonnen in ${this.playTime(g.wonTicks)}${g.pinned ? ' · angeheftet' : ''}`
-        : g.state === 'given-up' ? 'abgebrochen' : current.has(g.id) ? 'läuft gerade' : 'nicht beendet';
-      head.append(when, ' ', how);
-      const facts = document.createElement('div');
-      facts.className = 'run-facts';
-      facts.textContent = `${this.facts(g)} gespielt · ${g.stickers} Sticker · ${g.catches}-mal erwischt · Startwert ${g.seed}`;
-      const actions = document.createElement('div');
-      actions.className = 'run-actions';
-      const action = (name, text, disabled = false) => {
-        const b = document.createElement('button');
-        b.type = 'button';
-        b.dataset.action = name;
-        b.textContent = text;
-        b.disabled = disabled;
-        actions.append(b);
-        return b;
-      };
-      action('continue', 'Weiterspielen', !this.canContinue());
-      action('save', 'Als Datei speichern');
-      action('share', 'Link teilen');
-      if (g.state === 'won') {
-        const pin = action(g.pinned ? 'unpin' : 'pin', g.pinned ? 'Lösen' : 'Anheften', !g.pinned && pinned >= this.MAX_PINNED);
-        pin.setAttribute('aria-pressed', String(g.pinned));
-      }
-      action('delete', 'Löschen');
-      item.append(head, facts, actions);
-      list.append(item);
-    }
     document.getElementById('runs-empty').hidden = this.games.length > 0;
     document.getElementById('runs-count').textContent = String(this.games.length);
+    if (document.getElementById('runs').hidden) return;
+    const list = document.getElementById('runs-list');
+    const items = new Map(Array.from(list.children, (item) => [item.dataset.run, item]));
+    const current = new Set(this.session.entries.values());
+    const pinned = this.games.filter((g) => g.pinned).length;
+    let at = list.firstElementChild;
+    for (const g of this.games) {
+      const item = items.get(g.id) || this.newItem(g.id);
+      items.delete(g.id);
+      this.fillItem(item, g, current.has(g.id), pinned);
+      if (item === at) at = at.nextElementSibling;
+      else list.insertBefore(item, at);
+    }
+    for (const gone of items.values()) gone.remove();
+  },
+
+  newItem(id) {
+    const item = document.createElement('li');
+    item.dataset.run = id;
+    const part = (tag, className, parent = item) => {
+      const e = document.createElement(tag);
+      e.className = className;
+      parent.append(e);
+      return e;
+    };
+    const head = part('div', 'run-head');
+    part('strong', 'run-date', head);
+    part('span', 'run-state', head);
+    part('div', 'run-facts');
+    const actions = part('div', 'run-actions');
+    for (const [name, text] of [['continue', 'Weiterspielen'], ['save', 'Als Datei speichern'], ['share', 'Link teilen'],
+                                ['pin', 'Anheften'], ['delete', 'Löschen']]) {
+      const b = part('button', '', actions);
+      b.type = 'button';
+      b.dataset.action = name;
+      b.textContent = text;
+    }
+    return item;
+  },
+
+  fillItem(item, g, current, pinnedCount) {
+    const set = (selector, text) => {
+      const e = item.querySelector(selector);
+      if (e.textContent !== text) e.textContent = text;
+    };
+    item.className = g.state;
+    set('.run-date', this.dateText(g.date));
+    set('.run-state', g.state === 'won' ? `gewonnen in ${this.playTime(g.wonTicks)}${g.pinned ? ' · angeheftet' : ''}`
+      : g.state === 'given-up' ? 'abgebrochen' : current ? 'läuft gerade' : 'nicht beendet');
+    set('.run-facts', `${this.facts(g)} gespielt · ${g.stickers} Sticker · ${g.catches}-mal erwischt · Startwert ${g.seed}`);
+    item.querySelector('[data-action="continue"]').disabled = !this.canContinue();
+    const pin = item.querySelector('[data-action="pin"]');
+    pin.hidden = g.state !== 'won';
+    pin.disabled = !g.pinned && pinnedCount >= this.MAX_PINNED;
+    pin.setAttribute('aria-pressed', String(g.pinned));
+    if (pin.textContent !== (g.pinned ? 'Lösen' : 'Anheften')) pin.textContent = g.pinned ? 'Lösen' : 'Anheften';
   },
 
   listClicked(e) {
@@ -520,8 +539,7 @@ var StivraRuns = {
       case 'continue': this.continueGame(g.id); break;
       case 'save': StivraPage.saveRun(g.record); break;
       case 'share': StivraPage.shareRun(g.record); break;
-      case 'pin': this.pin(g.id, true); break;
-      case 'unpin': this.pin(g.id, false); break;
+      case 'pin': this.pin(g.id, !g.pinned); break;
       case 'delete':
         // A slip of the finger must not cost a game: the first tap asks.
         if (b.dataset.armed !== '1') {
