@@ -1,5 +1,7 @@
 #include "fake_platform.h"
 
+#include <cstdio>
+
 #include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/pause.h"
@@ -49,3 +51,10 @@ uint32_t platform_joystick_bits() { return Fake.joystick_bits; }
 void audio_open() { Fake.audio_opened += 1; }
 void audio_refill() { Fake.refills += 1; }
 void audio_close() {}
+
+bool platform_keep_folder(char* out, int size) {
+    out[0] = 0;
+    if (!Fake.keep_folder) return false;
+    std::snprintf(out, static_cast<size_t>(size), "%s", Fake.keep_folder);
+    return true;
+}

@@ -17,6 +17,7 @@ struct FakePlatform {
     int audio_opened = 0;
     int stop_after_pumps = 0;  // 0: never stop by itself
     bool no_display = false;   // platform_open_window fails as the backends do
+    const char* keep_folder = nullptr;  // where runs are kept (ends with '/'); null: nowhere
     std::function<void(int pump)> on_pump;
 };
 

@@ -151,6 +151,12 @@ ProgramOptions parse_options(int count, char** arguments) {
     } else if (std::strcmp(option, "-autoplay") == 0) {
         options.file = take();
         if (options.file) options.action = PROGRAM_AUTOPLAY;
+    } else if (std::strcmp(option, "-resume") == 0) {
+        options.file = take();
+        if (options.file) options.action = PROGRAM_RESUME;
+    } else if (option[0] != '-' && option[0] != 0) {
+        options.action = PROGRAM_DROPPED;
+        options.file = option;
     }
     return options;
 }

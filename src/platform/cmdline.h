@@ -35,6 +35,8 @@ enum ProgramAction : int32_t {
     PROGRAM_ICON = 2,
     PROGRAM_WORLD = 3,
     PROGRAM_AUTOPLAY = 4,  // the game with the smoke run's script; file is never null
+    PROGRAM_RESUME = 5,    // the game, continuing the last game of the record file
+    PROGRAM_DROPPED = 6,   // the game; file, a plain first argument, may be a record to continue
 };
 struct ProgramOptions {
     int32_t action;    // ProgramAction
@@ -43,7 +45,9 @@ struct ProgramOptions {
 };
 // The options of split arguments (program name first), range rules applied:
 // -icon outside 1..8 becomes 1, -world outside 1..6 becomes 4, -autoplay
-// without a file is the plain game. Options are whole, case-sensitive words.
+// and -resume without a file are the plain game. A first argument that is no
+// option is handed on as a file that may be a record (a file dropped on the
+// program's icon). Options are whole, case-sensitive words.
 ProgramOptions parse_options(int count, char** arguments);
 
 // Runs the program with split arguments (program name first): initialises the

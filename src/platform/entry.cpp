@@ -1,10 +1,12 @@
 // The program's entry: start-up, then either a tool or the game.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "game/game_flow.h"
 #include "platform/bmp.h"
 #include "platform/cmdline.h"
+#include "platform/kept_runs.h"
 #include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/present.h"
@@ -15,16 +17,48 @@ uint32_t WindowFailed = 0;
 
 namespace {
 
-int run_game(uint32_t seed) {
-    // STIVRA_RECORD=FILE writes the run as a replay; the game runs without it
-    // when the file cannot be written.
+// Keeps the run in the user's folder (unless STIVRA_KEEP=0) and records it to
+// STIVRA_RECORD when that is set; the game plays on whatever fails.
+void start_records(uint32_t seed) {
+    static char folder[KEEP_PATH_SIZE];
+    static const char* names[RECORD_FILES_MAX];
+    const char* keep = std::getenv("STIVRA_KEEP");
+    const char* kept = nullptr;
+    if (!AutoplayFile && !(keep && std::strcmp(keep, "0") == 0)) {
+        if (platform_keep_folder(folder, sizeof folder))
+            kept = kept_runs_open(folder);
+        else
+            std::fprintf(stderr, "stivra: cannot make the folder for kept games%s%s; games are not kept\n",
+                         folder[0] ? " " : "", folder);
+        ContinueKeyEnabled = 1;
+    }
     const char* record = std::getenv("STIVRA_RECORD");
-    if (record && *record && !record_open(record, seed))
-        std::fprintf(stderr, "stivra: cannot write the record %s\n", record);
+    names[0] = kept;
+    names[1] = record && *record ? record : nullptr;
+    const uint32_t made = record_open_files(names, RECORD_FILES_MAX, seed);
+    if (names[0] && !(made & 1))
+        std::fprintf(stderr, "stivra: cannot write the kept game %s; this run is not kept\n", names[0]);
+    if (names[1] && !(made & 2)) std::fprintf(stderr, "stivra: cannot write the record %s\n", names[1]);
+}
+
+int run_game(uint32_t seed, const ProgramOptions& options) {
+    start_records(seed);
+    if (options.action == PROGRAM_RESUME || options.action == PROGRAM_DROPPED) {
+        // A plain argument that names no file is ignored, as it always was.
+        std::FILE* f = options.action == PROGRAM_DROPPED ? std::fopen(options.file, "rb") : nullptr;
+        if (f) std::fclose(f);
+        if (options.action == PROGRAM_RESUME || f) continue_file(options.file, seed);
+    }
     audio_open();
     run_main_loop();
-    if (recording() && !record_close())
-        std::fprintf(stderr, "stivra: the record %s is incomplete: a write failed\n", record);
+    const uint32_t failed = record_failed_files();
+    record_close();
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if (failed & (1u << i))
+            std::fprintf(stderr, "stivra: the %s is incomplete: a write failed\n",
+                         i == 0 ? "kept game" : "record");
+    kept_runs_reset();
+    ContinueKeyEnabled = 0;
     if (WindowFailed) return 1;  // a game that never started is no success
     // The smoke run succeeds by its screenshot.
     return AutoplayFile && !AutoplayWritten ? 1 : 0;
@@ -35,11 +69,17 @@ int run_game(uint32_t seed) {
 int program_main(int count, char** arguments, uint32_t seed) {
     program_init(seed);
 
-    const ProgramOptions options = parse_options(count, arguments);
+    ProgramOptions options = parse_options(count, arguments);
+    // A record's name cut off may name another file: the game starts new.
+    if (CommandLineCut && !CommandLineAsksForTool &&
+        (options.action == PROGRAM_RESUME || options.action == PROGRAM_DROPPED)) {
+        if (options.action == PROGRAM_RESUME)
+            std::fprintf(stderr, "stivra: the command line is too long to name a record to continue; a new game starts\n");
+        options = ProgramOptions{PROGRAM_GAME, 0, nullptr};
+    }
     // A cut line may name another file than the one meant (a shorter path,
     // even in a parent folder), or lose the tool's option itself behind a
-    // long program path: a tool writes nothing then. The game itself takes
-    // no arguments it could misread.
+    // long program path: a tool writes nothing then.
     if (CommandLineCut && (options.action != PROGRAM_GAME || CommandLineAsksForTool)) return 1;
     switch (options.action) {
     case PROGRAM_SHOT: {
@@ -57,8 +97,8 @@ int program_main(int count, char** arguments, uint32_t seed) {
     }
     case PROGRAM_AUTOPLAY:
         AutoplayFile = options.file;
-        return run_game(seed);
+        return run_game(seed, options);
     default:
-        return run_game(seed);
+        return run_game(seed, options);
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/input.h"
 
+#include "game/game_state.h"
+#include "platform/kept_runs.h"
 #include "platform/main_loop.h"
 #include "platform/pause.h"
 
@@ -61,6 +63,9 @@ void input_key_down(uint32_t vk) {
         return;
     }
     if (Paused) return;
+    // C on the title continues the last game (the desktop game's key; it
+    // gives the game no button).
+    if (vk == VKEY_C && ContinueKeyEnabled && Game.mode == MODE_TITLE) continue_ask();
     uint32_t bits = map_virtual_key(vk);
     HeldInput |= bits;
     PressedInput |= bits;

@@ -16,6 +16,7 @@ enum : uint32_t {
     VKEY_UP = 38,
     VKEY_RIGHT = 39,
     VKEY_DOWN = 40,
+    VKEY_C = 'C',
     VKEY_M = 'M',
     VKEY_P = 'P',
     VKEY_F12 = 123,

@@ -5,6 +5,8 @@
 #include "game/game_flow.h"
 #include "platform/bmp.h"
 #include "platform/input.h"
+#include "platform/keep.h"
+#include "platform/kept_runs.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/present.h"
@@ -23,6 +25,26 @@ namespace {
 // to answer a key at once.
 bool PauseShown = false;
 constexpr uint32_t PAUSED_SLEEP_MS = 10;
+
+// Continuing a game replays its record for this long at a time, then shows
+// how far it is and keeps the window answering.
+constexpr uint32_t CONTINUE_SLICE_MS = 30;
+constexpr uint32_t CONTINUE_STEP_PASSES = 16;
+
+// Replays the next slice of a game being continued. It begins paused (no
+// sound, the clock stands still, the keys rest) and stays paused at the
+// hand-over, so that the player picks up calmly.
+void continue_slice(LoopClock& clock) {
+    const uint32_t start = platform_time_ms();
+    while (continue_step(CONTINUE_STEP_PASSES) && platform_time_ms() - start < CONTINUE_SLICE_MS) {
+    }
+    if (!continue_active()) {
+        main_loop_start(clock);
+        set_paused(true);
+    }
+    audio_refill();
+    platform_present();
+}
 
 }  // namespace
 
@@ -54,6 +76,12 @@ void main_loop_start(LoopClock& clock) {
 void main_loop_pass(LoopClock& clock) {
     platform_pump_messages();
     if (!RunningFlag) return;
+
+    if (continue_take_request()) set_paused(true);
+    if (continue_active()) {
+        continue_slice(clock);
+        return;
+    }
 
     // Paused: the game and its clock stand still; the sound stream runs on
     // with silence, and the pause sign is shown once when the pause begins

@@ -3,9 +3,12 @@
 #include <cstring>
 
 #include "audio/synth.h"
+#include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "platform/input.h"
+#include "platform/keep.h"
+#include "platform/kept_runs.h"
 #include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/present.h"
@@ -38,6 +41,8 @@ void draw_sign_line(int y, const char* text, int colour, int scale) {
 
 void set_paused(bool paused) {
     if (paused && AutoplayFile) return;
+    // A game being continued goes on only once it is handed over.
+    if (!paused && continue_active()) return;
     if ((Paused != 0) == paused) return;
     const uint32_t now = platform_time_ms();
     if (paused) {
@@ -74,8 +79,38 @@ uint32_t loop_time_ms() {
     return now - PausedTotalMs;
 }
 
+namespace {
+
+// While a game is continued: how far the replay is, as a bar.
+void draw_continue_sign() {
+    for (int i = 0; i < SCREEN_W * SCREEN_H; ++i) PausedFrame[i] = ShadeTable[1][Framebuffer[i] & 15];
+    constexpr int BAR_W = 200, BAR_H = 8;
+    constexpr int BAR_X = (SCREEN_W - BAR_W) / 2, BAR_Y = SIGN_Y + 7 * HINT_SCALE + LINE_GAP;
+    draw_sign_line(SIGN_Y, "SPIEL WIRD FORTGESETZT", 15, HINT_SCALE);
+    const uint64_t target = continue_target();
+    const int done = target ? static_cast<int>(continue_done() * (BAR_W - 2) / target) : BAR_W - 2;
+    fill_rect(PausedFrame, SCREEN_W, SCREEN_H, BAR_X, BAR_Y, BAR_W, BAR_H, 6);
+    fill_rect(PausedFrame, SCREEN_W, SCREEN_H, BAR_X + 1, BAR_Y + 1, BAR_W - 2, BAR_H - 2, 1);
+    fill_rect(PausedFrame, SCREEN_W, SCREEN_H, BAR_X + 1, BAR_Y + 1, done, BAR_H - 2, 15);
+}
+
+}  // namespace
+
 const uint8_t* compose_presented_frame() {
-    if (!Paused) return Framebuffer;
+    if (continue_active()) {
+        draw_continue_sign();
+        return PausedFrame;
+    }
+    if (!Paused) {
+        // On the title, the game that C continues, over the game's own frame.
+        char line[64];
+        if (!ContinueKeyEnabled || Game.mode != MODE_TITLE || !continue_offer_line(line)) return Framebuffer;
+        std::memcpy(PausedFrame, Framebuffer, sizeof PausedFrame);
+        constexpr int LINE_Y = SCREEN_H - 12;
+        fill_rect(PausedFrame, SCREEN_W, SCREEN_H, 0, LINE_Y - 3, SCREEN_W, 13, 1);
+        draw_sign_line(LINE_Y, line, 15, 1);
+        return PausedFrame;
+    }
     for (int i = 0; i < SCREEN_W * SCREEN_H; ++i) PausedFrame[i] = ShadeTable[1][Framebuffer[i] & 15];
     draw_sign_line(SIGN_Y, "PAUSE", 15, PAUSE_SCALE);
     draw_sign_line(SIGN_Y + 7 * PAUSE_SCALE + LINE_GAP, "P = WEITER", 6, HINT_SCALE);

@@ -23,6 +23,13 @@ void platform_present();
 // InputBits of joystick 0, or 0 when there is none.
 uint32_t platform_joystick_bits();
 
+// The folder the game keeps its runs in, made when it is missing, as a path
+// that ends with its separator: $XDG_STATE_HOME/st-ivra-schule/ (by default
+// ~/.local/state/st-ivra-schule/) on Linux, "%LOCALAPPDATA%\St. Ivra Schule\"
+// on Windows. False when there is none or it cannot be made; out then holds
+// the path tried, or is empty.
+bool platform_keep_folder(char* out, int size);
+
 // The sample stream: 22050 Hz signed 16-bit mono, blocks of 768 samples, four queued.
 void audio_open();
 void audio_refill();

@@ -61,20 +61,35 @@ struct StateHasher {
     void end_object() {}
 };
 
-// The record being written.
+// The record being written: to each file, and to memory.
 struct Recorder {
-    std::FILE* file = nullptr;
-    bool failed = false;
+    const char* names[RECORD_FILES_MAX] = {};
+    std::FILE* files[RECORD_FILES_MAX] = {};
+    bool on = false;
+    uint32_t failed = 0;  // bit i: a write to files[i] failed
     ReplayRun pending = {0, 0, 1};  // count 0: nothing pending
     bool clock_started = false;
     uint32_t last_flush_ms = 0;
     uint64_t passes = 0;
     uint64_t ticks = 0;
+    GameWatch watch{};
+    uint32_t seed = 0;
+    size_t text_size = 0;
+    bool text_overflow = false;
 };
 Recorder Record;
+char RecordText[REPLAY_MAX_BYTES];
 
 void record_write(const char* text) {
-    if (std::fputs(text, Record.file) < 0) Record.failed = true;
+    const size_t n = std::strlen(text);
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if (Record.files[i] && std::fputs(text, Record.files[i]) < 0) Record.failed |= 1u << i;
+    if (Record.text_overflow || n > REPLAY_MAX_BYTES - Record.text_size) {
+        Record.text_overflow = true;
+        return;
+    }
+    std::memcpy(RecordText + Record.text_size, text, n);
+    Record.text_size += n;
 }
 
 void record_write_pending() {
@@ -83,6 +98,11 @@ void record_write_pending() {
     replay_format_run(Record.pending, line);
     record_write(line);
     Record.pending.count = 0;
+}
+
+void record_flush_files() {
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if (Record.files[i] && std::fflush(Record.files[i]) != 0) Record.failed |= 1u << i;
 }
 
 void append_u64(char* out, uint64_t n) {
@@ -168,25 +188,53 @@ ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
     return outcome;
 }
 
-bool record_open(const char* file_name, uint32_t seed) {
-    if (Record.file) record_close();
+uint32_t record_open_files(const char* const* names, int count, uint32_t seed) {
+    if (Record.on) record_close();
     Record = Recorder();
-    Record.file = std::fopen(file_name, "wb");
-    if (!Record.file) return false;
+    for (int i = 0; i < count && i < RECORD_FILES_MAX; ++i) Record.names[i] = names[i];
+    return record_restart(seed);
+}
+
+bool record_open(const char* file_name, uint32_t seed) {
+    if (record_open_files(&file_name, 1, seed) == 0) {
+        Record = Recorder();
+        return false;
+    }
+    return true;
+}
+
+uint32_t record_restart(uint32_t seed) {
+    for (std::FILE*& f : Record.files)
+        if (f) {
+            std::fclose(f);
+            f = nullptr;
+        }
+    const Recorder kept = Record;
+    Record = Recorder();
+    uint32_t made = 0;
+    for (int i = 0; i < RECORD_FILES_MAX; ++i) {
+        Record.names[i] = kept.names[i];
+        if (!kept.names[i]) continue;
+        Record.files[i] = std::fopen(kept.names[i], "wb");
+        if (Record.files[i]) made |= 1u << i;
+    }
+    Record.on = true;
+    Record.seed = seed;
+    game_watch_reset(Record.watch);
     char text[48] = "stivra-replay 1\nseed ";
     append_u64(text, seed);
     std::strcat(text, "\n");
     record_write(text);
-    if (std::fflush(Record.file) != 0) Record.failed = true;
-    return true;
+    record_flush_files();
+    return made;
 }
 
 bool recording() {
-    return Record.file != nullptr;
+    return Record.on;
 }
 
 void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
-    if (!Record.file) return;
+    if (!Record.on) return;
     if (!Record.clock_started) {
         Record.clock_started = true;
         Record.last_flush_ms = now_ms;
@@ -198,11 +246,18 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
     run.count += 1;
     Record.passes += 1;
     Record.ticks += ticks;
+    // A game begun, ended or changed is noted after the pass that did it.
+    if (game_watch_pass(Record.watch, Record.passes)) {
+        record_write_pending();
+        char note[GAME_MARK_LINE_SIZE];
+        game_mark_format(Record.watch.last, note);
+        record_write(note);
+    }
     // Once a second the pending run goes out as it stands and the file is
     // flushed: a crash loses at most the last second.
     if (now_ms - Record.last_flush_ms >= 1000u) {
         record_write_pending();
-        if (std::fflush(Record.file) != 0) Record.failed = true;
+        record_flush_files();
         Record.last_flush_ms = now_ms;
     }
 }
@@ -221,19 +276,43 @@ void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
 }
 
 bool record_flush() {
-    if (!Record.file) return false;
+    if (!Record.on) return false;
     record_write_pending();
-    if (std::fflush(Record.file) != 0) Record.failed = true;
-    return !Record.failed;
+    record_flush_files();
+    return Record.failed == 0;
 }
 
 bool record_close() {
-    if (!Record.file) return !Record.failed;
+    if (!Record.on) return Record.failed == 0;
     record_write_pending();
     char text[RECORD_END_LINE_SIZE];
     record_end_line(text);
     record_write(text);
-    if (std::fclose(Record.file) != 0) Record.failed = true;
-    Record.file = nullptr;
-    return !Record.failed;
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if (Record.files[i]) {
+            if (std::fclose(Record.files[i]) != 0) Record.failed |= 1u << i;
+            Record.files[i] = nullptr;
+        }
+    Record.on = false;
+    return Record.failed == 0;
+}
+
+const char* record_text(size_t& size) {
+    size = 0;
+    if (!Record.on || Record.text_overflow) return nullptr;
+    record_write_pending();
+    size = Record.text_size;
+    return Record.text_overflow ? nullptr : RecordText;
+}
+
+uint32_t record_seed() {
+    return Record.seed;
+}
+
+uint32_t record_failed_files() {
+    return Record.failed;
+}
+
+const GameMark& record_last_game() {
+    return Record.watch.last;
 }

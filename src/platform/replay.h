@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/game_watch.h"
+
 struct GameState;
 
 constexpr uint32_t REPLAY_VERSION = 1;
@@ -125,15 +127,30 @@ ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
                           bool (*after_pass)(uint64_t pass, void* context) = nullptr,
                           void* context = nullptr);
 
-// The recorder behind STIVRA_RECORD. Runs of equal passes are merged into one
-// line; whatever is pending is written and flushed at least once a second of
-// the clock handed in, so a crash leaves a record that ends on a whole line.
-// Closing writes the rest and a comment with the passes, Ticks and hash.
+// The recorder behind STIVRA_RECORD and the kept runs. Runs of equal passes
+// are merged into one line; whatever is pending is written and flushed at
+// least once a second of the clock handed in, so a crash leaves a record that
+// ends on a whole line. The record also notes each game it holds (where it
+// began and ended, see game_watch.h) in comment lines, and the text is kept
+// in memory as well, so that a game of this run can be continued without
+// reading a file back. Closing writes the rest and a comment with the
+// passes, Ticks and hash.
+constexpr int RECORD_FILES_MAX = 2;
+// One file. False when it cannot be made (nothing is recorded then).
 bool record_open(const char* file_name, uint32_t seed);
+// Up to RECORD_FILES_MAX files (null names are left out), and the text in
+// memory even when no file could be made. Returns a mask of the files that
+// were made (bit i for names[i]). The names must outlive the record.
+uint32_t record_open_files(const char* const* names, int count, uint32_t seed);
+// The same files begun anew from start-up with this seed (continuing a game
+// replays its record into them). Returns the mask of the files made.
+uint32_t record_restart(uint32_t seed);
 bool recording();
 void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms);
 // False if any write failed (the record is then incomplete).
 bool record_close();
+// Bit i set: a write to the i-th file failed.
+uint32_t record_failed_files();
 // Writes the pending run and flushes, so that the file holds every pass so
 // far; false when nothing is recorded or a write failed.
 bool record_flush();
@@ -141,3 +158,10 @@ bool record_flush();
 // "# end: N passes, N ticks, hash H" and a newline.
 constexpr int RECORD_END_LINE_SIZE = 96;
 void record_end_line(char (&out)[RECORD_END_LINE_SIZE]);
+// The record so far as text in memory (pending passes included, no closing
+// line), or null when nothing is recorded or it outgrew REPLAY_MAX_BYTES.
+const char* record_text(size_t& size);
+// The seed the record began with.
+uint32_t record_seed();
+// The run's last game as the record notes it (GAME_NONE before the first).
+const GameMark& record_last_game();

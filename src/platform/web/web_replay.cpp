@@ -7,6 +7,7 @@
 // hash, and the last frame stays until the player takes over.
 #include <emscripten.h>
 
+#include "platform/keep.h"
 #include "platform/main_loop.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
@@ -35,6 +36,11 @@ EM_JS(void, page_replay_ended,
           });
       });
 EM_JS(void, page_replay_taken_over, (int finished), { StivraPage.replayTakenOver(finished !== 0); });
+EM_JS(void, page_continue_failed, (const char* error), { StivraPage.continueFailed(UTF8ToString(error)); });
+EM_JS(void, page_continue_started, (uint32_t seed, double pass), { StivraPage.continueStarted(seed >>> 0, pass); });
+EM_JS(void, page_continue_progress, (double passes), { StivraPage.continueProgress(passes); });
+EM_JS(void, page_continue_handed_over, (), { StivraPage.continueHandedOver(); });
+EM_JS(void, page_record_refused, (const char* error), { StivraPage.recordRefused(UTF8ToString(error)); });
 
 namespace {
 
@@ -45,7 +51,7 @@ constexpr uint32_t TEXT_CAPACITY = REPLAY_MAX_BYTES;
 char Texts[2][TEXT_CAPACITY];
 int PlayingText = 0;
 
-enum ReplayPhase { REPLAY_NONE, REPLAY_PLAYING, REPLAY_ENDED };
+enum ReplayPhase { REPLAY_NONE, REPLAY_PLAYING, REPLAY_ENDED, REPLAY_CONTINUING };
 ReplayPhase Phase = REPLAY_NONE;
 ReplayPlayer Player;
 bool Fast = false;
@@ -66,6 +72,37 @@ bool play_pass() {
     // The page's record follows the replay, so that a run the player takes
     // over is kept whole, from its start.
     record_pass(Player.run.bits, Player.run.ticks, loop_time_ms());
+    return true;
+}
+
+// A game being continued replays for this long per animation frame.
+constexpr double CONTINUE_FRAME_MS = 40.0;
+
+// The next slice of a game being continued; at its hand-over pass the
+// player takes over, paused.
+void continue_frame() {
+    const double start = emscripten_get_now();
+    while (continue_step(16) && emscripten_get_now() - start < CONTINUE_FRAME_MS) {
+    }
+    platform_present();
+    if (continue_active()) {
+        page_continue_progress(static_cast<double>(continue_done()));
+        return;
+    }
+    Phase = REPLAY_NONE;
+    AutoplayFile = nullptr;
+    web_live_resume();
+    set_paused(true);
+    web_tell_page_pause_and_mute();
+    page_continue_handed_over();
+}
+
+// The bytes page.js holds, copied into the text not in use; false (and
+// nothing copied) when they cannot fit.
+bool copy_page_text(uint32_t size, char*& text) {
+    if (size > TEXT_CAPACITY) return false;
+    text = Texts[1 - PlayingText];
+    page_replay_copy(text);
     return true;
 }
 
@@ -123,10 +160,52 @@ EMSCRIPTEN_KEEPALIVE void web_replay_fast(int fast) {
     Fast = fast != 0;
 }
 
+// Continues the game of the record page.js holds (its whole program run) up
+// to its hand-over pass `pass`. A bad text, or one shorter than `pass`,
+// changes nothing.
+EMSCRIPTEN_KEEPALIVE int web_continue_load(uint32_t size, double pass) {
+    char error[REPLAY_ERROR_SIZE];
+    char* text = nullptr;
+    if (!copy_page_text(size, text)) {
+        replay_size_error(error);
+        page_continue_failed(error);
+        return 0;
+    }
+    // A pass number beyond any record's (a day of play) stays beyond it.
+    const uint64_t target = pass >= 0 && pass < 1e15 ? static_cast<uint64_t>(pass) : UINT64_MAX;
+    if (!continue_begin(text, size, target, error)) {
+        page_continue_failed(error);
+        return 0;
+    }
+    PlayingText = 1 - PlayingText;
+    Phase = REPLAY_CONTINUING;
+    AutoplayFile = nullptr;
+    web_loop_ensure_running();
+    page_continue_started(record_seed(), static_cast<double>(target));
+    return 1;
+}
+
+// Checks the record page.js holds with the reader, replaying nothing.
+EMSCRIPTEN_KEEPALIVE int web_record_check(uint32_t size) {
+    char error[REPLAY_ERROR_SIZE];
+    char* text = nullptr;
+    ReplayTotals totals;
+    if (!copy_page_text(size, text)) {
+        replay_size_error(error);
+        page_record_refused(error);
+        return 0;
+    }
+    if (!replay_check(text, size, totals, error)) {
+        page_record_refused(error);
+        return 0;
+    }
+    return 1;
+}
+
 // The player takes over, during the replay or after it: the game goes on
 // from where it stands, with the keyboard.
 EMSCRIPTEN_KEEPALIVE void web_replay_take_over() {
-    if (Phase == REPLAY_NONE) return;
+    if (Phase == REPLAY_NONE || Phase == REPLAY_CONTINUING) return;
     const bool finished = Phase == REPLAY_ENDED;
     Phase = REPLAY_NONE;
     web_live_resume();
@@ -140,6 +219,10 @@ bool web_replay_owns_loop() {
 }
 
 void web_replay_frame() {
+    if (Phase == REPLAY_CONTINUING) {
+        continue_frame();
+        return;
+    }
     if (Phase != REPLAY_PLAYING) return;  // an ended replay keeps its last frame
     // Paused, the replay stands still with its pace clock, like the game.
     if (Paused) {

@@ -222,3 +222,22 @@ uint32_t platform_joystick_bits() {
     if (joyGetPosEx(0, &joystick) != 0) return 0;
     return map_joystick(joystick.dwXpos, joystick.dwYpos, joystick.dwButtons);
 }
+
+bool platform_keep_folder(char* out, int size) {
+    out[0] = 0;
+    char base[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
+    if (n == 0 || n >= sizeof base) return false;
+    const int written = std::snprintf(out, static_cast<size_t>(size), "%s\\St. Ivra Schule\\", base);
+    if (written < 0 || written >= size) {
+        out[0] = 0;
+        return false;
+    }
+    // %LOCALAPPDATA% itself is there on every Windows; only the game's own
+    // folder in it may be missing.
+    out[written - 1] = 0;
+    const bool made = CreateDirectoryA(out, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    out[written - 1] = '\\';
+    const DWORD attributes = GetFileAttributesA(out);
+    return made && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
