@@ -385,7 +385,7 @@ var StivraRuns = {
     this.continuing.pass = pass;
     this.note('');
     // A replay that was shown before is over.
-    for (const id of ['ended', 'replay-fast', 'replay-take-over']) document.getElementById(id).hidden = true;
+    for (const id of ['ended', 'replay-fast', 'replay-take-over', 'replay-status']) document.getElementById(id).hidden = true;
     this.showProgress(true);
     this.render();
   },
@@ -450,8 +450,7 @@ var StivraRuns = {
   showButton() {
     const b = document.getElementById('continue-run');
     const g = this.lastGame();
-    const shown = !!g && this.mode === 0 && this.canContinue() && !this.watching && !StivraPage.autoplay &&
-      !(StivraPage.replay && StivraPage.replay.state === 'playing');
+    const shown = !!g && this.mode === 0 && this.canContinue() && !this.watching && !StivraPage.autoplay;
     b.hidden = !shown;
     if (shown) b.querySelector('.facts').textContent = this.facts(g);
   },
@@ -519,7 +518,8 @@ var StivraRuns = {
     set('.run-date', this.dateText(g.date));
     set('.run-state', g.state === 'won' ? `gewonnen in ${this.playTime(g.wonTicks)}${g.pinned ? ' · angeheftet' : ''}`
       : g.state === 'given-up' ? 'abgebrochen' : current ? 'läuft gerade' : 'nicht beendet');
-    set('.run-facts', `${this.facts(g)} gespielt · ${g.stickers} Sticker · ${g.catches}-mal erwischt · Startwert ${g.seed}`);
+    const caught = g.catches === 0 ? 'nie erwischt' : `${g.catches}-mal erwischt`;
+    set('.run-facts', `${this.facts(g)} gespielt · ${g.stickers} Sticker · ${caught} · Startwert ${g.seed}`);
     item.querySelector('[data-action="continue"]').disabled = !this.canContinue();
     const pin = item.querySelector('[data-action="pin"]');
     pin.hidden = g.state !== 'won';

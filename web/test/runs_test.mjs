@@ -48,6 +48,12 @@ rmSync(profile, { recursive: true, force: true });
 mkdirSync(profile, { recursive: true });
 const errors = [];
 let current = null; // { child, browser, context }
+// A test that hangs ends, and takes its browser with it.
+setTimeout(() => {
+  console.log('FAIL: the test of kept games did not end within 20 minutes');
+  if (current) try { process.kill(-current.child.pid, 'SIGKILL'); } catch (e) { /* gone */ }
+  process.exit(1);
+}, 20 * 60000).unref();
 
 // Chromium started by hand (in its own process group, so that killing it
 // kills its helpers too) and driven over the DevTools protocol.
@@ -237,7 +243,10 @@ try {
   await until(page, (x) => Module._web_player_x() > x + 512, await page.evaluate(() => Module._web_player_x()));
   const before_crash = (await mark(page)).pass;
   const crash = await b.context.newCDPSession(page);
-  await crash.send('Page.crash').catch(() => {});
+  const crashed = page.waitForEvent('crash', { timeout: DEADLINE });
+  // The renderer dies with the request: no answer comes.
+  crash.send('Page.crash').catch(() => {});
+  await crashed;
   page = await open_page(b.context);
   kept = (await stored(page)).games;
   check(kept.length === 1 && kept[0].id === first_id && kept[0].pass >= before_crash - 30,
@@ -270,6 +279,8 @@ try {
   same_game('killed browser, from the list', cont, kept[0].record, kept[0].pass);
 
   // A new game in the same visit is a new entry; the title offers the newest.
+  await press(page, 'KeyP');
+  await until(page, () => !StivraPage.paused, null);
   await page.keyboard.press('Escape');
   await wait_mode(page, MODE_TITLE);
   await new_game(page);
@@ -278,6 +289,14 @@ try {
   kept = (await stored(page)).games;
   check(kept.length === 2 && kept[0].id !== first_id && kept[1].id === first_id && kept[0].state === 'given-up',
         'a new game after a continued one is a new entry', JSON.stringify(kept.map((g) => [g.id, g.state])));
+  // ESC on the title ends the page's game; the button still continues the last one.
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => StivraPage.finished, null, { timeout: DEADLINE });
+  check(await page.isVisible('#continue-run') && await page.isVisible('#restart'),
+        'after ESC on the title the ended page still offers "Weiterspielen"');
+  await page.screenshot({ path: join(outDir, 'ended_continue.png') });
+  cont = await continue_by(page, () => page.click('#continue-run'));
+  same_game('continued after the game had ended', cont, kept[0].record, kept[0].pass);
 
   // ---- a won game: continued from the list, timed, and kept as it was won ----
   const won_text = readFileSync(wonPath, 'utf8');
@@ -337,10 +356,11 @@ try {
   await page.close();
 
   // ---- corrupt and foreign entries: dropped with the reader's line ----
-  const bad_record = 'stivra-replay 1\nseed 144\n10 0\n1 0 5\n';
+  const bad_record = `stivra-replay 1\nseed ${won_mark.seed}\n10 0\n1 0 5\n`;
   await (async () => {
+    // A page of the same origin that runs no game (which would check the entries itself).
     const p = await b.context.newPage();
-    await p.goto(`${baseUrl}/?seed=4711`);
+    await p.goto(`${baseUrl}/version.js`);
     await set_stored(p, JSON.stringify({ version: 1, games: [good, { ...won_entry, id: 'bad1', record: bad_record },
       { foo: 1 }, { ...won_entry, id: 'bad2', pass: '12' }, { ...won_entry, id: 'far', state: 'given-up', pinned: false, pass: 999999, updated: 1 }] }));
     await p.close();
@@ -402,8 +422,7 @@ try {
   check((await note(page)).includes('kein Spiel wird aufbewahrt') && await new_game(page) && await walk(page, 'KeyD', 1024),
         'without storage the page says nothing is kept and plays');
   await browser.close();
-  const [desktop, throttled] = timed;
-  check(desktop > 0 && throttled > 0, `hand-over times measured: ${desktop.toFixed(0)} ms, ${throttled.toFixed(0)} ms at 4x`);
+  console.log(`note: hand-over times of the won game: ${timed.map((ms) => `${(ms / 1000).toFixed(2)} s`).join(', at 4x ')}`);
 } catch (e) {
   check(false, 'the test of kept games ran to its end', String(e && e.stack || e));
 } finally {
