@@ -341,3 +341,56 @@ TEST(KeptRuns, ContinueOnTheTitleAndFromAFile) {
     reset_fake_platform();
     std::filesystem::remove_all(folder);
 }
+
+// STIVRA_KEEP=0 keeps nothing; a folder the game may not write to is named
+// in one line and the game plays on; a plain first argument that names no
+// file is ignored as it always was, and -resume with a damaged record says
+// why and starts a new game.
+TEST(KeptRuns, KeepNothingOrFailLoudlyAndPlayOn) {
+    const std::string folder = "kept_runs_fail/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const char* game[] = {"stivra"};
+    const auto run = [&](const char* const* args, int count, const std::string& keep) {
+        reset_fake_platform();
+        Fake.keep_folder = keep.c_str();
+        Fake.stop_after_pumps = 50;
+        Game = GameState{};
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(program_main(count, const_cast<char**>(args), 5), 0);
+        return testing::internal::GetCapturedStderr();
+    };
+
+    ::setenv("STIVRA_KEEP", "0", 1);
+    EXPECT_EQ(run(game, 1, folder), "");
+    ::unsetenv("STIVRA_KEEP");
+    EXPECT_FALSE(std::filesystem::exists(folder + "lauf_0.txt"));
+
+    const std::string missing = folder + "no_such_folder/";
+    EXPECT_EQ(run(game, 1, missing),
+              "stivra: cannot write the kept game " + missing + "lauf_0.txt; this run is not kept\n");
+    EXPECT_GT(Game.total_ticks, 0);  // and it played on
+
+    const char* plain[] = {"stivra", "not-a-file"};
+    EXPECT_EQ(run(plain, 2, folder), "");
+    EXPECT_EQ(Paused, 0u);
+    const std::string damaged = folder + "damaged.txt";
+    write_text(damaged, "stivra-replay 1\nseed 5\n1 99999\n");
+    const char* resume[] = {"stivra", "-resume", damaged.c_str()};
+    EXPECT_EQ(run(resume, 3, folder),
+              "stivra: cannot continue " + damaged + ": line 3: BITS 99999 is not an InputBits mask (0..511)\n");
+    EXPECT_EQ(Paused, 0u);
+    const char* dropped[] = {"stivra", damaged.c_str()};
+    EXPECT_NE(run(dropped, 2, folder).find("cannot continue"), std::string::npos);
+    write_text(damaged, "stivra-replay 1\nseed 5\n40 0\n");
+    EXPECT_EQ(run(resume, 3, folder), "stivra: " + damaged + " holds no game to continue; a new one starts\n");
+    // A record cut off in the middle of a line (a crash) goes on from its
+    // last whole line.
+    write_text(damaged, GivenUp.substr(0, GivenUp.size() - 3));
+    EXPECT_EQ(run(resume, 3, folder), "");
+    EXPECT_EQ(Paused, 1u);
+    EXPECT_EQ(game_state_hash(Game), hash_after(GivenUp, 57));
+
+    reset_fake_platform();
+    std::filesystem::remove_all(folder);
+}
