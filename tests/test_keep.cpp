@@ -371,6 +371,15 @@ TEST(KeptRuns, KeepNothingOrFailLoudlyAndPlayOn) {
               "stivra: cannot write the kept game " + missing + "lauf_0.txt; this run is not kept\n");
     EXPECT_GT(Game.total_ticks, 0);  // and it played on
 
+#ifdef __linux__
+    // A record that takes no byte is said at once, and once.
+    ::setenv("STIVRA_RECORD", "/dev/full", 1);
+    ::setenv("STIVRA_KEEP", "0", 1);
+    EXPECT_EQ(run(game, 1, folder), "stivra: a write to /dev/full failed; the record there is incomplete\n");
+    ::unsetenv("STIVRA_RECORD");
+    ::unsetenv("STIVRA_KEEP");
+#endif
+
     const char* plain[] = {"stivra", "not-a-file"};
     EXPECT_EQ(run(plain, 2, folder), "");
     EXPECT_EQ(Paused, 0u);

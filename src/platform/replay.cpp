@@ -67,6 +67,7 @@ struct Recorder {
     std::FILE* files[RECORD_FILES_MAX] = {};
     bool on = false;
     uint32_t failed = 0;  // bit i: a write to files[i] failed
+    uint32_t failures_said = 0;
     ReplayRun pending = {0, 0, 1};  // count 0: nothing pending
     bool clock_started = false;
     uint32_t last_flush_ms = 0;
@@ -211,6 +212,7 @@ uint32_t record_restart(uint32_t seed) {
         }
     const Recorder kept = Record;
     Record = Recorder();
+    Record.failures_said = kept.failures_said;
     uint32_t made = 0;
     for (int i = 0; i < RECORD_FILES_MAX; ++i) {
         Record.names[i] = kept.names[i];
@@ -303,6 +305,15 @@ const char* record_text(size_t& size) {
     record_write_pending();
     size = Record.text_size;
     return Record.text_overflow ? nullptr : RecordText;
+}
+
+void record_say_failures() {
+    const uint32_t news = Record.failed & ~Record.failures_said;
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if ((news & (1u << i)) && Record.names[i])
+            std::fprintf(stderr, "stivra: a write to %s failed; the record there is incomplete\n",
+                         Record.names[i]);
+    Record.failures_said |= news;
 }
 
 uint32_t record_seed() {
