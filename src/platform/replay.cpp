@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "data/text_writer.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "platform/state_fields.h"
@@ -104,18 +105,6 @@ void record_write_pending() {
 void record_flush_files() {
     for (int i = 0; i < RECORD_FILES_MAX; ++i)
         if (Record.files[i] && std::fflush(Record.files[i]) != 0) Record.failed |= 1u << i;
-}
-
-void append_u64(char* out, uint64_t n) {
-    char digits[21];
-    int d = 0;
-    do {
-        digits[d++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n);
-    out += std::strlen(out);
-    while (d > 0) *out++ = digits[--d];
-    *out = 0;
 }
 
 }  // namespace
@@ -223,9 +212,11 @@ uint32_t record_restart(uint32_t seed) {
     Record.on = true;
     Record.seed = seed;
     game_watch_reset(Record.watch);
-    char text[48] = "stivra-replay 1\nseed ";
-    append_u64(text, seed);
-    std::strcat(text, "\n");
+    char text[48];
+    TextWriter w(text, sizeof text);
+    w.text("stivra-replay 1\nseed ");
+    w.number(seed);
+    w.text("\n");
     record_write(text);
     record_flush_files();
     return made;
@@ -267,14 +258,14 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
 void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
     char hash[17];
     format_hash(game_state_hash(Game), hash);
-    out[0] = 0;
-    std::strcat(out, "# end: ");
-    append_u64(out, Record.passes);
-    std::strcat(out, " passes, ");
-    append_u64(out, Record.ticks);
-    std::strcat(out, " ticks, hash ");
-    std::strcat(out, hash);
-    std::strcat(out, "\n");
+    TextWriter w(out, sizeof out);
+    w.text("# end: ");
+    w.number(Record.passes);
+    w.text(" passes, ");
+    w.number(Record.ticks);
+    w.text(" ticks, hash ");
+    w.text(hash);
+    w.text("\n");
 }
 
 bool record_flush() {
