@@ -53,6 +53,12 @@ add_test(NAME windows.pause
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/pause_game.sh windows $<TARGET_FILE:stivra>
           ${CMAKE_BINARY_DIR}/host-tools/stivra-tool ${CMAKE_BINARY_DIR}/pause)
 set_tests_properties(windows.pause PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+# A game given up with Escape and quit is kept in %LOCALAPPDATA%, and C on
+# the title continues it on the pass before Escape; -resume FILE as well.
+add_test(NAME windows.continue
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/continue_game.sh windows $<TARGET_FILE:stivra>
+          ${CMAKE_BINARY_DIR}/host-tools/stivra-tool ${CMAKE_BINARY_DIR}/continue)
+set_tests_properties(windows.continue PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 # With no X server there is no window: exit code 1, and the tools still work.
 add_test(NAME windows.no_display
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/no_display_windows.sh $<TARGET_FILE:stivra> ${CMAKE_BINARY_DIR}/no_display)

@@ -39,6 +39,9 @@ void start_records(uint32_t seed) {
     if (names[0] && !(made & 1))
         std::fprintf(stderr, "stivra: cannot write the kept game %s; this run is not kept\n", names[0]);
     if (names[1] && !(made & 2)) std::fprintf(stderr, "stivra: cannot write the record %s\n", names[1]);
+    // A file that takes not even the first lines (a full disk, /dev/full) is
+    // named now, not when the game ends.
+    record_say_failures();
 }
 
 int run_game(uint32_t seed, const ProgramOptions& options) {
@@ -51,12 +54,8 @@ int run_game(uint32_t seed, const ProgramOptions& options) {
     }
     audio_open();
     run_main_loop();
-    const uint32_t failed = record_failed_files();
     record_close();
-    for (int i = 0; i < RECORD_FILES_MAX; ++i)
-        if (failed & (1u << i))
-            std::fprintf(stderr, "stivra: the %s is incomplete: a write failed\n",
-                         i == 0 ? "kept game" : "record");
+    record_say_failures();
     kept_runs_reset();
     ContinueKeyEnabled = 0;
     if (WindowFailed) return 1;  // a game that never started is no success

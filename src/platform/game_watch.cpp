@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "data/text_writer.h"
+
 #include "game/game_state.h"
 
 namespace {
@@ -32,26 +34,6 @@ bool worth_noting(const GameMark& now, const GameMark& noted) {
 }
 
 const char* const StateWords[] = {"none", "alive", "given up", "won"};
-
-struct Writer {
-    char* out;
-    int size;
-    int used;
-    void text(const char* s) {
-        while (*s && used < size - 1) out[used++] = *s++;
-        out[used] = 0;
-    }
-    void number(uint64_t n) {
-        char digits[21];
-        int d = 0;
-        do {
-            digits[d++] = static_cast<char>('0' + n % 10);
-            n /= 10;
-        } while (n);
-        while (d > 0 && used < size - 1) out[used++] = digits[--d];
-        out[used] = 0;
-    }
-};
 
 struct Cursor {
     const char* p;
@@ -115,8 +97,7 @@ bool game_watch_pass(GameWatch& watch, uint64_t pass) {
 }
 
 int game_mark_format(const GameMark& mark, char (&out)[GAME_MARK_LINE_SIZE]) {
-    Writer w{out, GAME_MARK_LINE_SIZE, 0};
-    out[0] = 0;
+    TextWriter w(out, sizeof out);
     w.text("# game ");
     w.number(mark.game);
     w.text(" ");
@@ -134,7 +115,7 @@ int game_mark_format(const GameMark& mark, char (&out)[GAME_MARK_LINE_SIZE]) {
     w.text(", play ");
     w.number(static_cast<uint32_t>(mark.play_ticks));
     w.text("\n");
-    return w.used;
+    return static_cast<int>(w.used);
 }
 
 bool game_mark_parse(const char* line, size_t size, GameMark& mark) {

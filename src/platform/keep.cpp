@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/text_writer.h"
 #include "game/game_state.h"
 
 namespace {
@@ -14,27 +15,12 @@ struct Continuing {
 Continuing Now;
 
 void shorter_error(uint64_t passes, uint64_t pass, char (&error)[REPLAY_ERROR_SIZE]) {
-    char a[24], b[24];
-    int na = 0, nb = 0;
-    char digits[21];
-    int d = 0;
-    auto put = [&](uint64_t n, char* out, int& len) {
-        d = 0;
-        do {
-            digits[d++] = static_cast<char>('0' + n % 10);
-            n /= 10;
-        } while (n);
-        while (d > 0) out[len++] = digits[--d];
-        out[len] = 0;
-    };
-    put(passes, a, na);
-    put(pass, b, nb);
-    error[0] = 0;
-    std::strcat(error, "the record holds ");
-    std::strcat(error, a);
-    std::strcat(error, " passes, fewer than the ");
-    std::strcat(error, b);
-    std::strcat(error, " to continue to");
+    TextWriter w(error, sizeof error);
+    w.text("the record holds ");
+    w.number(passes);
+    w.text(" passes, fewer than the ");
+    w.number(pass);
+    w.text(" to continue to");
 }
 
 // The last note of a game in the text, if any.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/text_writer.h"
 #include "game/game_state.h"
 #include "platform/keep.h"
 #include "platform/replay.h"
@@ -66,19 +67,6 @@ void slot_name(char (&out)[KEEP_PATH_SIZE], const char* folder, int slot) {
     std::snprintf(out, sizeof out, "%slauf_%d.txt", folder, slot);
 }
 
-void append_number(char* out, int32_t n, int min_digits) {
-    char digits[12];
-    int d = 0;
-    uint32_t u = n < 0 ? 0u : static_cast<uint32_t>(n);
-    do {
-        digits[d++] = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u || d < min_digits);
-    out += std::strlen(out);
-    while (d > 0) *out++ = digits[--d];
-    *out = 0;
-}
-
 }  // namespace
 
 const char* kept_runs_open(const char* folder) {
@@ -140,16 +128,16 @@ bool continue_offer(GameMark& mark) {
 bool continue_offer_line(char (&out)[64]) {
     GameMark mark;
     if (!continue_offer(mark)) return false;
-    const int32_t seconds = mark.play_ticks / 30;
-    out[0] = 0;
-    std::strcat(out, "C = WEITERSPIELEN: ");
-    append_number(out, mark.floor, 1);
-    std::strcat(out, ". ETAGE, AUFGABE ");
-    append_number(out, mark.task, 1);
-    std::strcat(out, "/10, ");
-    append_number(out, seconds / 60, 1);
-    std::strcat(out, ":");
-    append_number(out, seconds % 60, 2);
+    const uint32_t seconds = static_cast<uint32_t>(mark.play_ticks) / 30;
+    TextWriter w(out, sizeof out);
+    w.text("C = WEITERSPIELEN: ");
+    w.number(static_cast<uint32_t>(mark.floor));
+    w.text(". ETAGE, AUFGABE ");
+    w.number(static_cast<uint32_t>(mark.task));
+    w.text("/10, ");
+    w.number(seconds / 60);
+    w.text(":");
+    w.number(seconds % 60, 2);
     return true;
 }
 

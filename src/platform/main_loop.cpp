@@ -127,6 +127,7 @@ void main_loop_pass(LoopClock& clock) {
     // Behind by more than four Ticks: drop the backlog instead of spiralling.
     if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
     record_pass(bits, n, now);
+    record_say_failures();
 
     draw_screen();
     audio_refill();

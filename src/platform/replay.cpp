@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "data/text_writer.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "platform/state_fields.h"
@@ -67,6 +68,7 @@ struct Recorder {
     std::FILE* files[RECORD_FILES_MAX] = {};
     bool on = false;
     uint32_t failed = 0;  // bit i: a write to files[i] failed
+    uint32_t failures_said = 0;
     ReplayRun pending = {0, 0, 1};  // count 0: nothing pending
     bool clock_started = false;
     uint32_t last_flush_ms = 0;
@@ -103,18 +105,6 @@ void record_write_pending() {
 void record_flush_files() {
     for (int i = 0; i < RECORD_FILES_MAX; ++i)
         if (Record.files[i] && std::fflush(Record.files[i]) != 0) Record.failed |= 1u << i;
-}
-
-void append_u64(char* out, uint64_t n) {
-    char digits[21];
-    int d = 0;
-    do {
-        digits[d++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n);
-    out += std::strlen(out);
-    while (d > 0) *out++ = digits[--d];
-    *out = 0;
 }
 
 }  // namespace
@@ -211,6 +201,7 @@ uint32_t record_restart(uint32_t seed) {
         }
     const Recorder kept = Record;
     Record = Recorder();
+    Record.failures_said = kept.failures_said;
     uint32_t made = 0;
     for (int i = 0; i < RECORD_FILES_MAX; ++i) {
         Record.names[i] = kept.names[i];
@@ -221,9 +212,11 @@ uint32_t record_restart(uint32_t seed) {
     Record.on = true;
     Record.seed = seed;
     game_watch_reset(Record.watch);
-    char text[48] = "stivra-replay 1\nseed ";
-    append_u64(text, seed);
-    std::strcat(text, "\n");
+    char text[48];
+    TextWriter w(text, sizeof text);
+    w.text("stivra-replay 1\nseed ");
+    w.number(seed);
+    w.text("\n");
     record_write(text);
     record_flush_files();
     return made;
@@ -265,14 +258,14 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
 void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
     char hash[17];
     format_hash(game_state_hash(Game), hash);
-    out[0] = 0;
-    std::strcat(out, "# end: ");
-    append_u64(out, Record.passes);
-    std::strcat(out, " passes, ");
-    append_u64(out, Record.ticks);
-    std::strcat(out, " ticks, hash ");
-    std::strcat(out, hash);
-    std::strcat(out, "\n");
+    TextWriter w(out, sizeof out);
+    w.text("# end: ");
+    w.number(Record.passes);
+    w.text(" passes, ");
+    w.number(Record.ticks);
+    w.text(" ticks, hash ");
+    w.text(hash);
+    w.text("\n");
 }
 
 bool record_flush() {
@@ -303,6 +296,15 @@ const char* record_text(size_t& size) {
     record_write_pending();
     size = Record.text_size;
     return Record.text_overflow ? nullptr : RecordText;
+}
+
+void record_say_failures() {
+    const uint32_t news = Record.failed & ~Record.failures_said;
+    for (int i = 0; i < RECORD_FILES_MAX; ++i)
+        if ((news & (1u << i)) && Record.names[i])
+            std::fprintf(stderr, "stivra: a write to %s failed; the record there is incomplete\n",
+                         Record.names[i]);
+    Record.failures_said |= news;
 }
 
 uint32_t record_seed() {

@@ -151,6 +151,9 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms);
 bool record_close();
 // Bit i set: a write to the i-th file failed.
 uint32_t record_failed_files();
+// Names each file a write to has failed, in one line on standard error,
+// once: the game calls it as it goes, so that a full disk is said at once.
+void record_say_failures();
 // Writes the pending run and flushes, so that the file holds every pass so
 // far; false when nothing is recorded or a write failed.
 bool record_flush();

@@ -2,6 +2,7 @@
 // game, so a browser build or a fuzzer can link it on its own.
 #include <cstring>
 
+#include "data/text_writer.h"
 #include "platform/replay.h"
 
 namespace {
@@ -15,28 +16,13 @@ struct Fields {
 };
 
 // A message assembled in the reader's fixed buffer, cut to fit.
-struct Message {
-    char* out;
-    size_t used;
+struct Message : TextWriter {
+    explicit Message(char* buffer, size_t = 0) : TextWriter(buffer, REPLAY_ERROR_SIZE) {}
 
-    void text(const char* s) {
-        while (*s && used + 1 < REPLAY_ERROR_SIZE) out[used++] = *s++;
-        out[used] = 0;
-    }
-    void number(uint64_t n) {
-        char digits[21];
-        int d = 0;
-        do {
-            digits[d++] = static_cast<char>('0' + n % 10);
-            n /= 10;
-        } while (n);
-        while (d > 0 && used + 1 < REPLAY_ERROR_SIZE) out[used++] = digits[--d];
-        out[used] = 0;
-    }
     // A field in quotes, at most 24 characters of it, unprintable bytes as '?'.
     void field(const char* s, size_t length) {
         text("'");
-        for (size_t i = 0; i < length && i < 24 && used + 1 < REPLAY_ERROR_SIZE; ++i) {
+        for (size_t i = 0; i < length && i < 24 && used + 1 < size; ++i) {
             const unsigned char c = static_cast<unsigned char>(s[i]);
             out[used++] = (c >= 32 && c < 127) ? static_cast<char>(c) : '?';
         }
