@@ -80,6 +80,11 @@ var StivraPage = {
     document.getElementById('status').textContent = text;
   },
 
+  // Tells the keeper of games (runs.js) what happened, where it is loaded.
+  runs(hook, ...args) {
+    if (typeof StivraRuns !== 'undefined') StivraRuns[hook](...args);
+  },
+
   // localStorage, where the browser allows it.
   remembered(key) {
     try {
@@ -316,18 +321,18 @@ var StivraPage = {
 
   // ---- keeping and sharing a run ----
 
-  // The run so far as a replay file, named with its seed.
-  saveRun() {
-    const text = this.recordText();
+  // The run so far (or the record given) as a replay file, named with its seed.
+  saveRun(record) {
+    const text = record || this.recordText();
     if (!text) return;
     const seed = (/^seed (\d+)$/m.exec(text) || [null, '0'])[1];
     this.offerFile(`stivra_lauf_seed${seed}.txt`, new TextEncoder().encode(text), 'text/plain');
   },
 
-  // A link to this page whose fragment holds the run, deflated and in
-  // base64url: no server keeps anything.
-  async shareRun() {
-    const text = this.recordText();
+  // A link to this page whose fragment holds the run (or the record given),
+  // deflated and in base64url: no server keeps anything.
+  async shareRun(record) {
+    const text = record || this.recordText();
     if (!text) return;
     const note = document.getElementById('share-note');
     document.getElementById('share-box').hidden = false;
@@ -516,6 +521,7 @@ var StivraPage = {
     // replayStarted or replayFailed before this call returns.
     // A length beyond 32 bits stays too large for the game instead of wrapping.
     const size = Math.min(bytes.length, 0xFFFFFFFF);
+    this.runs('beforeReplay');
     this.replayLoading = { name, bytes: bytes.subarray(0, size) };
     try {
       Module._web_replay_load(size, this.replayFast ? 1 : 0);
@@ -592,6 +598,7 @@ var StivraPage = {
     // Choosing the file took the focus and paused the game; the replay plays.
     if (this.paused) this.setPaused(false);
     this.showReplay(true);
+    this.runs('replayStarted');
   },
 
   replayProgress(passes) {
@@ -610,6 +617,7 @@ var StivraPage = {
     document.getElementById('replay-fast').hidden = true;
     document.getElementById('replay-take-over').hidden = true;
     this.showReplay(true);
+    this.runs('replayTakenOver');
   },
 
   MODE_NAMES: ['Titel', 'Vorspann', 'im Spiel', 'erwischt', 'erwischt', 'entkommen'],
@@ -662,6 +670,7 @@ var StivraPage = {
       const shots = Number(this.remembered('stivra.screenshot'));
       if (Module._web_set_screenshot_counter && shots > 0 && shots < 100) Module._web_set_screenshot_counter(shots);
     }
+    this.runs('gameStarted', first);
     if (first && this.replayPending) {
       const [name, bytes] = this.replayPending;
       this.replayPending = null;

@@ -3,7 +3,9 @@
 # headless Chromium; what it plays is recorded and replayed by the native
 # stivra-tool beside NATIVE_STIVRA to the same end and last frame, and every
 # recorded run in tests/replays/ (and each REPLAY named here) is replayed in
-# the page to the end its closing line and the native tool give.
+# the page to the end its closing line and the native tool give. Then the
+# page's kept games: the browser closed and killed and opened again, each
+# game continued to the pass it was kept at, on the native tool's hash.
 #   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR [REPLAY...]
 set -eu
 game=$1
@@ -35,5 +37,12 @@ echo "-- serving $web_dir"
 serve_dir "$web_dir" "$out/server.log" ||
   { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
 
+status=0
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
-  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@"
+  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@" || status=1
+
+echo "-- kept games: closing and killing the browser, continuing, bad storage"
+mkdir -p "$out/runs"
+node "$here/runs_test.mjs" "http://127.0.0.1:$port" "$out/runs" "$tool" \
+  "$here/../../tests/replays/won_seed144.txt" || status=1
+exit "$status"
