@@ -35,5 +35,10 @@ echo "-- serving $web_dir"
 serve_dir "$web_dir" "$out/server.log" ||
   { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
 
+status=0
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
-  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@"
+  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@" || status=1
+
+echo "-- what reaches the page from outside: links, addresses, the offline cache"
+node "$here/trust_test.mjs" "http://127.0.0.1:$port" "$web_dir" "$out/trust" || status=1
+exit $status
