@@ -361,20 +361,47 @@ var StivraPage = {
   },
 
   // At most limit bytes: a link is outside input, and a small one could
-  // unpack to far more than any record.
+  // unpack to far more than any record. The compressed bytes go in a small
+  // piece at a time while what they unpack to is read and counted, so that
+  // no more than the limit (and one piece's worth) is ever held.
   async inflate(bytes, limit) {
-    const reader = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+    const PIECE = 1024; // at most about a megabyte unpacked from one piece
+    const stream = new DecompressionStream('deflate-raw');
+    const writer = stream.writable.getWriter();
+    let stopped = false;
+    const feeding = (async () => {
+      for (let at = 0; at < bytes.length && !stopped; at += PIECE) {
+        await writer.ready;
+        if (!stopped) await writer.write(bytes.subarray(at, at + PIECE));
+      }
+      if (!stopped) await writer.close();
+    })();
+    feeding.catch(() => {}); // its failure shows on the reading side
+    try {
+      return await this.readLimited(stream.readable, limit);
+    } finally {
+      stopped = true;
+      writer.abort().catch(() => {});
+    }
+  },
+
+  // A stream's bytes, or an error once there are more than limit of them:
+  // nothing beyond the limit is kept.
+  async readLimited(readable, limit) {
+    const reader = readable.getReader();
     const parts = [];
     let size = 0;
-    for (;;) {
-      const { done, value } = await reader.read();
-      if (done) break;
-      size += value.length;
-      if (size > limit) {
-        reader.cancel().catch(() => {});
-        throw new Error('zu groß');
+    try {
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        size += value.length;
+        if (size > limit) throw new Error('zu groß');
+        parts.push(value);
       }
-      parts.push(value);
+    } catch (e) {
+      reader.cancel().catch(() => {});
+      throw e;
     }
     const out = new Uint8Array(size);
     let at = 0;
@@ -398,15 +425,19 @@ var StivraPage = {
     return bytes;
   },
 
-  // A shared link (#run=...) replays its run as ?replay= does.
+  // A shared link (#run=...) replays its run as ?replay= does; so does one
+  // opened in a tab that shows the page already (only the fragment changes).
   async replayFromLink() {
+    if (!location.hash.startsWith('#run=')) return false;
     const m = /^#run=([A-Za-z0-9_-]+)$/.exec(location.hash);
-    if (!m) return false;
     let bytes;
     try {
+      if (!m) throw new Error('kein base64url');
       bytes = await this.inflate(this.fromBase64url(m[1]), this.REPLAY_MAX_BYTES);
     } catch (e) {
-      this.showReplayError('Der Link enthält keinen lesbaren Lauf.');
+      this.showReplayError(e.message === 'zu groß'
+        ? 'Der Link enthält mehr als 4 MiB: so groß ist kein Lauf.'
+        : 'Der Link enthält keinen lesbaren Lauf.');
       return true;
     }
     this.replayPlay('geteilter Lauf', bytes);
@@ -478,6 +509,7 @@ var StivraPage = {
     const url = query.get('replay');
     if (url) this.replayUrl(url);
     else this.replayFromLink();
+    window.addEventListener('hashchange', () => this.replayFromLink());
   },
 
   setReplayFast(fast) {
@@ -487,14 +519,35 @@ var StivraPage = {
     b.setAttribute('aria-pressed', String(fast));
   },
 
+  // The address of a file beside the page, or null: only a name relative to
+  // the page, on the page's own site, is ever fetched. A scheme (http:,
+  // data:), a host (//...) or a backslash is refused before anything is
+  // requested.
+  sameSiteAddress(url) {
+    if (/^[A-Za-z][A-Za-z0-9+.-]*:/.test(url) || /[\\\s]/.test(url) || url.startsWith('//')) return null;
+    let resolved;
+    try {
+      resolved = new URL(url, location.href);
+    } catch (e) {
+      return null;
+    }
+    return resolved.origin === location.origin ? resolved.href : null;
+  },
+
   async replayUrl(url) {
+    const address = this.sameSiteAddress(url);
+    if (!address) {
+      this.showReplayError(`Die Aufzeichnung „${url}“ wird nicht geladen: nur eine Datei neben dieser Seite lässt sich abspielen (ein Name ohne „http:“ und „//“).`);
+      return;
+    }
     let bytes;
     try {
-      const response = await fetch(url, { cache: 'no-store' });
+      // Same site only, also after a redirection; no more than any record.
+      const response = await fetch(address, { cache: 'no-store', mode: 'same-origin', redirect: 'error' });
       if (!response.ok) throw new Error(`Antwort ${response.status}`);
-      bytes = new Uint8Array(await response.arrayBuffer());
+      bytes = await this.readLimited(response.body, this.REPLAY_MAX_BYTES);
     } catch (e) {
-      const why = /^Antwort \d+$/.test(e.message) ? e.message : 'nicht erreichbar';
+      const why = /^Antwort \d+$/.test(e.message) ? e.message : e.message === 'zu groß' ? 'größer als 4 MiB' : 'nicht erreichbar';
       this.showReplayError(`Die Aufzeichnung „${url}“ ließ sich nicht laden (${why}).`);
       return;
     }
@@ -503,6 +556,12 @@ var StivraPage = {
 
   async replayFile(file) {
     let bytes;
+    // A file larger than any record is refused unread.
+    if (file.size > this.REPLAY_MAX_BYTES) {
+      this.showReplayError(`Die Aufzeichnung „${file.name}“ lässt sich nicht abspielen: ` +
+                           this.readerLineInGerman(`the record is larger than ${this.REPLAY_MAX_BYTES} bytes (4 MiB), far more than any recorded run`));
+      return;
+    }
     try {
       bytes = new Uint8Array(await file.arrayBuffer());
     } catch (e) {

@@ -5,21 +5,29 @@
 // beside the page) go to the network as they would without this worker.
 'use strict';
 
-const CACHE = 'stivra-@STIVRA_VERSION@-@STIVRA_BUILD@';
 const FILES = ['./', 'index.html', 'page.js', 'runs.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js',
                'stivra.ico', 'icon-192.png', 'icon-512.png'];
 const scope = new URL(self.registration.scope);
+// Several copies of the page may live on one site (/a/ and /b/): each keeps
+// and clears only caches of its own scope.
+const PREFIX = `stivra ${scope.pathname} `;
+const CACHE = `${PREFIX}@STIVRA_VERSION@-@STIVRA_BUILD@`;
+// Caches of builds that named them before scopes did.
+const UNSCOPED = /^stivra-\d+\.\d+\.\d+-[0-9a-f]{16}$/;
 const cached = new Set(FILES.map((f) => new URL(f, scope).pathname));
 
 self.addEventListener('install', (event) => {
+  // From the network, never from the browser's HTTP cache: that may still
+  // hold the files of the build before.
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => cache.addAll(FILES))
+    .then((cache) => cache.addAll(FILES.map((f) => new Request(f, { cache: 'reload' }))))
     .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {
+  const old = (k) => (k.startsWith(PREFIX) && k !== CACHE) || UNSCOPED.test(k);
   event.waitUntil(caches.keys()
-    .then((keys) => Promise.all(keys.filter((k) => k.startsWith('stivra-') && k !== CACHE).map((k) => caches.delete(k))))
+    .then((keys) => Promise.all(keys.filter(old).map((k) => caches.delete(k))))
     .then(() => self.clients.claim()));
 });
 

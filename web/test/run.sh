@@ -45,4 +45,6 @@ echo "-- kept games: closing and killing the browser, continuing, bad storage"
 mkdir -p "$out/runs"
 node "$here/runs_test.mjs" "http://127.0.0.1:$port" "$out/runs" "$tool" \
   "$here/../../tests/replays/won_seed144.txt" || status=1
+echo "-- what reaches the page from outside: links, addresses, the offline cache"
+node "$here/trust_test.mjs" "http://127.0.0.1:$port" "$web_dir" "$out/trust" || status=1
 exit "$status"
