@@ -121,7 +121,13 @@ bool open_temporary(OutputFile& out) {
 // the new one cannot take its name.
 bool put_in_place(OutputFile& out) {
     errno = 0;
-    if (!exists_as_anything(out.target)) return std::rename(out.temporary, out.target) == 0;
+    std::error_code error;
+    const fs::file_type type = fs::symlink_status(out.target, error).type();
+    if (type == fs::file_type::not_found) return std::rename(out.temporary, out.target) == 0;
+    if (type == fs::file_type::directory) {  // made there while the file was written
+        errno = EISDIR;
+        return false;
+    }
     char aside[sizeof out.temporary];
     const size_t folder = folder_length(out.target);
     std::memcpy(aside, out.target, folder);
@@ -129,14 +135,13 @@ bool put_in_place(OutputFile& out) {
     output_free_name(aside, aside, sizeof aside);
     if (std::rename(out.target, aside) != 0) return false;
     if (std::rename(out.temporary, out.target) != 0) {
-        const int error = errno;
+        const int saved = errno;
         std::rename(aside, out.target);
-        errno = error;
+        errno = saved;
         return false;
     }
     if (std::remove(aside) != 0) {
         // Windows removes no read-only file.
-        std::error_code error;
         fs::permissions(aside, fs::perms::owner_write, fs::perm_options::add, error);
         std::remove(aside);
     }
@@ -193,7 +198,7 @@ bool output_open(OutputFile& out, const char* target) {
 #ifndef _WIN32
         // A file that is replaced keeps who may read and write it.
         if (status.type() == fs::file_type::regular)
-            fs::permissions(out.temporary, status.permissions(), fs::perm_options::replace, error);
+            fs::permissions(out.temporary, status.permissions() & fs::perms::all, fs::perm_options::replace, error);
 #endif
         return true;
     default:

@@ -137,7 +137,7 @@ namespace fs = std::filesystem;
 // every one was written. A replay that fails leaves DIR as it was, and
 // removes it, and the folders above it, when it made them.
 struct FrameFolder {
-    std::string dir;                // DIR as given, for the messages
+    std::string dir;                // DIR as given and a separator, for the messages
     fs::path path;                  // DIR
     fs::path work;                  // the frames until they are all there
     std::vector<fs::path> made;     // the folders this replay made, the innermost first
@@ -165,6 +165,11 @@ void frames_undo(FrameFolder& f) {
 // the reason in `why`.
 bool frames_prepare(FrameFolder& f, const char* dir, std::string& why) {
     f.dir = dir;
+#ifdef _WIN32
+    if (f.dir.empty() || (f.dir.back() != '/' && f.dir.back() != '\\')) f.dir += '\\';
+#else
+    if (f.dir.empty() || f.dir.back() != '/') f.dir += '/';
+#endif
     f.path = fs::path(dir).lexically_normal();
     if (!f.path.has_filename() && f.path.has_parent_path()) f.path = f.path.parent_path();
     for (fs::path p = f.path; !p.empty(); p = p.parent_path()) {
@@ -205,7 +210,7 @@ bool frames_finish(ReplayOptions& options) {
         std::error_code error;
         fs::rename(f.work / name, f.path / name, error);
         if (error) {
-            options.failed_frame = f.dir + "/" + name;
+            options.failed_frame = f.dir + name;
             options.failed_error = error.value();
             return false;
         }
@@ -229,7 +234,7 @@ bool after_pass(uint64_t pass, void* context) {
     if (options.frames_dir) {
         const std::string name = "frame_" + decimal(pass, 6) + ".bmp";
         if (!write_bmp((options.frames.work / name).string().c_str(), Framebuffer, SCREEN_W, SCREEN_H, 1)) {
-            options.failed_frame = options.frames.dir + "/" + name;
+            options.failed_frame = options.frames.dir + name;
             options.failed_error = OutputError;
             return false;
         }
