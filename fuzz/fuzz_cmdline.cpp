@@ -21,12 +21,16 @@ bool inside_buffer(const char* p) {
 
 void check_options(int count, char** arguments) {
     const ProgramOptions options = parse_options(count, arguments);
-    require(options.action >= PROGRAM_GAME && options.action <= PROGRAM_AUTOPLAY);
+    require(options.action >= PROGRAM_GAME && options.action <= PROGRAM_DROPPED);
     if (options.action == PROGRAM_ICON) require(options.number >= 1 && options.number <= 8);
     if (options.action == PROGRAM_WORLD) require(options.number >= 1 && options.number <= 6);
-    if (options.action == PROGRAM_AUTOPLAY) require(options.file != nullptr);
+    if (options.action == PROGRAM_AUTOPLAY || options.action == PROGRAM_RESUME) require(options.file != nullptr);
+    // A file dropped on the program is its first argument; any other file
+    // follows an option.
+    if (options.action == PROGRAM_DROPPED) require(count > 1 && options.file == arguments[1]);
     bool file_is_an_argument = options.file == nullptr;
-    for (int i = 2; i < count; ++i) file_is_an_argument |= options.file == arguments[i];
+    for (int i = options.action == PROGRAM_DROPPED ? 1 : 2; i < count; ++i)
+        file_is_an_argument |= options.file == arguments[i];
     require(file_is_an_argument);
 }
 

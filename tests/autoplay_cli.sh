@@ -2,7 +2,8 @@
 # autoplay_cli.sh STIVRA_TOOL WORKDIR: "stivra-tool autoplay" from the
 # outside: bad options are refused with exit code 2, an unwritable record
 # with 1; a run prints its JSON, writes a record whose passes add up to its
-# Ticks, and is the same every time for the same seed.
+# Ticks, whole and with its closing line, and is the same every time for
+# the same seed.
 set -u
 tool=$1
 work=$2
@@ -43,6 +44,15 @@ awk '/^#/ { last = ""; next } NR > 3 && $2 == last { exit 1 } { last = $2 }' run
 again=$(STIVRA_SEED=5 "$tool" autoplay --max-minutes 1 --record again.txt)
 [ "$again" = "$out" ] || { echo "FAIL: STIVRA_SEED=5 played another game: $again"; fail=1; }
 cmp -s run.txt again.txt || { echo "FAIL: the two records differ"; fail=1; }
+# The record is written whole at the end and ends on its closing line; the
+# second run replaced the first record, and no temporary file is left.
+tail -n 1 run.txt | grep -q '^# end: 1800 passes, 1800 ticks, hash [0-9a-f]\{16\}$' ||
+  { echo "FAIL: the record ends on: $(tail -n 1 run.txt)"; fail=1; }
+[ "$(ls | tr '\n' ' ')" = "again.txt run.txt " ] || { echo "FAIL: the folder holds $(ls)"; fail=1; }
+echo old >old.txt
+expect_code 1 "a record named like a folder" --seed 5 --max-minutes 1 --record .
+expect_code 1 "a record under a file" --seed 5 --max-minutes 1 --record old.txt/run.txt
+[ "$(cat old.txt)" = old ] || { echo "FAIL: a refused record changed old.txt"; fail=1; }
 
 [ $fail -eq 0 ] && echo "ok: autoplay options, JSON and record"
 exit $fail

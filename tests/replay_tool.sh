@@ -4,7 +4,8 @@
 # replayed, and so is a record beyond the reader's limits; every committed run
 # replays to the end stored in its closing line, and the won game ends on the
 # escaped screen; --frames writes one 320x200 picture a pass, --trace one JSON
-# line a pass, and --to ends the replay.
+# line a pass, and --to ends the replay. Only a file or a pipe that ends is
+# read, and a pipe is never waited on for good.
 set -u
 tool=$1
 work=$2
@@ -30,15 +31,61 @@ bad 'stivra-replay 3\n' 'line 1: unknown version 3'
 "$tool" replay "$replays/by_hand_seed0.txt" --fast 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: an unknown option"; fail=1; }
 "$tool" replay 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL: no file"; fail=1; }
 
-# The reader's limits: a device that never ends is refused at 4 MiB, before
-# it is read whole; a short record that would play for days is refused too.
-"$tool" replay /dev/zero >"$work/out" 2>"$work/err"
+# refused CODE PATTERN WHAT ARGS...: exit code CODE, nothing on stdout and
+# one line on stderr matching PATTERN; each refusal is waited for with a
+# deadline, so that a reader that hangs fails instead of hanging the suite.
+refused() {
+  want=$1; pattern=$2; what=$3; shift 3
+  timeout 60 "$tool" replay "$@" >"$work/out" 2>"$work/err"
+  code=$?
+  [ "$code" -eq "$want" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] &&
+    grep -q "$pattern" "$work/err" || { echo "FAIL: $what: exit code $code, said: $(cat "$work/err")"; fail=1; }
+}
+# Only a file or a pipe that ends is read. A device, a folder or a terminal
+# is refused before it is read at all; a pipe that never ends is refused at
+# 4 MiB, before it is read whole. A short record that would play for days is
+# refused too.
+refused 2 '/dev/zero: is neither a file nor a pipe$' "/dev/zero" /dev/zero
+refused 2 ': is neither a file nor a pipe$' "a folder" "$work"
+if [ -c /dev/tty ] && (: </dev/tty) 2>/dev/null; then
+  refused 2 '/dev/tty: is neither a file nor a pipe$' "a terminal" /dev/tty
+fi
+head -c 5000000 /dev/zero | timeout 60 "$tool" replay /dev/stdin >"$work/out" 2>"$work/err"
 [ $? -eq 2 ] && [ ! -s "$work/out" ] && grep -q ': the record is larger than 4194304 bytes' "$work/err" ||
-  { echo "FAIL: /dev/zero: $(cat "$work/err")"; fail=1; }
+  { echo "FAIL: a pipe of zeros: $(cat "$work/err")"; fail=1; }
 bad 'stivra-replay 1\nseed 5\n4000000000 0\n' 'line 3: the record runs longer than a day of play'
 # A byte-order mark and a last comment without its newline are no errors.
 printf '\357\273\277stivra-replay 1\nseed 5\n3 8\n# end' >"$work/bom.txt"
 "$tool" replay "$work/bom.txt" | grep -q '"passes": 3,' || { echo "FAIL: a record with a byte-order mark"; fail=1; }
+
+# A pipe that ends plays like the file, also a named one (a FIFO), whether
+# its writer comes first or not.
+small="$replays/hide_seen_seed5.txt"
+want=$("$tool" replay "$small")
+[ "$(cat "$small" | timeout 60 "$tool" replay /dev/stdin)" = "$want" ] || { echo "FAIL: a record through a pipe"; fail=1; }
+if mkfifo "$work/fifo" "$work/silent" "$work/unwritten"; then
+  cat "$small" >"$work/fifo" &
+  writer=$!
+  [ "$(timeout 60 "$tool" replay "$work/fifo")" = "$want" ] || { echo "FAIL: a record through a FIFO"; fail=1; }
+  kill "$writer" 2>/dev/null  # (only if the reader never came)
+  wait
+  # A writer that never closes its end, and a FIFO no writer opens: each is
+  # refused once nothing has come for 10 seconds (the two wait side by side).
+  (printf 'stivra-replay 1\nseed 5\n3 8\n'; exec sleep 300) >"$work/silent" &
+  writer=$!
+  timeout 60 "$tool" replay "$work/silent" >"$work/silent.out" 2>"$work/silent.err" &
+  reader=$!
+  refused 2 'unwritten: nothing came through the pipe for 10 seconds$' "a FIFO without a writer" "$work/unwritten"
+  wait "$reader"
+  code=$?
+  [ "$code" -eq 2 ] && [ ! -s "$work/silent.out" ] && [ "$(wc -l <"$work/silent.err")" -eq 1 ] &&
+    grep -q 'silent: nothing came through the pipe for 10 seconds$' "$work/silent.err" ||
+    { echo "FAIL: a FIFO whose writer never closes: exit code $code, said: $(cat "$work/silent.err")"; fail=1; }
+  kill "$writer" 2>/dev/null
+  wait
+else
+  echo "FAIL: mkfifo"; fail=1
+fi
 
 # Every committed run ends where its closing line says; the won game escapes.
 for f in "$replays"/*.txt; do
@@ -92,11 +139,23 @@ fi
   { echo "FAIL: --from 3 --to 5 wrote $(ls "$work/some" | tr '\n' ' ')"; fail=1; }
 "$tool" replay "$run" --from x >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --from x accepted"; fail=1; }
 "$tool" replay "$run" --to 0 >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --to 0 accepted"; fail=1; }
-# The folder for the frames is made; one that cannot be made is named.
-"$tool" replay "$run" --to 2 --frames "$work/new/frames" >/dev/null && [ -f "$work/new/frames/frame_000002.bmp" ] ||
-  { echo "FAIL: --frames into a folder that does not exist yet"; fail=1; }
+# The folder for the frames is made; one that cannot be made is named, and
+# a bad record makes none.
+"$tool" replay "$run" --to 2 --frames "$work/new/frames" >/dev/null &&
+  [ "$(ls "$work/new/frames")" = "$(printf 'frame_000001.bmp\nframe_000002.bmp')" ] ||
+  { echo "FAIL: --frames into a folder that does not exist yet: $(ls "$work/new/frames")"; fail=1; }
 "$tool" replay "$run" --frames "$work/bom.txt/frames" >/dev/null 2>"$work/err"
 [ $? -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || { echo "FAIL: frames under a file: $(cat "$work/err")"; fail=1; }
+printf 'stivra-replay 1\nseed 3\n5 0 5\n' >"$work/bad.txt"
+refused 2 'line 3: TICKS 5' "a bad record with --frames" "$work/bad.txt" --frames "$work/unmade/frames"
+[ ! -e "$work/unmade" ] || { echo "FAIL: a bad record made a folder for its frames"; fail=1; }
+# Frames into a folder that holds files already: what is not a frame stays,
+# a frame of the same name is replaced, and nothing else is left there.
+mkdir -p "$work/kept" && echo keep >"$work/kept/notes.txt" && echo old >"$work/kept/frame_000002.bmp"
+"$tool" replay "$run" --to 3 --frames "$work/kept" >/dev/null || { echo "FAIL: frames beside other files"; fail=1; }
+[ "$(ls "$work/kept" | tr '\n' ' ')" = "frame_000001.bmp frame_000002.bmp frame_000003.bmp notes.txt " ] &&
+  [ "$(cat "$work/kept/notes.txt")" = keep ] && check_bmp "$work/kept/frame_000002.bmp" 320 200 >/dev/null ||
+  { echo "FAIL: frames beside other files left: $(ls "$work/kept" | tr '\n' ' ')"; fail=1; }
 
 [ "$fail" -eq 0 ] && echo "ok: replay tool checks passed"
 exit $fail

@@ -2,10 +2,13 @@
 // written whole, command lines that did not fit, seeds that are no seeds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "audio/wav.h"
@@ -21,6 +24,7 @@
 
 #ifdef __linux__
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -88,6 +92,140 @@ TEST(OutputFile, DevicesAreWrittenInPlaceAndStayDevices) {
     const int16_t samples[256] = {};
     for (int i = 0; i < 64; ++i) wav_write(wav, samples, 256);
     EXPECT_FALSE(wav_close(wav));
+}
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh, empty folder for one test.
+std::string fresh_folder(const char* name) {
+    std::error_code error;
+    fs::remove_all(name, error);
+    fs::create_directories(name);
+    return std::string(name) + "/";
+}
+
+std::vector<std::string> folder_names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string file_text(const std::string& name) {
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) return "(none)";
+    std::string text;
+    char chunk[256];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    std::fclose(f);
+    return text;
+}
+
+bool write_text(const std::string& name, const std::string& text) {
+    OutputFile out;
+    if (!output_open(out, name.c_str())) return false;
+    output_write(out, text.data(), text.size());
+    return output_close(out);
+}
+
+}  // namespace
+
+TEST(OutputFile, ATemporaryNameThatAlwaysFits) {
+    // 251 characters leave no room for a suffix in a name of at most 255,
+    // yet the file is still written through a temporary one, and replaced.
+    const std::string folder = fresh_folder("out_long");
+    const std::string name = folder + std::string(251, 'n');
+    ASSERT_TRUE(write_text(name, "first"));
+    ASSERT_TRUE(write_text(name, "second"));
+    EXPECT_EQ(file_text(name), "second");
+    EXPECT_EQ(folder_names(folder), std::vector<std::string>{std::string(251, 'n')});
+
+    char free_name[64];
+    ASSERT_TRUE(output_free_name("some/folder/", free_name, sizeof free_name));
+    const std::string first = free_name;
+    EXPECT_EQ(first.size(), 12u + OUTPUT_TEMPORARY_NAME) << first;
+    EXPECT_EQ(first.compare(0, 19, "some/folder/stivra-"), 0) << first;
+    EXPECT_EQ(first.substr(first.size() - 6), ".part~") << first;
+    ASSERT_TRUE(output_free_name("some/folder/", free_name, sizeof free_name));
+    EXPECT_NE(first, free_name);
+    EXPECT_FALSE(output_free_name("some/folder/", free_name, 12 + OUTPUT_TEMPORARY_NAME));
+}
+
+TEST(OutputFile, TwoWritersOfOneFileNeverMix) {
+    const std::string folder = fresh_folder("out_two");
+    const std::string name = folder + "x.txt";
+    OutputFile a;
+    OutputFile b;
+    ASSERT_TRUE(output_open(a, name.c_str()));
+    ASSERT_TRUE(output_open(b, name.c_str()));
+    const std::string long_text(100000, 'a');
+    output_write(a, long_text.data(), long_text.size());
+    output_write(b, "bbb", 3);
+    EXPECT_TRUE(output_close(b));
+    EXPECT_EQ(file_text(name), "bbb");
+    EXPECT_TRUE(output_close(a));
+    EXPECT_EQ(file_text(name), long_text);
+    EXPECT_EQ(folder_names(folder), std::vector<std::string>{"x.txt"});
+
+    // A write given up leaves the older file as it was, and nothing else.
+    OutputFile c;
+    ASSERT_TRUE(output_open(c, name.c_str()));
+    output_write(c, "ccc", 3);
+    output_discard(c);
+    EXPECT_EQ(file_text(name), long_text);
+    EXPECT_EQ(folder_names(folder), std::vector<std::string>{"x.txt"});
+}
+
+#ifdef __linux__
+TEST(OutputFile, ALinkIsFollowedAndKept) {
+    const std::string folder = fresh_folder("out_links");
+    ASSERT_TRUE(write_text(folder + "real.txt", "old"));
+    fs::create_symlink("real.txt", folder + "link.txt");
+    ASSERT_TRUE(write_text(folder + "link.txt", "new"));
+    EXPECT_TRUE(fs::is_symlink(folder + "link.txt"));
+    EXPECT_EQ(file_text(folder + "real.txt"), "new");
+    // A link to a file not there yet makes the file.
+    fs::create_symlink("made.txt", folder + "dangling.txt");
+    ASSERT_TRUE(write_text(folder + "dangling.txt", "made"));
+    EXPECT_TRUE(fs::is_symlink(folder + "dangling.txt"));
+    EXPECT_EQ(file_text(folder + "made.txt"), "made");
+    // A loop of links is refused, and nothing is made.
+    fs::create_symlink("loop_b", folder + "loop_a");
+    fs::create_symlink("loop_a", folder + "loop_b");
+    EXPECT_FALSE(write_text(folder + "loop_a", "never"));
+    EXPECT_EQ(OutputError, ELOOP);
+    EXPECT_EQ(folder_names(folder), (std::vector<std::string>{"dangling.txt", "link.txt", "loop_a", "loop_b",
+                                                               "made.txt", "real.txt"}));
+}
+
+TEST(OutputFile, AReplacedFileKeepsWhoMayReadIt) {
+    const std::string folder = fresh_folder("out_mode");
+    const std::string name = folder + "private.txt";
+    ASSERT_TRUE(write_text(name, "old"));
+    ASSERT_EQ(chmod(name.c_str(), 0600), 0);
+    ASSERT_TRUE(write_text(name, "new"));
+    struct stat info {};
+    ASSERT_EQ(stat(name.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(file_text(name), "new");
+}
+
+TEST(OutputFile, AFolderThatTakesNoFileIsNotWrittenIntoInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into any folder (tools.full_disk tries it without)";
+    const std::string folder = fresh_folder("out_locked");
+    const std::string name = folder + "old.txt";
+    ASSERT_TRUE(write_text(name, "old"));
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    EXPECT_FALSE(write_text(name, "new"));
+    EXPECT_EQ(OutputError, EACCES);
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(file_text(name), "old");
+    EXPECT_EQ(folder_names(folder), std::vector<std::string>{"old.txt"});
 }
 #endif
 

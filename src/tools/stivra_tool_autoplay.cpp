@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/output_file.h"
 #include "platform/replay.h"
 #include "platform/seed.h"
 #include "tools/autoplayer.h"
@@ -37,6 +38,28 @@ const char* outcome_name(AutoplayOutcome outcome) {
     case AUTOPLAY_LOST: return "lost";
     default: return "timeout";
     }
+}
+
+// The record played so far and its closing line, as one file written whole;
+// false, with one line on standard error, when it could not be written.
+bool write_record(const char* path) {
+    size_t size = 0;
+    const char* text = record_text(size);
+    char end[RECORD_END_LINE_SIZE];
+    record_end_line(end);
+    bool written = false;
+    if (!text) {
+        // More than any record may hold (the reader refuses it too).
+        std::fprintf(stderr, "stivra-tool autoplay: cannot write %s: the record grew larger than 4 MiB\n", path);
+    } else {
+        OutputFile out;
+        written = output_open(out, path) && output_write(out, text, size) &&
+                  output_write(out, end, std::strlen(end));
+        if (out.file) written = output_close(out) && written;
+        if (!written) tool_write_failed("autoplay", path);
+    }
+    record_close();
+    return written;
 }
 
 }  // namespace
@@ -75,17 +98,19 @@ int tool_autoplay(int argc, char** argv) {
         i += 1;
     }
 
-    if (record_path && !record_open(record_path, seed)) {
-        std::fprintf(stderr, "stivra-tool autoplay: cannot write %s\n", record_path);
-        return 1;
+    // The record is kept in memory while the game is played and written
+    // whole at the end (an older record of that name survives a failure).
+    // A folder that takes no file is found before the game is played.
+    if (record_path) {
+        OutputFile probe;
+        if (!output_open(probe, record_path)) return tool_write_failed("autoplay", record_path);
+        output_discard(probe);
+        record_open_files(nullptr, 0, seed);
     }
     AutoplayTrace = trace ? stderr : nullptr;
     const AutoplayResult r =
         autoplay_run(seed, static_cast<int32_t>(minutes) * TICKS_PER_MINUTE);
-    if (record_path && !record_close()) {
-        std::fprintf(stderr, "stivra-tool autoplay: could not finish writing %s\n", record_path);
-        return 1;
-    }
+    if (record_path && !write_record(record_path)) return 1;
     if (AutoplayWroteState) {
         std::fprintf(stderr, "stivra-tool autoplay: the planner changed the GameState\n");
         return 3;

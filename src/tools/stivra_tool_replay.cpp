@@ -2,12 +2,25 @@
 // recorded run replayed headless from program initialisation; prints what it
 // ended on as JSON. --from keeps frames and trace to passes N and later;
 // --to ends the replay after pass M.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
+// A pipe is read without ever waiting on it for good, which needs the
+// system's own calls; elsewhere (Windows, Node.js) records come from files.
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+#define STIVRA_READ_PIPES 1
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "data/output_file.h"
 #include "game/game_state.h"
 #include "platform/bmp.h"
 #include "platform/present.h"
@@ -117,13 +130,95 @@ struct JsonTrace {
     }
 };
 
+namespace fs = std::filesystem;
+
+// The frames of --frames DIR appear whole or not at all: they are written
+// into a folder of this replay's own inside DIR and moved into DIR only when
+// every one was written. A replay that fails leaves DIR as it was, and
+// removes it, and the folders above it, when it made them.
+struct FrameFolder {
+    std::string dir;                // DIR as given and a separator, for the messages
+    fs::path path;                  // DIR
+    fs::path work;                  // the frames until they are all there
+    std::vector<fs::path> made;     // the folders this replay made, the innermost first
+    std::vector<std::string> names;  // the frames written so far
+};
+
 struct ReplayOptions {
     const char* frames_dir = nullptr;
     bool trace = false;
     uint64_t from = 1;         // the first pass that gets a frame and a trace line
     uint64_t to = UINT64_MAX;  // the last pass replayed
-    std::string failed_frame;
+    FrameFolder frames;
+    std::string failed_frame;  // the frame that could not be written, as DIR/NAME
+    int failed_error = 0;
 };
+
+void frames_undo(FrameFolder& f) {
+    std::error_code error;
+    if (!f.work.empty()) fs::remove_all(f.work, error);
+    // Only what is empty goes: a folder someone else put a file into stays.
+    for (const fs::path& folder : f.made) fs::remove(folder, error);
+}
+
+// Makes DIR where it is missing and the work folder inside it; false with
+// the reason in `why`.
+bool frames_prepare(FrameFolder& f, const char* dir, std::string& why) {
+    f.dir = dir;
+#ifdef _WIN32
+    if (f.dir.empty() || (f.dir.back() != '/' && f.dir.back() != '\\')) f.dir += '\\';
+#else
+    if (f.dir.empty() || f.dir.back() != '/') f.dir += '/';
+#endif
+    f.path = fs::path(dir).lexically_normal();
+    if (!f.path.has_filename() && f.path.has_parent_path()) f.path = f.path.parent_path();
+    for (fs::path p = f.path; !p.empty(); p = p.parent_path()) {
+        std::error_code missing;
+        if (fs::symlink_status(p, missing).type() != fs::file_type::not_found) break;
+        f.made.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    std::error_code error;
+    if (f.path.empty()) error = std::make_error_code(std::errc::no_such_file_or_directory);
+    else fs::create_directories(f.path, error);
+    if (!error && !fs::is_directory(f.path, error) && !error) error = std::make_error_code(std::errc::not_a_directory);
+    std::string folder = f.path.string();
+    if (!error) {
+        folder += '/';
+        std::vector<char> name(folder.size() + OUTPUT_TEMPORARY_NAME + 1);
+        bool created = false;
+        for (int attempt = 0; attempt < 16 && !created && !error; ++attempt) {
+            output_free_name(folder.c_str(), name.data(), name.size());
+            created = fs::create_directory(name.data(), error);
+        }
+        if (created) f.work = name.data();
+        else if (!error) error = std::make_error_code(std::errc::file_exists);
+    }
+    if (error) {
+        why = error.message();
+        frames_undo(f);
+        return false;
+    }
+    return true;
+}
+
+// Moves every frame into DIR; false with the frame and the reason in
+// options when one cannot be moved.
+bool frames_finish(ReplayOptions& options) {
+    FrameFolder& f = options.frames;
+    for (const std::string& name : f.names) {
+        std::error_code error;
+        fs::rename(f.work / name, f.path / name, error);
+        if (error) {
+            options.failed_frame = f.dir + name;
+            options.failed_error = error.value();
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::remove(f.work, error);
+    return true;
+}
 
 bool after_pass(uint64_t pass, void* context) {
     ReplayOptions& options = *static_cast<ReplayOptions*>(context);
@@ -137,19 +232,67 @@ bool after_pass(uint64_t pass, void* context) {
         std::fputs(trace.out.c_str(), stdout);
     }
     if (options.frames_dir) {
-        const std::string name = std::string(options.frames_dir) + "/frame_" + decimal(pass, 6) + ".bmp";
-        if (!write_bmp(name.c_str(), Framebuffer, SCREEN_W, SCREEN_H, 1)) {
-            options.failed_frame = name;
+        const std::string name = "frame_" + decimal(pass, 6) + ".bmp";
+        if (!write_bmp((options.frames.work / name).string().c_str(), Framebuffer, SCREEN_W, SCREEN_H, 1)) {
+            options.failed_frame = options.frames.dir + name;
+            options.failed_error = OutputError;
             return false;
         }
+        options.frames.names.push_back(name);
     }
     return pass < options.to;
 }
 
 // The file, or as much of it as shows that it is larger than any record may
-// be: a device such as /dev/zero is never read whole.
-enum ReadResult { READ_GOOD, READ_FAILED, READ_TOO_LARGE };
+// be. Only a file or a pipe is read: a device such as /dev/zero or a
+// terminal, a folder or a socket is refused before it is read, and a pipe
+// that stays silent for PIPE_SILENCE_MS (a FIFO whose writer never comes or
+// never closes) is refused then.
+constexpr int PIPE_SILENCE_MS = 10000;
+enum ReadResult { READ_GOOD, READ_FAILED, READ_TOO_LARGE, READ_NOT_A_FILE, READ_SILENT };
+
+#ifdef STIVRA_READ_PIPES
 ReadResult read_record_file(const char* name, std::vector<char>& data) {
+    // Asked by name first, so that a device is never opened at all.
+    struct stat info {};
+    if (stat(name, &info) != 0) return READ_FAILED;
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return READ_NOT_A_FILE;
+    // Opened without waiting: a FIFO's open waits for a writer otherwise.
+    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return READ_FAILED;
+    ReadResult result = READ_GOOD;
+    if (fstat(fd, &info) != 0) result = READ_FAILED;
+    else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) result = READ_NOT_A_FILE;  // swapped meanwhile
+    const bool pipe = S_ISFIFO(info.st_mode);
+    char chunk[65536];
+    while (result == READ_GOOD) {
+        if (pipe) {
+            // A FIFO without a writer yet is not at its end: it waits here
+            // for one, as for more bytes, and for no longer than the limit.
+            pollfd wait_for{fd, POLLIN, 0};
+            const int ready = poll(&wait_for, 1, PIPE_SILENCE_MS);
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0) {
+                result = ready == 0 ? READ_SILENT : READ_FAILED;
+                break;
+            }
+        }
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) result = READ_FAILED;
+        if (n <= 0) break;
+        data.insert(data.end(), chunk, chunk + n);
+        if (data.size() > REPLAY_MAX_BYTES) result = READ_TOO_LARGE;
+    }
+    close(fd);
+    return result;
+}
+#else
+ReadResult read_record_file(const char* name, std::vector<char>& data) {
+    std::error_code error;
+    const fs::file_type type = fs::status(name, error).type();
+    if (error) return READ_FAILED;
+    if (type != fs::file_type::regular) return READ_NOT_A_FILE;
     std::FILE* f = std::fopen(name, "rb");
     if (!f) return READ_FAILED;
     char chunk[65536];
@@ -163,6 +306,7 @@ ReadResult read_record_file(const char* name, std::vector<char>& data) {
     if (data.size() > REPLAY_MAX_BYTES) return READ_TOO_LARGE;
     return good ? READ_GOOD : READ_FAILED;
 }
+#endif
 
 // A pass number: decimal digits only, within 64 bits.
 bool parse_pass_number(const char* text, uint64_t& n) {
@@ -211,33 +355,49 @@ int tool_replay(int argc, char** argv) {
 
     std::vector<char> data;
     char error[REPLAY_ERROR_SIZE];
-    const ReadResult read = read_record_file(file, data);
-    if (read == READ_FAILED) {
+    switch (read_record_file(file, data)) {
+    case READ_GOOD: break;
+    case READ_FAILED:
         std::fprintf(stderr, "stivra-tool: %s: cannot be read\n", file);
         return 2;
-    }
-    if (read == READ_TOO_LARGE) {
+    case READ_NOT_A_FILE:
+        std::fprintf(stderr, "stivra-tool: %s: is neither a file nor a pipe\n", file);
+        return 2;
+    case READ_SILENT:
+        std::fprintf(stderr, "stivra-tool: %s: nothing came through the pipe for %d seconds\n", file,
+                     PIPE_SILENCE_MS / 1000);
+        return 2;
+    case READ_TOO_LARGE:
         replay_size_error(error);
         std::fprintf(stderr, "stivra-tool: %s: %s\n", file, error);
         return 2;
     }
+    // A bad record is refused before any folder is made for its frames.
+    ReplayTotals totals;
+    if (!replay_check(data.data(), data.size(), totals, error)) {
+        std::fprintf(stderr, "stivra-tool: %s: %s\n", file, error);
+        return 2;
+    }
     if (options.frames_dir) {
-        std::error_code failed;
-        std::filesystem::create_directories(options.frames_dir, failed);
-        if (failed) {
+        std::string why;
+        if (!frames_prepare(options.frames, options.frames_dir, why)) {
             std::fprintf(stderr, "stivra-tool: %s: the folder for the frames cannot be made (%s)\n",
-                         options.frames_dir, failed.message().c_str());
+                         options.frames_dir, why.c_str());
             return 1;
         }
     }
     ReplayResult result;
     const ReplayOutcome outcome = replay_text(data.data(), data.size(), result, error, after_pass, &options);
-    if (outcome == REPLAY_BAD_TEXT) {
+    if (outcome == REPLAY_BAD_TEXT) {  // checked above; never here
+        if (options.frames_dir) frames_undo(options.frames);
         std::fprintf(stderr, "stivra-tool: %s: %s\n", file, error);
         return 2;
     }
-    if (outcome == REPLAY_STOPPED && !options.failed_frame.empty()) {
-        std::fprintf(stderr, "stivra-tool: %s could not be written\n", options.failed_frame.c_str());
+    if (options.frames_dir && options.failed_frame.empty()) frames_finish(options);
+    if (!options.failed_frame.empty()) {
+        frames_undo(options.frames);
+        std::fprintf(stderr, "stivra-tool replay: cannot write %s: %s\n", options.failed_frame.c_str(),
+                     std::strerror(options.failed_error ? options.failed_error : EIO));
         return 1;
     }
     char hash[17];
