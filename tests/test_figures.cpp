@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdint>
 #include <vector>
 
@@ -235,4 +237,23 @@ TEST(Figures, IconFillsExactlyItsArea) {
             }
         EXPECT_GT(drawn, size * size / 2);
     }
+}
+
+// The play view looks for the player's figure only inside these bounds.
+TEST(Figures, PlayerStaysInsideItsBounds) {
+    static uint8_t buffer[200 * 200];
+    for (int facing = 0; facing < 4; ++facing)
+        for (int phase = 0; phase < 4; ++phase)
+            for (int crouch = 0; crouch <= 14; ++crouch) {
+                std::memset(buffer, 0xFF, sizeof buffer);
+                draw_player_figure(buffer, 200, 200, 100, 120, facing, phase, crouch, 1);
+                for (int y = 0; y < 200; ++y)
+                    for (int x = 0; x < 200; ++x)
+                        if (buffer[y * 200 + x] != 0xFF) {
+                            ASSERT_TRUE(x - 100 >= PLAYER_FIGURE_LEFT && x - 100 <= PLAYER_FIGURE_RIGHT &&
+                                        y - 120 >= PLAYER_FIGURE_TOP && y - 120 <= PLAYER_FIGURE_BOTTOM)
+                                << "facing " << facing << " phase " << phase << " crouch " << crouch << " at "
+                                << x - 100 << "," << y - 120;
+                        }
+            }
 }

@@ -46,6 +46,15 @@ void fill_block(uint8_t* target, int32_t target_w, int32_t target_h, int64_t x, 
     int64_t y0 = max64(y, 0);
     int64_t y1 = min64(target_h, y + h);
     if (y0 >= y1 || x0 >= x1) return;
+    // Narrow blocks (the font's dots, figures' details) by hand: a call to
+    // memset costs more than the few bytes it would set.
+    if (x1 - x0 <= 8) {
+        for (int64_t row = y0; row < y1; ++row) {
+            uint8_t* p = target + row * target_w;
+            for (int64_t i = x0; i < x1; ++i) p[i] = colour;
+        }
+        return;
+    }
     for (int64_t row = y0; row < y1; ++row) {
         std::memset(target + row * target_w + x0, colour, static_cast<size_t>(x1 - x0));
     }

@@ -9,6 +9,10 @@
 void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,
                        int32_t facing, int32_t phase, int32_t eye_colour, int32_t scale,
                        int32_t variant);
+// Where the player's figure at scale 1 can set pixels, relative to (x, y),
+// inclusive, with room to spare: a pass over his figure need look no further.
+constexpr int32_t PLAYER_FIGURE_LEFT = -12, PLAYER_FIGURE_RIGHT = 12;
+constexpr int32_t PLAYER_FIGURE_TOP = -52, PLAYER_FIGURE_BOTTOM = 2;
 // crouch 0..14 lowers the body.
 void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,
                         int32_t facing, int32_t phase, int32_t crouch, int32_t scale);

@@ -155,6 +155,12 @@ void draw_text(uint8_t* target, int32_t target_w, int32_t target_h, int32_t x, i
                     if ((bits & (16 >> c)) == 0) continue;
                     int64_t px = cell_x + c * scale;
                     int64_t py = y + r * scale;
+                    // One pixel a dot at scale 1 (most text): set it directly.
+                    if (scale == 1) {
+                        if (px >= 0 && px < target_w && py >= 0 && py < target_h)
+                            target[py * target_w + px] = static_cast<uint8_t>(colour);
+                        continue;
+                    }
                     // A block whose corner is beyond 32 bits is beyond the target too.
                     if (!fits_int32(px) || !fits_int32(py)) continue;
                     fill_rect(target, target_w, target_h, static_cast<int32_t>(px),

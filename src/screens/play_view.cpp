@@ -166,7 +166,12 @@ void draw_teacher_glint(int32_t x, int32_t y) {
 constexpr uint8_t NOT_DRAWN = 0xFF;
 uint8_t PlayerAboveTile[SCREEN_W * SCREEN_H];
 uint8_t InFrontOfPlayer[SCREEN_W * SCREEN_H];
-int32_t PlayerAboveTileRows = 0;
+// The part of the scratch targets that holds his figure: only it is
+// cleared and looked at (the rest may hold anything).
+struct ScreenBox {
+    int32_t x0, x1, y0, y1;  // columns x0..x1-1, rows y0..y1-1
+};
+ScreenBox PlayerBox = {0, 0, 0, 0};
 
 // The darkness pass blacks out the tiles the player cannot see, and his head
 // and shoulders reach up into the tile above his own: a door he walks north
@@ -176,20 +181,34 @@ int32_t PlayerAboveTileRows = 0;
 void keep_player_above_own_tile(int32_t vx, int32_t vy) {
     const int32_t tile_top = (Game.player_y >> 12) * 16 - vy;
     const int32_t rows = tile_top < 0 ? 0 : tile_top > SCREEN_H ? SCREEN_H : tile_top;
-    PlayerAboveTileRows = rows;
-    if (rows == 0) return;
-    const size_t size = static_cast<size_t>(rows) * SCREEN_W;
-    std::memset(PlayerAboveTile, NOT_DRAWN, size);
+    const int64_t px = static_cast<int64_t>(player_pixel_x()) - vx;
+    const int64_t py = static_cast<int64_t>(player_pixel_y()) - vy;
+    const auto clamp = [](int64_t v, int64_t low, int64_t high) { return v < low ? low : v > high ? high : v; };
+    ScreenBox& b = PlayerBox;
+    b.x0 = static_cast<int32_t>(clamp(px + PLAYER_FIGURE_LEFT, 0, SCREEN_W));
+    b.x1 = static_cast<int32_t>(clamp(px + PLAYER_FIGURE_RIGHT + 1, 0, SCREEN_W));
+    b.y0 = static_cast<int32_t>(clamp(py + PLAYER_FIGURE_TOP, 0, rows));
+    b.y1 = static_cast<int32_t>(clamp(py + PLAYER_FIGURE_BOTTOM + 1, 0, rows));
+    if (b.x0 >= b.x1 || b.y0 >= b.y1) {
+        b = ScreenBox{0, 0, 0, 0};
+        return;
+    }
+    const auto clear = [&](uint8_t* target) {
+        for (int32_t y = b.y0; y < b.y1; ++y)
+            std::memset(target + y * SCREEN_W + b.x0, NOT_DRAWN, static_cast<size_t>(b.x1 - b.x0));
+    };
+    clear(PlayerAboveTile);
     draw_player(PlayerAboveTile, rows, vx, vy);
     int player_at = FigureCount;
     for (int i = 0; i < FigureCount; ++i)
         if (FigureOrder[i].kind == FIG_PLAYER) player_at = i;
     if (player_at >= FigureCount - 1) return;  // nobody in front of him
-    std::memset(InFrontOfPlayer, NOT_DRAWN, size);
+    clear(InFrontOfPlayer);
     for (int i = player_at + 1; i < FigureCount; ++i)
         draw_figure(FigureOrder[i].kind, InFrontOfPlayer, rows, vx, vy);
-    for (size_t i = 0; i < size; ++i)
-        if (InFrontOfPlayer[i] != NOT_DRAWN) PlayerAboveTile[i] = NOT_DRAWN;
+    for (int32_t y = b.y0; y < b.y1; ++y)
+        for (int32_t x = b.x0; x < b.x1; ++x)
+            if (InFrontOfPlayer[y * SCREEN_W + x] != NOT_DRAWN) PlayerAboveTile[y * SCREEN_W + x] = NOT_DRAWN;
 }
 
 // The kept pixels, shaded as his light shades a tile he can see. Pixels on
@@ -197,13 +216,13 @@ void keep_player_above_own_tile(int32_t vx, int32_t vy) {
 // never cut off. vx is the clamped view origin, so every column lies inside
 // the world.
 void draw_player_above_own_tile(int32_t vx, int32_t vy, const FloorLightRow& light, int32_t lit) {
-    const int32_t rows = PlayerAboveTileRows;
-    for (int32_t sy = 0; sy < rows; ++sy) {
+    const ScreenBox& b = PlayerBox;
+    for (int32_t sy = b.y0; sy < b.y1; ++sy) {
         const int32_t wy = vy + sy;
         if (wy < 0 || wy >= WORLD_H) continue;
         const uint8_t* from = PlayerAboveTile + sy * SCREEN_W;
         uint8_t* to = Framebuffer + sy * SCREEN_W;
-        for (int32_t sx = 0; sx < SCREEN_W; ++sx) {
+        for (int32_t sx = b.x0; sx < b.x1; ++sx) {
             const int32_t wx = vx + sx;
             if (from[sx] == NOT_DRAWN || VisibleGrid[(wy >> 4) * MAP_W + (wx >> 4)]) continue;
             const int32_t level =
