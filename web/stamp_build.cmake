@@ -3,7 +3,7 @@
 # a hash of the page's files, so that every build whose files differ gets a
 # cache of its own.
 set(ids "")
-foreach(f index.html page.js stivra.js stivra.wasm manifest.webmanifest version.js)
+foreach(f index.html page.js phone.js stivra.js stivra.wasm manifest.webmanifest version.js)
   file(SHA256 ${DIR}/${f} h)
   string(APPEND ids ${h})
 endforeach()

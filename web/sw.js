@@ -6,8 +6,8 @@
 'use strict';
 
 const CACHE = 'stivra-@STIVRA_VERSION@-@STIVRA_BUILD@';
-const FILES = ['./', 'index.html', 'page.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js',
-               'stivra.ico', 'icon-192.png', 'icon-512.png'];
+const FILES = ['./', 'index.html', 'page.js', 'phone.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest', 'version.js',
+               'stivra.ico', 'icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'];
 const scope = new URL(self.registration.scope);
 const cached = new Set(FILES.map((f) => new URL(f, scope).pathname));
 

@@ -525,9 +525,9 @@ try {
     }));
     return { name: m.name, lang: m.lang, display: m.display, icons: m.icons.map((i) => i.sizes), pictures };
   });
-  check(manifest.lang === 'de' && manifest.display === 'standalone' && manifest.icons.includes('192x192') &&
+  check(manifest.lang === 'de' && manifest.display === 'fullscreen' && manifest.icons.includes('192x192') &&
         manifest.icons.includes('512x512') && manifest.pictures.every((ok) => ok),
-        'the page has a manifest: German, standalone, PNG icons of 192 and 512 pixels', JSON.stringify(manifest));
+        'the page has a manifest: German, full screen, PNG icons of 192 and 512 pixels', JSON.stringify(manifest));
   await context.setOffline(true);
   let offline_ok = false;
   try {

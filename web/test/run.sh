@@ -3,7 +3,8 @@
 # headless Chromium; what it plays is recorded and replayed by the native
 # stivra-tool beside NATIVE_STIVRA to the same end and last frame, and every
 # recorded run in tests/replays/ (and each REPLAY named here) is replayed in
-# the page to the end its closing line and the native tool give.
+# the page to the end its closing line and the native tool give. Then the
+# page on phones and a tablet, and a won game played there by touch alone.
 #   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR [REPLAY...]
 set -eu
 game=$1
@@ -35,5 +36,10 @@ echo "-- serving $web_dir"
 serve_dir "$web_dir" "$out/server.log" ||
   { echo "FAIL: the web server did not start"; cat "$out/server.log"; exit 1; }
 
+status=0
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
-  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@"
+  "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@" || status=1
+
+echo "-- phones and a tablet"
+node "$here/phone_test.mjs" "http://127.0.0.1:$port" "$out" "$here/../../tests/replays/won_seed144.txt" || status=1
+exit $status
