@@ -288,6 +288,9 @@ var StivraPhone = (function () {
       this.stage.style.width = l.width + 'px';
       this.stage.style.height = l.height + 'px';
       place(this.page.box, l.picture);
+      // The offer of full screen as high as the line of keyboard keys it covers.
+      const offer = byId('full-screen-offer');
+      if (offer) offer.style.fontSize = Math.max(9, Math.min(15, (6 * l.scale) / window.devicePixelRatio)) + 'px';
       place(byId('dpad'), l.dpad);
       for (const bits of Object.keys(l.buttons)) place(document.querySelector(`#touch-buttons [data-bits="${bits}"]`), l.buttons[bits]);
       for (const id of Object.keys(l.game)) place(byId(id), l.game[id]);
