@@ -338,9 +338,9 @@ var StivraPhone = (function () {
           this.update();
         }
       });
-      for (const target of [pad, page.box])
-        for (const type of ['pointerup', 'pointercancel', 'lostpointercapture'])
-          target.addEventListener(type, (e) => this.release(e));
+      // Wherever the finger lifts: without capture it may lift off the stage.
+      for (const type of ['pointerup', 'pointercancel', 'lostpointercapture'])
+        window.addEventListener(type, (e) => this.release(e), true);
       for (const target of [pad, page.box]) target.addEventListener('contextmenu', (e) => e.preventDefault());
     },
 

@@ -166,6 +166,14 @@ try {
     await page.goto(`${baseUrl}/?seed=4711`);
     await page.waitForFunction(() => StivraPage.running && StivraPage.frames > 2, null, { timeout: DEADLINE });
     check(await page.isVisible('#full-screen-offer'), 'the title offers full screen');
+    // Another phone system adds the page to its home screen by these: an opaque 180-pixel icon.
+    const home = await page.evaluate(async () => {
+      const b = new Uint8Array(await (await fetch(document.querySelector('link[rel=apple-touch-icon]').href)).arrayBuffer());
+      const word = (o) => (b[o] << 24 | b[o + 1] << 16 | b[o + 2] << 8 | b[o + 3]) >>> 0;
+      return [document.querySelector('meta[name=apple-mobile-web-app-capable]').content, word(16), word(20), b[25]];
+    });
+    check(JSON.stringify(home) === '["yes",180,180,6]', 'the page can be added to a home screen: its tag and a 180-pixel icon',
+          JSON.stringify(home));
     await tap(await centre(page, '#game'));
     check(await until(page, (m) => Module._web_game_mode() === m, MODE_INTRO), 'a tap on the title starts the game');
     check(await until(page, () => document.fullscreenElement && document.fullscreenElement.id === 'stage', null, 10000) &&
@@ -335,15 +343,16 @@ try {
       if (fault) break;
       await settled();
       await press(l.bits);
+      // The README's pictures: the pad as the fingers hold it, upright and sideways.
+      for (const [at, name] of [[0.1, 'phone_portrait.png'], [0.56, 'phone_landscape.png']])
+        if (pass < at * end[1] && pass + l.count >= at * end[1]) await page.screenshot({ path: join(outDir, name), scale: 'css' });
       // Sideways after a quarter and the sound off after three fifths, where no finger is down.
       if (l.bits === 0 && pass >= turn_at && !turned) {
-        await page.screenshot({ path: join(outDir, 'phone_portrait.png'), scale: 'css' });
         await page.setViewportSize({ width: 844, height: 390 });
         turned = await until(page, () => StivraPhone.current.landscape, null, 10000);
         await settled();
       }
       if (l.bits === 0 && pass >= mute_at && muted_at < 0) {
-        await page.screenshot({ path: join(outDir, 'phone_landscape.png'), scale: 'css' });
         const at = await centre(page, '#mute');
         await touch('touchStart', [{ id: 7, ...at }]);
         await touch('touchEnd', []);
