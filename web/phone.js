@@ -124,7 +124,7 @@ var StivraPhone = (function () {
   // the buttons over its right, pause and sound above the cross, full screen
   // and the menu above the buttons. Beside the picture where the screen has
   // the room; over it otherwise, kept off the HUD's bands where that fits.
-  function sideways(W, H, dpr, inset, full) {
+  function sideways(W, H, dpr, inset) {
     const innerW = W - inset.left - inset.right, innerH = H - inset.top - inset.bottom;
     const scale = pictureScale(innerW, innerH, dpr);
     const picture = placePicture(inset.left, inset.top, innerW, innerH, scale, dpr, false);
@@ -181,7 +181,7 @@ var StivraPhone = (function () {
       top: sane(given.top, 0, 0, H / 4), bottom: sane(given.bottom, 0, 0, H / 4),
       left: sane(given.left, 0, 0, W / 4), right: sane(given.right, 0, 0, W / 4),
     };
-    return W > H ? sideways(W, H, dpr, inset, !!v.full) : upright(W, H, dpr, inset, !!v.full);
+    return W > H ? sideways(W, H, dpr, inset) : upright(W, H, dpr, inset, !!v.full);
   }
 
   const byId = (id) => document.getElementById(id);
