@@ -195,7 +195,7 @@ left=$(cd "$troot" && find . -mindepth 1 | head -n 5)
 
 echo "-- the web zip"
 names=$(unzip_to "$dist/$web_zip" "$work/web" | tr '\n' ' ') || fail "$web_zip does not unpack"
-for f in index.html manifest.webmanifest page.js runs.js stivra.ico stivra.js stivra.wasm sw.js version.js; do
+for f in index.html manifest.webmanifest page.js phone.js runs.js stivra.ico stivra.js stivra.wasm sw.js version.js; do
   case " $names" in *" $f "*) ;; *) fail "the web zip lacks $f at its root (it holds: $names)" ;; esac
 done
 echo "$names" | grep -q / && fail "the web zip holds folders: $names"

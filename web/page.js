@@ -1,7 +1,8 @@
 // The page around the game: the canvas and its game box, full screen, the
-// gamepad and the on-screen pad, pause and mute, downloads, the page's own
+// gamepad, pause and mute, downloads, the page's own
 // record of the run (saved as a file or shared as a link), the offline
-// cache, and the sound ring that Web Audio plays. The game (stivra.js) calls
+// cache, and the sound ring that Web Audio plays. A touch screen's pad,
+// layout and menu are phone.js's (StivraPhone). The game (stivra.js) calls
 // into StivraPage; everything here fails quietly, since a browser without
 // some feature still plays the game.
 'use strict';
@@ -47,7 +48,7 @@ var StivraPage = {
     document.addEventListener('fullscreenchange', () => this.fitBox());
     document.addEventListener('webkitfullscreenchange', () => this.fitBox());
     this.autoplay = new URLSearchParams(location.search).get('autoplay') === '1';
-    this.initTouch();
+    StivraPhone.init(this);
     this.fitBox();
     this.button('full-screen', () => this.toggleFullScreen());
     this.button('screenshot', () => { if (Module._web_screenshot) Module._web_screenshot(); });
@@ -108,35 +109,25 @@ var StivraPage = {
     this.frames += 1;
     this.image.data.set(rgba);
     this.context.putImageData(this.image, 0, 0);
+    if (this.touch.shown) StivraPhone.frame();
   },
 
-  // In the page, the game box is the largest whole multiple of 320x200
+  // On a desktop, the game box is the largest whole multiple of 320x200
   // device pixels that fits the window (with room for the text); in full
-  // screen it is the whole screen. The game places the canvas in it by the
-  // letterbox rule, and the box's black shows as the bars.
+  // screen it is the whole screen. On a touch screen phone.js places it
+  // with the pad. The game places the canvas in it by the letterbox rule,
+  // and the box's black shows as the bars.
   fitBox() {
     const full = document.fullscreenElement || document.webkitFullscreenElement;
-    if (full) {
+    if (this.touch.shown) {
+      StivraPhone.fit();
+    } else if (full) {
       this.box.style.width = '';
       this.box.style.height = '';
     } else {
-      // The largest whole multiple of 320x200 device pixels that fits beside
-      // (landscape) or above (portrait) the on-screen pad, with room for the
-      // heading and the buttons; on a desktop, with room for the text.
       const dpr = window.devicePixelRatio || 1;
-      const area = document.getElementById('play-area');
-      const viewWidth = document.documentElement.clientWidth;
-      const viewHeight = window.innerHeight;
-      const landscape = this.touch.shown && viewWidth > viewHeight;
-      area.classList.toggle('landscape', landscape);
-      area.style.flexDirection = this.touch.shown && !landscape ? 'column' : 'row';
-      let width = viewWidth - 32;
-      let height = viewHeight - (this.touch.shown ? 100 : 150);
-      if (this.touch.shown) {
-        const pad = [document.getElementById('dpad'), document.getElementById('touch-buttons')];
-        if (landscape) width -= pad.reduce((w, e) => w + e.offsetWidth + 12, 0);
-        else height -= Math.max(pad[0].offsetHeight, pad[1].offsetHeight) + 12;
-      }
+      const width = document.documentElement.clientWidth - 32;
+      const height = window.innerHeight - 150;
       const fits = Math.floor(Math.min((width * dpr) / 320, (height * dpr) / 200));
       // Below one device pixel a picture pixel, a share of one still fills the room.
       const scale = fits >= 1 ? fits : Math.max(0.25, Math.min((width * dpr) / 320, (height * dpr) / 200));
@@ -163,13 +154,19 @@ var StivraPage = {
     s.height = h / dpr + 'px';
   },
 
+  // On a desktop the picture goes full screen; on a touch screen the whole
+  // stage, the pad and the pause and sound buttons with it.
   toggleFullScreen() {
     try {
       if (document.fullscreenElement || document.webkitFullscreenElement) {
         (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+      } else if (!document.fullscreenEnabled && !document.webkitFullscreenEnabled) {
+        this.status('Dieser Browser schaltet die Seite nicht ins Vollbild. Zum Startbildschirm hinzugefügt, ' +
+                    'startet das Spiel im Vollbild.');
       } else {
-        const request = this.box.requestFullscreen || this.box.webkitRequestFullscreen;
-        const p = request.call(this.box);
+        const target = this.touch.shown ? document.getElementById('stage') : this.box;
+        const request = target.requestFullscreen || target.webkitRequestFullscreen;
+        const p = request.call(target);
         if (p && p.catch) p.catch(() => {});
       }
     } catch (e) {
@@ -218,65 +215,7 @@ var StivraPage = {
     return [x, y, buttons >>> 0];
   },
 
-  // ---- the on-screen pad ----
-
-  // Shown on touch screens only. Each finger holds the bits of what it
-  // touches: a button its data-bits, the cross the direction from its
-  // centre, in eight sectors, so that a finger between two arrows walks
-  // diagonally. Several fingers hold the union (run while walking).
-  initTouch() {
-    const coarse = window.matchMedia && window.matchMedia('(pointer: coarse)').matches;
-    const shown = (navigator.maxTouchPoints || 0) > 0 || coarse;
-    const pad = document.getElementById('touch-controls');
-    this.touch.shown = shown;
-    pad.hidden = !shown;
-    document.body.classList.toggle('touch', shown);
-    for (const e of document.querySelectorAll('.touch-only')) e.hidden = !shown;
-    if (!shown) return;
-    const dpad = document.getElementById('dpad');
-    const held = this.touch.held;
-    const SECTORS = [8, 8 | 2, 2, 2 | 4, 4, 4 | 1, 1, 1 | 8]; // from the right, clockwise
-    const crossBits = (e) => {
-      const r = dpad.getBoundingClientRect();
-      const dx = e.clientX - (r.left + r.width / 2);
-      const dy = e.clientY - (r.top + r.height / 2);
-      if (Math.hypot(dx, dy) < r.width * 0.12) return 0;
-      const sector = Math.round(Math.atan2(dy, dx) / (Math.PI / 4));
-      return SECTORS[(sector + 8) % 8];
-    };
-    const update = () => {
-      let bits = 0;
-      for (const h of held.values()) bits |= h.bits;
-      for (const b of pad.querySelectorAll('[data-bits]')) b.classList.toggle('held', (bits & Number(b.dataset.bits)) !== 0);
-      this.setTouchBits(bits);
-    };
-    pad.addEventListener('pointerdown', (e) => {
-      const onCross = dpad.contains(e.target);
-      const button = e.target.closest && e.target.closest('[data-bits]');
-      if (!onCross && !button) return;
-      e.preventDefault();
-      try {
-        pad.setPointerCapture(e.pointerId);
-      } catch (err) {
-        // The finger is followed without capture.
-      }
-      held.set(e.pointerId, { cross: onCross, bits: onCross ? crossBits(e) : Number(button.dataset.bits) });
-      this.startAudio();
-      update();
-    });
-    pad.addEventListener('pointermove', (e) => {
-      const h = held.get(e.pointerId);
-      if (!h || !h.cross) return;
-      const bits = crossBits(e);
-      if (bits !== h.bits) {
-        h.bits = bits;
-        update();
-      }
-    });
-    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture'])
-      pad.addEventListener(type, (e) => { if (held.delete(e.pointerId)) update(); });
-    pad.addEventListener('contextmenu', (e) => e.preventDefault());
-  },
+  // ---- the on-screen pad (phone.js) ----
 
   setTouchBits(bits) {
     this.touch.bits = bits;
@@ -293,6 +232,7 @@ var StivraPage = {
 
   pauseForFocus() {
     // Held fingers let go with the focus, as held keys do.
+    if (this.touch.shown) StivraPhone.releaseAll();
     this.touch.held.clear();
     this.setTouchBits(0);
     if (!this.autoplay) this.setPaused(true);

@@ -11,7 +11,7 @@ set_target_properties(stivra PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${STIVRA_WEB_DI
 target_link_options(stivra PRIVATE -sENVIRONMENT=web -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=0)
 
 # The page and its script, copied whenever they change.
-foreach(page_file index.html page.js runs.js manifest.webmanifest)
+foreach(page_file index.html page.js phone.js runs.js manifest.webmanifest)
   add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${page_file}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${page_file} ${STIVRA_WEB_DIR}/${page_file}
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})
@@ -45,6 +45,21 @@ foreach(size 192 512)
     DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/pack_png.mjs
     COMMENT "Drawing the ${size}-pixel app icon")
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/icon-${size}.png)
+endforeach()
+
+# The icons of a phone's home screen, opaque with room around the face: the
+# 4x icon on 180 pixels for iOS, the 8x one on 512 as Android's maskable icon.
+foreach(icon "apple-touch-icon;128;180" "icon-maskable-512;256;512")
+  list(GET icon 0 name)
+  list(GET icon 1 drawn)
+  list(GET icon 2 size)
+  add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${name}.png
+    COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> png ${drawn} ${CMAKE_BINARY_DIR}/${name}-face.png
+    COMMAND ${STIVRA_NODE} ${CMAKE_SOURCE_DIR}/web/home_icon.mjs ${CMAKE_BINARY_DIR}/${name}-face.png ${size}
+            ${STIVRA_WEB_DIR}/${name}.png
+    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/home_icon.mjs
+    COMMENT "Drawing the home screen icon ${name}.png")
+  list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${name}.png)
 endforeach()
 
 add_custom_target(stivra_page ALL DEPENDS ${STIVRA_PAGE_FILES} ${STIVRA_WEB_DIR}/stivra.ico)

@@ -5,7 +5,9 @@
 # recorded run in tests/replays/ (and each REPLAY named here) is replayed in
 # the page to the end its closing line and the native tool give. Then the
 # page's kept games: the browser closed and killed and opened again, each
-# game continued to the pass it was kept at, on the native tool's hash.
+# game continued to the pass it was kept at, on the native tool's hash; what
+# reaches the page from outside (links, addresses, the offline cache); the
+# page on phones and a tablet, and a won game played there by touch alone.
 #   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR [REPLAY...]
 set -eu
 game=$1
@@ -47,4 +49,6 @@ node "$here/runs_test.mjs" "http://127.0.0.1:$port" "$out/runs" "$tool" \
   "$here/../../tests/replays/won_seed144.txt" || status=1
 echo "-- what reaches the page from outside: links, addresses, the offline cache"
 node "$here/trust_test.mjs" "http://127.0.0.1:$port" "$web_dir" "$out/trust" || status=1
+echo "-- phones and a tablet"
+node "$here/phone_test.mjs" "http://127.0.0.1:$port" "$out" "$here/../../tests/replays/won_seed144.txt" || status=1
 exit "$status"
