@@ -271,11 +271,32 @@ var StivraPage = {
 
   // A link to this page whose fragment holds the run (or the record given),
   // deflated and in base64url: no server keeps anything.
+  // Something the player asked for that lies outside the stage (the list of
+  // games, a share link) is brought into view: in full screen it could not
+  // be seen, so full screen ends and the game pauses while the player looks.
+  showBeside(element) {
+    const show = () => element.scrollIntoView({ block: 'nearest' });
+    const full = document.fullscreenElement || document.webkitFullscreenElement;
+    if (!full) {
+      requestAnimationFrame(show);
+      return;
+    }
+    if (this.running && !this.autoplay) this.setPaused(true);
+    try {
+      const p = (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+      if (p && p.then) p.then(show, show);
+      else requestAnimationFrame(show);
+    } catch (e) {
+      requestAnimationFrame(show);
+    }
+  },
+
   async shareRun(record) {
     const text = record || this.recordText();
     if (!text) return;
     const note = document.getElementById('share-note');
     document.getElementById('share-box').hidden = false;
+    this.showBeside(document.getElementById('share-box'));
     if (!window.CompressionStream) {
       note.textContent = 'Dieser Browser kann keine Links zu Läufen machen.';
       return;

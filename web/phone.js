@@ -538,8 +538,19 @@ var StivraPhone = (function () {
       const panel = byId('page-buttons');
       const stage = this.stage.getBoundingClientRect();
       const button = byId('menu').getBoundingClientRect();
-      const width = Math.min(MENU_W, stage.width - 2 * EDGE);
+      // One column where it fits above or below the button, otherwise two
+      // (a phone held sideways has room for few rows).
+      const room = Math.max(stage.bottom - button.bottom - SPACE, button.top - stage.top - SPACE) - EDGE;
+      let width = Math.min(MENU_W, stage.width - 2 * EDGE);
+      panel.style.display = '';
+      panel.style.gridTemplateColumns = '';
       panel.style.width = width + 'px';
+      if (panel.offsetHeight > room) {
+        width = Math.min(2 * MENU_W, stage.width - 2 * EDGE);
+        panel.style.display = 'grid';
+        panel.style.gridTemplateColumns = '1fr 1fr';
+        panel.style.width = width + 'px';
+      }
       const height = panel.offsetHeight;
       const left = Math.max(EDGE, Math.min(button.right - stage.left, stage.width - EDGE) - width);
       const below = button.bottom - stage.top + SPACE;

@@ -436,7 +436,7 @@ var StivraRuns = {
   },
 
   facts(g) {
-    return `Stock ${g.floor}, Aufgabe ${g.task} von 10, ${this.playTime(g.playTicks)}`;
+    return `${g.floor}. Etage, Aufgabe ${g.task} von 10, ${this.playTime(g.playTicks)}`;
   },
 
   dateText(ms) {
@@ -459,7 +459,10 @@ var StivraRuns = {
     const list = document.getElementById('runs');
     list.hidden = !list.hidden;
     document.getElementById('runs-open').setAttribute('aria-expanded', String(!list.hidden));
-    if (!list.hidden) this.render();
+    if (!list.hidden) {
+      this.render();
+      StivraPage.showBeside(list);
+    }
   },
 
   // The list is updated in place, entry by entry, so that a button under
