@@ -6,7 +6,8 @@
 # folder ($XDG_STATE_HOME/st-ivra-schule, or %LOCALAPPDATA%\St. Ivra Schule
 # under Wine). Started again, C on the title continues it: paused, on the
 # very pass before the first Escape, with the kept passes as its record.
-# Then `-resume FILE` continues the record of that second run.
+# Then `-resume FILE` continues the record of that second run, and a game
+# the page kept and saved.
 set -u
 build=$1
 game=$2
@@ -128,5 +129,19 @@ wait "$pid" 2>/dev/null
 check "-resume did not reach the game as the record left it" \
   test "$(hash_of run3.txt --to "$k2")" = "$(hash_of run2.txt --to "$k2")"
 
-[ "$fail" -eq 0 ] && echo "ok: given up after pass $k, continued there with C and with -resume"
+# -resume on a record the page kept and saved: the same game, here.
+page_record="$here/replays/page_given_up_seed4711.txt"
+k3=$(sed -n 's/^# game 1 given up: pass \([0-9]*\),.*/\1/p' "$page_record")
+STIVRA_RECORD=run4.txt start_game -resume "$page_record" >game4.log 2>&1 &
+pid=$!
+wait_until 120 find_window || { echo "FAIL: no window appeared for the page's record"; kill "$pid"; exit 1; }
+from_page() { [ "$(passes_of run4.txt)" = "$k3" ] && sign_shown; }
+check "-resume did not continue the page's game, paused on pass $k3" wait_until 60 from_page
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+[ "$build" = windows ] && wineserver -k
+check "-resume did not reach the page's game as the page left it" \
+  test "$(hash_of run4.txt --to "$k3")" = "$(hash_of "$page_record" --to "$k3")"
+
+[ "$fail" -eq 0 ] && echo "ok: given up after pass $k, continued there with C and with -resume, and the page's game too"
 exit $fail
