@@ -42,7 +42,7 @@ foreach(size 192 512)
     COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> png ${size} ${CMAKE_BINARY_DIR}/icon-${size}.png
     COMMAND ${STIVRA_NODE} ${CMAKE_SOURCE_DIR}/web/pack_png.mjs ${CMAKE_BINARY_DIR}/icon-${size}.png
             ${STIVRA_WEB_DIR}/icon-${size}.png
-    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/pack_png.mjs
+    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/pack_png.mjs ${CMAKE_SOURCE_DIR}/web/png_chunk.mjs
     COMMENT "Drawing the ${size}-pixel app icon")
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/icon-${size}.png)
 endforeach()
@@ -57,7 +57,7 @@ foreach(icon "apple-touch-icon;128;180" "icon-maskable-512;256;512")
     COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> png ${drawn} ${CMAKE_BINARY_DIR}/${name}-face.png
     COMMAND ${STIVRA_NODE} ${CMAKE_SOURCE_DIR}/web/home_icon.mjs ${CMAKE_BINARY_DIR}/${name}-face.png ${size}
             ${STIVRA_WEB_DIR}/${name}.png
-    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/home_icon.mjs
+    DEPENDS stivra-tool ${CMAKE_SOURCE_DIR}/web/home_icon.mjs ${CMAKE_SOURCE_DIR}/web/png_chunk.mjs
     COMMENT "Drawing the home screen icon ${name}.png")
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${name}.png)
 endforeach()
