@@ -127,7 +127,9 @@ async function until(page, fn, arg, timeout = DEADLINE) {
     return false;
   }
 }
-const wait_mode = (page, mode) => until(page, (m) => Module._web_game_mode() === m && !StivraRuns.continuing, mode);
+// The game in the mode, and the page past it too: the kept games are written
+// in the animation frame after the one in which the mode changed.
+const wait_mode = (page, mode) => until(page, (m) => Module._web_game_mode() === m && StivraRuns.mode === m && !StivraRuns.continuing, mode);
 const stored = (page) => page.evaluate((key) => {
   try { return JSON.parse(localStorage.getItem(key)); } catch (e) { return null; }
 }, KEY);
