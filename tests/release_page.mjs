@@ -36,11 +36,16 @@ try {
   check(line === `St. Ivra Schule ${version}`, `the line under the controls names version ${version}`, line);
   const title = await page.title();
   check(title.startsWith('St. Ivra Schule'), 'the page has its title', title);
-  // The offline cache is named by the release: stivra-VERSION-BUILD.
+  // The offline cache is named by the page's scope and the release:
+  // "stivra /PATH/ VERSION-BUILD".
   const controlled = await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null,
     { timeout: DEADLINE }).then(() => true, () => false);
   const caches = controlled ? await page.evaluate(() => caches.keys()) : [];
-  check(caches.some((k) => k.startsWith(`stivra-${version}-`)), `the offline cache is named by version ${version}`,
+  const named = (k) => {
+    const [name, scope, build] = k.split(' ');
+    return name === 'stivra' && /^\/(.*\/)?$/.test(scope) && build !== undefined && build.startsWith(`${version}-`) && /-[0-9a-f]{16}$/.test(build);
+  };
+  check(caches.some(named), `the offline cache is named by version ${version}`,
     JSON.stringify(caches));
   check(problems.length === 0, 'every file of the page loads without an error', problems.join('; '));
 } finally {
