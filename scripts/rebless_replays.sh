@@ -1,9 +1,12 @@
 #!/bin/sh
 # rebless_replays.sh [FILE...]: replays each recorded run (every file in
 # tests/replays/ when none is named) and rewrites its closing line
-# "# end: N passes, N ticks, hash H" to the end it replays to now. Prints each
-# old and new end, so that a change that moves a committed run shows which
-# runs it moved; commit the rewritten files with that change, on purpose.
+# "# end: N passes, N ticks, hash H, states S, frames F" to the end and the
+# chains it replays to now, and the pass hashes beside it (NAME.hashes), from
+# which `stivra-tool replay FILE --check` names the first pass that differs.
+# Prints each old and new end, so that a change that moves a committed run
+# shows which runs it moved; commit the rewritten files with that change, on
+# purpose.
 #
 # STIVRA_TOOL names the stivra-tool to use (default: build/stivra-tool,
 # built as Release if it is missing).
@@ -21,11 +24,12 @@ fi
 moved=0
 runs=$#
 for f in "$@"; do
-  json=$("$tool" replay "$f") || { echo "$0: $f does not replay" >&2; exit 1; }
+  json=$("$tool" replay "$f" --pass-hashes "${f%.txt}.hashes") || { echo "$0: $f does not replay" >&2; exit 1; }
   new=$(tool_end "$json")
   old=$(stored_end "$f")
   [ -n "$new" ] || { echo "$0: $f: no end in: $json" >&2; exit 1; }
-  line=$(echo "$new" | { read -r passes ticks hash; echo "# end: $passes passes, $ticks ticks, hash $hash"; })
+  line=$(echo "$new" | { read -r passes ticks hash states frames
+    echo "# end: $passes passes, $ticks ticks, hash $hash, states $states, frames $frames"; })
   # Any old closing line goes; the new one is the file's last line.
   tmp=$(mktemp "$f.XXXXXX")
   grep -v '^# end: ' "$f" >"$tmp" || true
@@ -34,6 +38,8 @@ for f in "$@"; do
   mv "$tmp" "$f"
   if [ "$old" = "$new" ]; then
     echo "same:  $(basename "$f")  $new"
+  elif [ -n "$old" ] && [ "${new#"$old "}" != "$new" ]; then
+    echo "same:  $(basename "$f")  $new (chains added)"
   else
     echo "MOVED: $(basename "$f")  ${old:-(none)} -> $new"
     moved=$((moved + 1))

@@ -46,7 +46,7 @@ again=$(STIVRA_SEED=5 "$tool" autoplay --max-minutes 1 --record again.txt)
 cmp -s run.txt again.txt || { echo "FAIL: the two records differ"; fail=1; }
 # The record is written whole at the end and ends on its closing line; the
 # second run replaced the first record, and no temporary file is left.
-tail -n 1 run.txt | grep -q '^# end: 1800 passes, 1800 ticks, hash [0-9a-f]\{16\}$' ||
+tail -n 1 run.txt | grep -q '^# end: 1800 passes, 1800 ticks, hash [0-9a-f]\{16\}, states [0-9a-f]\{16\}, frames [0-9a-f]\{16\}$' ||
   { echo "FAIL: the record ends on: $(tail -n 1 run.txt)"; fail=1; }
 [ "$(ls | tr '\n' ' ')" = "again.txt run.txt " ] || { echo "FAIL: the folder holds $(ls)"; fail=1; }
 echo old >old.txt

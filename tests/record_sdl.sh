@@ -15,9 +15,8 @@ fail=0
 
 STIVRA_SEED=99 STIVRA_RECORD=smoke.txt xvfb-run -a -s "-screen 0 1024x768x24" "$game" -autoplay smoke.bmp ||
   { echo "FAIL: the smoke run"; fail=1; }
-want=$(sed -n 's/^# end: .*hash \([0-9a-f]*\)$/\1/p' smoke.txt)
-got=$("$tool" replay smoke.txt | sed 's/.*"hash": "\([0-9a-f]*\)".*/\1/')
-[ -n "$want" ] && [ "$want" = "$got" ] || { echo "FAIL: recorded $want, replayed $got"; fail=1; }
+# End and chains: the game's every pass and frame, as its replay has them.
+"$tool" replay smoke.txt --check >/dev/null || { echo "FAIL: the record and its replay differ (above)"; fail=1; }
 grep -q '^seed 99$' smoke.txt || { echo "FAIL: the seed is not recorded"; fail=1; }
 passes=$("$tool" replay smoke.txt | sed 's/.*"passes": \([0-9]*\).*/\1/')
 "$tool" replay smoke.txt --from "$passes" --frames frames >/dev/null &&
@@ -41,5 +40,5 @@ passes=$(echo "$out" | sed 's/.*"passes": \([0-9]*\).*/\1/')
 [ "${passes:-0}" -ge 30 ] || { echo "FAIL: only ${passes:-0} passes recorded before the kill (within 90 s)"; fail=1; }
 grep -q '^# end' killed.txt && { echo "FAIL: a killed game cannot have closed its record"; fail=1; }
 
-[ "$fail" -eq 0 ] && echo "ok: smoke run $want, killed game $passes passes"
+[ "$fail" -eq 0 ] && echo "ok: smoke run replays pass by pass, killed game $passes passes"
 exit $fail

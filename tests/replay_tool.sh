@@ -87,24 +87,64 @@ else
   echo "FAIL: mkfifo"; fail=1
 fi
 
-# Every committed run ends where its closing line says; the won game escapes.
+# Every committed run ends where its closing line says, and passes through
+# the same states and frames on the way (its chains); the won game escapes.
+# A run that differs is named with its first pass that differs.
 for f in "$replays"/*.txt; do
   name=$(basename "$f")
   want=$(stored_end "$f")
-  [ -n "$want" ] || { echo "FAIL: $name has no closing line '# end: N passes, N ticks, hash H'"; fail=1; continue; }
-  json=$("$tool" replay "$f") || { echo "FAIL: $name does not replay"; fail=1; continue; }
+  [ -n "$want" ] || { echo "FAIL: $name has no closing line '# end: N passes, N ticks, hash H, states S, frames F'"; fail=1; continue; }
+  [ -f "${f%.txt}.hashes" ] || { echo "FAIL: $name has no pass hashes beside it (${name%.txt}.hashes)"; fail=1; }
+  json=$("$tool" replay "$f" --check 2>"$work/check.err")
+  code=$?
   got=$(tool_end "$json")
-  if [ "$got" = "$want" ]; then
-    echo "ok: $name ends as stored: $got"
+  if [ "$code" -eq 0 ] && [ "$got" = "$want" ]; then
+    echo "ok: $name passes as stored: $got"
   else
     echo "FAIL: $name replays to '$got', its closing line says '$want'" \
       "(a change that moves a run reblesses it: scripts/rebless_replays.sh)"
+    cat "$work/check.err"
     fail=1
   fi
   case "$name" in
     won_*) echo "$json" | grep -q '"mode": 5,' || { echo "FAIL: $name does not end on the escaped screen: $json"; fail=1; } ;;
   esac
 done
+
+# --check names the first pass that differs. A copy of a run whose input
+# changes from one line on (the player stands still there instead) replays
+# alike up to that line; its first pass then differs, and the pass hashes
+# stored for the run name it.
+run="$replays/walk_and_back_seed777.txt"
+line=$(awk 'NR > 2 && $1 ~ /^[0-9]+$/ && $2 != 0 && n > 300 { print NR; exit } NR > 2 && $1 ~ /^[0-9]+$/ { n += $1 }' "$run")
+first=$(awk -v stop="$line" 'NR > 2 && NR < stop && $1 ~ /^[0-9]+$/ { n += $1 } END { print n + 1 }' "$run")
+awk -v stop="$line" 'NR == stop { $2 = 0 } { print }' "$run" >"$work/changed.txt"
+cp "${run%.txt}.hashes" "$work/changed.hashes"
+"$tool" replay "$work/changed.txt" --check >/dev/null 2>"$work/err"
+code=$?
+[ "$code" -eq 1 ] && grep -q 'the replay differs from the closing line: hash ' "$work/err" &&
+  grep -q "changed.txt: pass $first is the first that differs: its state" "$work/err" ||
+  { echo "FAIL: --check of a run changed from pass $first on: exit code $code, said: $(cat "$work/err")"; fail=1; }
+# Without its pass hashes, or with those of another run, the pass is unknown,
+# and a record without chains cannot pass a check.
+rm "$work/changed.hashes"
+"$tool" replay "$work/changed.txt" --check >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && grep -q 'no pass hashes to find the first pass that differs' "$work/err" ||
+  { echo "FAIL: --check without pass hashes: $(cat "$work/err")"; fail=1; }
+cp "$replays/by_hand_seed0.hashes" "$work/changed.hashes"
+"$tool" replay "$work/changed.txt" --check >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && grep -q 'was written for another run' "$work/err" ||
+  { echo "FAIL: --check with another run's pass hashes: $(cat "$work/err")"; fail=1; }
+sed 's/, states .*$//' "$replays/hide_seen_seed5.txt" >"$work/short.txt"
+"$tool" replay "$work/short.txt" --check >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && grep -q 'its closing line has no chains' "$work/err" ||
+  { echo "FAIL: --check of a closing line without chains: $(cat "$work/err")"; fail=1; }
+"$tool" replay "$work/short.txt" | grep -q '"hash": "2c82ddaf447a6619", "states": ' ||
+  { echo "FAIL: the short closing line is no longer read"; fail=1; }
+# --pass-hashes writes what the rebless stores; --check and --to do not mix.
+"$tool" replay "$run" --pass-hashes "$work/again.hashes" >/dev/null && cmp -s "$work/again.hashes" "${run%.txt}.hashes" ||
+  { echo "FAIL: --pass-hashes differs from the stored pass hashes"; fail=1; }
+"$tool" replay "$run" --check --to 5 >/dev/null 2>&1; [ $? -eq 2 ] || { echo "FAIL: --check --to accepted"; fail=1; }
 
 # Frames and trace of the smoke run's record.
 run="$replays/autoplay_seed1234.txt"

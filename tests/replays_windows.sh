@@ -1,7 +1,8 @@
 #!/bin/sh
 # replays_windows.sh WIN_TOOL NATIVE_TOOL WIN_GAME REPLAYS WORK: the Windows
 # build of stivra-tool under Wine replays every committed run to the end its
-# closing line stores (GameState hash included), as the native build does;
+# closing line stores (GameState hash and the chains of every pass and frame
+# included), as the native build does;
 # and a run recorded by the Windows game through STIVRA_RECORD replays on
 # both to the hash the game ended on, its screenshot the replay's last frame.
 set -u
@@ -31,9 +32,11 @@ for f in "$replays"/*.txt; do
 done
 
 STIVRA_SEED=4321 STIVRA_RECORD=windows_smoke.txt "$wine_run" "$win_game" -autoplay windows_smoke.bmp
-want=$(sed -n 's/^# end: .*hash \([0-9a-f]*\)$/\1/p' windows_smoke.txt 2>/dev/null)
-native=$("$native_tool" replay windows_smoke.txt | sed 's/.*"hash": "\([0-9a-f]*\)".*/\1/')
-windows=$(on_windows replay windows_smoke.txt | sed 's/.*"hash": "\([0-9a-f]*\)".*/\1/')
+# The Windows game's closing line (end and chains of every pass and frame)
+# as both builds replay it.
+want=$(stored_end windows_smoke.txt 2>/dev/null)
+native=$(tool_end "$("$native_tool" replay windows_smoke.txt)")
+windows=$(tool_end "$(on_windows replay windows_smoke.txt)")
 if [ -n "$want" ] && [ "$want" = "$native" ] && [ "$want" = "$windows" ]; then
   echo "ok: the Windows game's record ends on $want, replayed alike on both builds"
 else

@@ -11,6 +11,7 @@
 #include "fake_platform.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "gfx/framebuffer.h"
 #include "platform/cmdline.h"
 #include "platform/input.h"
 #include "platform/main_loop.h"
@@ -253,8 +254,11 @@ TEST(Recorder, MergesEqualPassesAndFlushesEverySecond) {
     EXPECT_FALSE(recording());
     char hash[17];
     format_hash(game_state_hash(Game), hash);
-    EXPECT_EQ(read_text(name), std::string("stivra-replay 1\nseed 11\n3 0\n1 8\n2 8 2\n2 8 2\n1 64 4\n") +
-                                   "# end: 9 passes, 16 ticks, hash " + hash + "\n");
+    const std::string record = read_text(name);
+    EXPECT_EQ(record.substr(0, record.rfind("# end: ")),
+              "stivra-replay 1\nseed 11\n3 0\n1 8\n2 8 2\n2 8 2\n1 64 4\n");
+    EXPECT_EQ(record.substr(record.rfind("# end: ")).substr(0, 57),
+              std::string("# end: 9 passes, 16 ticks, hash ") + hash + ", states ");
     std::remove(name);
 
     EXPECT_FALSE(record_open("no_such_directory/r.txt", 1));
@@ -305,9 +309,74 @@ TEST(Recorder, RecordThenReplayGivesTheSameHash) {
         EXPECT_NE(record.find(" 4\n"), std::string::npos) << "no pass of 4 Ticks:\n" << record;
         EXPECT_EQ(end_hash(record), hash);
         EXPECT_EQ(replayed_hash(record), hash) << record;
+        // The closing line's chains are the replay's: the game recorded
+        // every pass's state and frame as the replay has them.
+        ReplayResult replayed;
+        char error[REPLAY_ERROR_SIZE];
+        replay_text(record.data(), record.size(), replayed, error);
+        char line[RECORD_END_LINE_SIZE];
+        format_end_line(replayed.passes, replayed.ticks, replayed.hash, replayed.chains, line);
+        EXPECT_EQ(record.substr(record.rfind("# end: ")), line);
         EXPECT_EQ(static_cast<uint32_t>(Game.total_ticks), ticks);
         std::remove(name);
     }
     std::remove("record_replay_test.bmp");
     reset_fake_platform();
+}
+
+TEST(ReplayChains, SeeEveryPixelAndTheOrderOfPasses) {
+    static uint8_t frame[SCREEN_W * SCREEN_H];
+    std::memset(frame, 3, sizeof frame);
+    const uint64_t base = frame_hash(frame);
+    for (int at : {0, 1, 7, 8, 31999, SCREEN_W * SCREEN_H - 1}) {
+        frame[at] = 4;
+        EXPECT_NE(frame_hash(frame), base) << "pixel " << at;
+        frame[at] = 3;
+    }
+    EXPECT_EQ(frame_hash(frame), base);
+
+    // Two runs that pass the same states in another order differ, and so do
+    // runs that differ in one pass only, however they end.
+    const PassHashes a{1, 2}, b{3, 4};
+    RunChains ab, ba, aa;
+    chains_fold(ab, a), chains_fold(ab, b);
+    chains_fold(ba, b), chains_fold(ba, a);
+    chains_fold(aa, a), chains_fold(aa, PassHashes{1, 5});
+    EXPECT_NE(ab.states, ba.states);
+    EXPECT_NE(ab.frames, ba.frames);
+    RunChains a_then_c;
+    chains_fold(a_then_c, a), chains_fold(a_then_c, PassHashes{1, 4});
+    EXPECT_EQ(aa.states, a_then_c.states);  // the same states
+    EXPECT_NE(aa.frames, a_then_c.frames);  // one frame differs
+}
+
+TEST(ReplayStoredEnd, TheLastClosingLineInEitherForm) {
+    StoredEnd end;
+    const std::string full = Head + "3 8\n# end: 3 passes, 3 ticks, hash 00000000000000ff, states "
+                                    "0123456789abcdef, frames fedcba9876543210\n";
+    ASSERT_TRUE(replay_stored_end(full.data(), full.size(), end));
+    EXPECT_EQ(end.passes, 3u);
+    EXPECT_EQ(end.hash, 0xffu);
+    EXPECT_TRUE(end.has_chains);
+    EXPECT_EQ(end.chains.states, 0x0123456789abcdefull);
+    EXPECT_EQ(end.chains.frames, 0xfedcba9876543210ull);
+
+    // The short form of older builds, the last line without its newline,
+    // and of several closing lines the last.
+    const std::string two = full + "4 0\n# end: 7 passes, 9 ticks, hash 0000000000000001";
+    ASSERT_TRUE(replay_stored_end(two.data(), two.size(), end));
+    EXPECT_EQ(end.passes, 7u);
+    EXPECT_EQ(end.ticks, 9u);
+    EXPECT_FALSE(end.has_chains);
+
+    // What does not read whole is no closing line.
+    for (const std::string bad : {"# end: 3 passes, 3 ticks, hash 00ff\n", "# end: 3 passes, 3 ticks\n",
+                                  "# end: 3 passes, 3 ticks, hash 00000000000000ff0\n",
+                                  "# end: 99999999999999999999 passes, 3 ticks, hash 00000000000000ff\n",
+                                  "#end: 3 passes, 3 ticks, hash 00000000000000ff\n"})
+        EXPECT_FALSE(replay_stored_end((Head + bad).data(), Head.size() + bad.size(), end)) << bad;
+    // A closing line with broken chains still gives its end, as the short form.
+    const std::string broken = Head + "# end: 3 passes, 3 ticks, hash 00000000000000ff, states 12\n";
+    ASSERT_TRUE(replay_stored_end(broken.data(), broken.size(), end));
+    EXPECT_FALSE(end.has_chains);
 }

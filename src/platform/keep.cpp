@@ -92,7 +92,7 @@ bool continue_step(uint32_t max_passes) {
         replay_player_pass(Now.player);
         // The clock stands still while replaying: the record is flushed
         // once, at the hand-over.
-        record_pass(Now.player.run.bits, Now.player.run.ticks, 0);
+        record_pass(Now.player.run.bits, Now.player.run.ticks, 0, Now.player.last);
     }
     if (Now.player.result.passes < Now.target) return true;
     Now.active = false;

@@ -126,10 +126,11 @@ void main_loop_pass(LoopClock& clock) {
 
     // Behind by more than four Ticks: drop the backlog instead of spiralling.
     if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
-    record_pass(bits, n, now);
-    record_say_failures();
 
     draw_screen();
+    // The record takes the pass whole, its frame too.
+    record_pass(bits, n, now);
+    record_say_failures();
     audio_refill();
     platform_present();
 

@@ -7,6 +7,7 @@
 #include "data/text_writer.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
+#include "gfx/framebuffer.h"
 #include "platform/state_fields.h"
 #include "screens/draw_screen.h"
 
@@ -74,6 +75,7 @@ struct Recorder {
     uint32_t last_flush_ms = 0;
     uint64_t passes = 0;
     uint64_t ticks = 0;
+    RunChains chains{};
     GameWatch watch{};
     uint32_t seed = 0;
     size_t text_size = 0;
@@ -128,6 +130,37 @@ uint64_t game_state_hash(const GameState& state) {
     return hasher.h;
 }
 
+uint64_t frame_hash(const uint8_t* pixels) {
+    static_assert(SCREEN_W * SCREEN_H % 8 == 0, "a frame is whole 64-bit words");
+    uint64_t h = 14695981039346656037ull;
+    for (int i = 0; i < SCREEN_W * SCREEN_H; i += 8) {
+        uint64_t word = 0;
+        for (int b = 7; b >= 0; --b) word = word << 8 | pixels[i + b];
+        h ^= word;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+PassHashes pass_hashes() {
+    return PassHashes{game_state_hash(Game), frame_hash(Framebuffer)};
+}
+
+namespace {
+uint64_t fold_hash(uint64_t chain, uint64_t value) {
+    for (int i = 0; i < 8; ++i) {
+        chain ^= static_cast<uint8_t>(value >> (8 * i));
+        chain *= 1099511628211ull;
+    }
+    return chain;
+}
+}  // namespace
+
+void chains_fold(RunChains& chains, const PassHashes& pass) {
+    chains.states = fold_hash(chains.states, pass.state);
+    chains.frames = fold_hash(chains.frames, pass.frame);
+}
+
 bool replay_player_start(ReplayPlayer& player, const char* data, size_t size,
                          char (&error)[REPLAY_ERROR_SIZE]) {
     player = ReplayPlayer{};
@@ -148,6 +181,8 @@ bool replay_player_pass(ReplayPlayer& player) {
         player.left = player.run.count;
     }
     if (!replay_pass(player.run.bits, player.run.ticks)) player.result.quit = true;
+    player.last = pass_hashes();
+    chains_fold(player.result.chains, player.last);
     player.left -= 1;
     player.result.passes += 1;
     player.result.ticks += player.run.ticks;
@@ -163,13 +198,14 @@ void replay_player_end(ReplayPlayer& player) {
 
 ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
                           char (&error)[REPLAY_ERROR_SIZE],
-                          bool (*after_pass)(uint64_t pass, void* context), void* context) {
+                          bool (*after_pass)(uint64_t pass, const PassHashes& hashes, void* context),
+                          void* context) {
     result = ReplayResult{};
     ReplayPlayer player;
     if (!replay_player_start(player, data, size, error)) return REPLAY_BAD_TEXT;
     ReplayOutcome outcome = REPLAY_DONE;
     while (replay_player_pass(player))
-        if (after_pass && !after_pass(player.result.passes, context)) {
+        if (after_pass && !after_pass(player.result.passes, player.last, context)) {
             outcome = REPLAY_STOPPED;
             break;
         }
@@ -227,7 +263,12 @@ bool recording() {
 }
 
 void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
+    if (Record.on) record_pass(bits, ticks, now_ms, pass_hashes());
+}
+
+void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms, const PassHashes& hashes) {
     if (!Record.on) return;
+    chains_fold(Record.chains, hashes);
     if (!Record.clock_started) {
         Record.clock_started = true;
         Record.last_flush_ms = now_ms;
@@ -255,17 +296,28 @@ void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms) {
     }
 }
 
-void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
-    char hash[17];
-    format_hash(game_state_hash(Game), hash);
+void format_end_line(uint64_t passes, uint64_t ticks, uint64_t hash, const RunChains& chains,
+                     char (&out)[RECORD_END_LINE_SIZE]) {
+    char hex[17];
     TextWriter w(out, sizeof out);
     w.text("# end: ");
-    w.number(Record.passes);
+    w.number(passes);
     w.text(" passes, ");
-    w.number(Record.ticks);
+    w.number(ticks);
     w.text(" ticks, hash ");
-    w.text(hash);
+    format_hash(hash, hex);
+    w.text(hex);
+    w.text(", states ");
+    format_hash(chains.states, hex);
+    w.text(hex);
+    w.text(", frames ");
+    format_hash(chains.frames, hex);
+    w.text(hex);
     w.text("\n");
+}
+
+void record_end_line(char (&out)[RECORD_END_LINE_SIZE]) {
+    format_end_line(Record.passes, Record.ticks, game_state_hash(Game), Record.chains, out);
 }
 
 bool record_flush() {

@@ -6,7 +6,11 @@
 //   ...                     default 1) Ticks with InputBits BITS, then one frame
 //
 // '#' starts a comment that runs to the end of the line. A frame is part of
-// every pass because drawing advances the shared random generator.
+// every pass because drawing advances the shared random generator. The
+// recorder closes a record with
+//   # end: N passes, N ticks, hash H, states S, frames F
+// the end's GameState hash and the run's chains (see RunChains); records of
+// older builds end after the hash.
 //
 // The reader works on a text in memory and never allocates; the recorder
 // writes what the main loop does, pass by pass. Replaying starts from
@@ -84,6 +88,43 @@ uint64_t game_state_hash(const GameState& state);
 // 16 lower-case hex digits and a zero.
 void format_hash(uint64_t hash, char out[17]);
 
+// A frame's hash: FNV-1a's step applied to its 8,000 little-endian 64-bit
+// words (SCREEN_W * SCREEN_H palette indices) in order. Any one changed
+// pixel changes it, and it costs an eighth of hashing byte by byte, which
+// matters since every pass of every run and replay is hashed.
+uint64_t frame_hash(const uint8_t* pixels);
+
+// What one pass left: the GameState's hash and the frame's.
+struct PassHashes {
+    uint64_t state;
+    uint64_t frame;
+};
+// The hashes of the GameState and the Framebuffer as they stand.
+PassHashes pass_hashes();
+
+// A run's chains: running hashes over what every pass left, so that two
+// runs agree on them only if they agree pass by pass, not just at the end.
+// `states` folds in the GameState hash after every pass, `frames` every
+// frame's hash; each is FNV-1a continued over the 8 little-endian bytes of
+// each pass's hash.
+struct RunChains {
+    uint64_t states = 14695981039346656037ull;
+    uint64_t frames = 14695981039346656037ull;
+};
+void chains_fold(RunChains& chains, const PassHashes& pass);
+
+// A record's closing line as it was stored: the last "# end: ..." line of
+// the text. False when there is none or it does not read; has_chains is
+// false for the short form of older builds.
+struct StoredEnd {
+    uint64_t passes;
+    uint64_t ticks;
+    uint64_t hash;
+    bool has_chains;
+    RunChains chains;
+};
+bool replay_stored_end(const char* data, size_t size, StoredEnd& end);
+
 struct ReplayResult {
     uint32_t seed;
     uint64_t passes;
@@ -93,6 +134,7 @@ struct ReplayResult {
     int32_t catches;
     bool quit;  // a Tick asked the program to quit (BACK on the title)
     uint64_t hash;
+    RunChains chains;  // over every pass played so far
 };
 
 enum ReplayOutcome {
@@ -109,7 +151,8 @@ struct ReplayPlayer {
     ReplayRun run;          // the run being played, or the last one
     uint32_t left;          // passes of run still to play
     uint64_t total_passes;  // of the whole text
-    ReplayResult result;    // seed, passes, ticks and quit so far; the rest at the end
+    ReplayResult result;    // seed, passes, ticks, quit and chains so far; the rest at the end
+    PassHashes last;        // what the pass played last left
 };
 // Checks the whole text, then replay_start (its seed). False with error set
 // when any line is bad; the game is then left as it was.
@@ -121,10 +164,11 @@ bool replay_player_pass(ReplayPlayer& player);
 void replay_player_end(ReplayPlayer& player);
 
 // Checks the whole text, then program_init (seed) and every pass. after_pass
-// (may be null) runs after each pass with its number counted from 1.
+// (may be null) runs after each pass with its number counted from 1 and the
+// hashes it left.
 ReplayOutcome replay_text(const char* data, size_t size, ReplayResult& result,
                           char (&error)[REPLAY_ERROR_SIZE],
-                          bool (*after_pass)(uint64_t pass, void* context) = nullptr,
+                          bool (*after_pass)(uint64_t pass, const PassHashes& hashes, void* context) = nullptr,
                           void* context = nullptr);
 
 // The recorder behind STIVRA_RECORD and the kept runs. Runs of equal passes
@@ -146,7 +190,10 @@ uint32_t record_open_files(const char* const* names, int count, uint32_t seed);
 // replays its record into them). Returns the mask of the files made.
 uint32_t record_restart(uint32_t seed);
 bool recording();
+// After a pass (its Ticks and its frame): the pass and its hashes, which the
+// caller hands in when it has them already (a replay being recorded).
 void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms);
+void record_pass(uint32_t bits, uint32_t ticks, uint32_t now_ms, const PassHashes& hashes);
 // False if any write failed (the record is then incomplete).
 bool record_close();
 // Bit i set: a write to the i-th file failed.
@@ -158,8 +205,10 @@ void record_say_failures();
 // far; false when nothing is recorded or a write failed.
 bool record_flush();
 // The closing line as the recorder writes it for the game as it stands:
-// "# end: N passes, N ticks, hash H" and a newline.
-constexpr int RECORD_END_LINE_SIZE = 96;
+// "# end: N passes, N ticks, hash H, states S, frames F" and a newline.
+constexpr int RECORD_END_LINE_SIZE = 160;
+void format_end_line(uint64_t passes, uint64_t ticks, uint64_t hash, const RunChains& chains,
+                     char (&out)[RECORD_END_LINE_SIZE]);
 void record_end_line(char (&out)[RECORD_END_LINE_SIZE]);
 // The record so far as text in memory (pending passes included, no closing
 // line), or null when nothing is recorded or it outgrew REPLAY_MAX_BYTES.

@@ -25,7 +25,7 @@ const ToolCommand ToolCommands[] = {
     {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},
     {"ico", "ico FILE.ico              the program icon as a Windows .ico", tool_ico},
     {"png", "png SIZE FILE.png         the program icon at SIZE (16 24 32 48 64 128 192 256 512) pixels", tool_png},
-    {"replay", "replay FILE [--frames DIR] [--trace] [--from N] [--to M]\n"
+    {"replay", "replay FILE [--frames DIR] [--trace] [--from N] [--to M] [--check] [--pass-hashes OUT]\n"
                "                            a recorded run replayed, its end as JSON", tool_replay},
     {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n"
                  "                            the auto-player plays one game; JSON result", tool_autoplay},

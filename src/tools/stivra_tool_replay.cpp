@@ -1,7 +1,13 @@
-// stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]: a
-// recorded run replayed headless from program initialisation; prints what it
-// ended on as JSON. --from keeps frames and trace to passes N and later;
-// --to ends the replay after pass M.
+// stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]
+//                         [--check] [--pass-hashes OUT]: a recorded run
+// replayed headless from program initialisation; prints what it ended on as
+// JSON, its chains included. --from keeps frames and trace to passes N and
+// later; --to ends the replay after pass M.
+//
+// --check compares the end and the chains with the record's closing line
+// (exit 1 when they differ) and then names the first pass that differs,
+// from the pass hashes stored beside the record (FILE's name with .hashes
+// for .txt), which --pass-hashes OUT writes.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -147,6 +153,8 @@ struct FrameFolder {
 struct ReplayOptions {
     const char* frames_dir = nullptr;
     bool trace = false;
+    bool keep_hashes = false;         // --check or --pass-hashes
+    std::vector<PassHashes> hashes;   // of every pass, when kept
     uint64_t from = 1;         // the first pass that gets a frame and a trace line
     uint64_t to = UINT64_MAX;  // the last pass replayed
     FrameFolder frames;
@@ -220,9 +228,50 @@ bool frames_finish(ReplayOptions& options) {
     return true;
 }
 
-bool after_pass(uint64_t pass, void* context) {
+// The pass hashes file: its first line names the chains of the run it was
+// written from, then one line a pass with the low 16 bits of the pass's
+// GameState hash and of its frame's hash: enough to find the first pass that
+// differs, at a tenth of a record's size per pass.
+constexpr char PASS_HASHES_HEAD[] = "stivra-pass-hashes 1 states ";
+constexpr size_t PASS_HASH_LINE = 10;  // "ssss ffff\n"
+constexpr size_t PASS_HASHES_HEAD_LINE = sizeof PASS_HASHES_HEAD - 1 + 16 + 8 + 16 + 1;
+
+void hex16(uint64_t v, char* out) {
+    static const char Hex[] = "0123456789abcdef";
+    for (int i = 0; i < 4; ++i) out[i] = Hex[(v >> (12 - 4 * i)) & 15];
+}
+
+std::string pass_hashes_text(const RunChains& chains, const std::vector<PassHashes>& hashes) {
+    char hex[17];
+    std::string text = PASS_HASHES_HEAD;
+    format_hash(chains.states, hex);
+    text += hex;
+    text += " frames ";
+    format_hash(chains.frames, hex);
+    text += hex;
+    text += '\n';
+    text.reserve(text.size() + hashes.size() * PASS_HASH_LINE);
+    char line[PASS_HASH_LINE] = {0, 0, 0, 0, ' ', 0, 0, 0, 0, '\n'};
+    for (const PassHashes& h : hashes) {
+        hex16(h.state, line);
+        hex16(h.frame, line + 5);
+        text.append(line, PASS_HASH_LINE);
+    }
+    return text;
+}
+
+// The file beside a record that holds its pass hashes.
+std::string pass_hashes_name(const char* record) {
+    std::string name = record;
+    const size_t n = name.size();
+    if (n > 4 && name.compare(n - 4, 4, ".txt") == 0) name.resize(n - 4);
+    return name + ".hashes";
+}
+
+bool after_pass(uint64_t pass, const PassHashes& hashes, void* context) {
     ReplayOptions& options = *static_cast<ReplayOptions*>(context);
-    if (pass < options.from) return true;
+    if (options.keep_hashes) options.hashes.push_back(hashes);
+    if (pass < options.from) return pass < options.to;
     if (options.trace) {
         JsonTrace trace;
         trace.out = "{";
@@ -322,8 +371,86 @@ bool parse_pass_number(const char* text, uint64_t& n) {
 }
 
 int replay_usage() {
-    std::fprintf(stderr, "usage: stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M]\n");
+    std::fprintf(stderr, "usage: stivra-tool replay FILE [--frames DIR] [--trace] [--from N] [--to M] "
+                         "[--check] [--pass-hashes OUT]\n");
     return 2;
+}
+
+std::string hex_text(uint64_t v) {
+    char hex[17];
+    format_hash(v, hex);
+    return hex;
+}
+
+// The first pass whose hashes differ from those stored beside the record, as
+// one line on standard error.
+void name_first_difference(const char* file, const StoredEnd& stored, const std::vector<PassHashes>& hashes) {
+    const std::string name = pass_hashes_name(file);
+    std::vector<char> text;
+    if (read_record_file(name.c_str(), text) != READ_GOOD) {
+        std::fprintf(stderr, "stivra-tool: %s: no pass hashes to find the first pass that differs (%s cannot be "
+                             "read; scripts/rebless_replays.sh writes it)\n", file, name.c_str());
+        return;
+    }
+    // The file must be of this record as stored: its chains are the closing
+    // line's, and it has a line for every pass.
+    const std::string head = pass_hashes_text(stored.chains, {});
+    if (text.size() != head.size() + hashes.size() * PASS_HASH_LINE ||
+        std::memcmp(text.data(), head.data(), head.size()) != 0) {
+        std::fprintf(stderr, "stivra-tool: %s: %s was written for another run than the closing line's; "
+                             "the first pass that differs is unknown\n", file, name.c_str());
+        return;
+    }
+    const std::string now = pass_hashes_text(stored.chains, hashes);
+    for (size_t pass = 0; pass < hashes.size(); ++pass) {
+        const size_t at = head.size() + pass * PASS_HASH_LINE;
+        const bool state = std::memcmp(&now[at], &text[at], 4) != 0;
+        const bool frame = std::memcmp(&now[at + 5], &text[at + 5], 4) != 0;
+        if (!state && !frame) continue;
+        std::fprintf(stderr, "stivra-tool: %s: pass %s is the first that differs: %s (--to %s --frames DIR "
+                             "shows it)\n", file, decimal(pass + 1).c_str(),
+                     state && frame ? "its state and its frame" : state ? "its state, not its frame"
+                                                                        : "its frame, not its state",
+                     decimal(pass + 1).c_str());
+        return;
+    }
+    std::fprintf(stderr, "stivra-tool: %s: every pass agrees with %s in the 16 bits of each hash it keeps; "
+                         "the first pass that differs is unknown\n", file, name.c_str());
+}
+
+// --check: the end and the chains against the closing line. 0 when they
+// agree, 1 (with the reasons on standard error) when they do not.
+int check_against_closing_line(const char* file, const std::vector<char>& data, const ReplayResult& result,
+                               const std::vector<PassHashes>& hashes) {
+    StoredEnd stored;
+    if (!replay_stored_end(data.data(), data.size(), stored)) {
+        std::fprintf(stderr, "stivra-tool: %s: has no closing line \"# end: ...\" to check against\n", file);
+        return 1;
+    }
+    std::string differs;
+    const auto compare = [&](const char* what, const std::string& now, const std::string& was) {
+        if (now == was) return;
+        if (!differs.empty()) differs += ", ";
+        differs += std::string(what) + " " + now + " (stored " + was + ")";
+    };
+    compare("passes", decimal(result.passes), decimal(stored.passes));
+    compare("ticks", decimal(result.ticks), decimal(stored.ticks));
+    compare("hash", hex_text(result.hash), hex_text(stored.hash));
+    if (stored.has_chains) {
+        compare("states", hex_text(result.chains.states), hex_text(stored.chains.states));
+        compare("frames", hex_text(result.chains.frames), hex_text(stored.chains.frames));
+    }
+    if (!differs.empty())
+        std::fprintf(stderr, "stivra-tool: %s: the replay differs from the closing line: %s\n", file,
+                     differs.c_str());
+    if (!stored.has_chains) {
+        std::fprintf(stderr, "stivra-tool: %s: its closing line has no chains (a record of an older build; "
+                             "scripts/rebless_replays.sh FILE adds them)\n", file);
+        return 1;
+    }
+    if (differs.empty()) return 0;
+    if (result.passes == stored.passes) name_first_difference(file, stored, hashes);
+    return 1;
 }
 
 }  // namespace
@@ -331,9 +458,16 @@ int replay_usage() {
 int tool_replay(int argc, char** argv) {
     ReplayOptions options;
     const char* file = nullptr;
+    bool check = false;
+    const char* hashes_out = nullptr;
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--trace") == 0) {
             options.trace = true;
+        } else if (std::strcmp(argv[i], "--check") == 0) {
+            check = true;
+        } else if (std::strcmp(argv[i], "--pass-hashes") == 0) {
+            if (i + 1 >= argc) return replay_usage();
+            hashes_out = argv[++i];
         } else if (std::strcmp(argv[i], "--frames") == 0) {
             if (i + 1 >= argc) return replay_usage();
             options.frames_dir = argv[++i];
@@ -352,6 +486,9 @@ int tool_replay(int argc, char** argv) {
         }
     }
     if (!file) return replay_usage();
+    // A check and the pass hashes are of the whole run.
+    if ((check || hashes_out) && options.to != UINT64_MAX) return replay_usage();
+    options.keep_hashes = check || hashes_out;
 
     std::vector<char> data;
     char error[REPLAY_ERROR_SIZE];
@@ -400,11 +537,19 @@ int tool_replay(int argc, char** argv) {
                      std::strerror(options.failed_error ? options.failed_error : EIO));
         return 1;
     }
-    char hash[17];
-    format_hash(result.hash, hash);
     std::printf("{\"seed\": %s, \"passes\": %s, \"ticks\": %s, \"mode\": %d, \"task\": %d, "
-                "\"catches\": %d, \"quit\": %s, \"hash\": \"%s\"}\n",
+                "\"catches\": %d, \"quit\": %s, \"hash\": \"%s\", \"states\": \"%s\", \"frames\": \"%s\"}\n",
                 decimal(result.seed).c_str(), decimal(result.passes).c_str(), decimal(result.ticks).c_str(),
-                result.mode, result.task, result.catches, result.quit ? "true" : "false", hash);
-    return 0;
+                result.mode, result.task, result.catches, result.quit ? "true" : "false",
+                hex_text(result.hash).c_str(), hex_text(result.chains.states).c_str(),
+                hex_text(result.chains.frames).c_str());
+    std::fflush(stdout);
+    if (hashes_out) {
+        const std::string text = pass_hashes_text(result.chains, options.hashes);
+        OutputFile out;
+        bool written = output_open(out, hashes_out) && output_write(out, text.data(), text.size());
+        if (out.file) written = output_close(out) && written;
+        if (!written) return tool_write_failed("replay", hashes_out);
+    }
+    return check ? check_against_closing_line(file, data, result, options.hashes) : 0;
 }

@@ -70,12 +70,13 @@ function differing(a, b, x0 = 0, y0 = 0, x1 = 319, y1 = 199) {
 const frame_name = (pass) => `frame_${String(pass).padStart(6, '0')}.bmp`;
 const tool_env = { ...process.env, ASAN_OPTIONS: 'detect_leaks=0' };
 
-// The closing line of a record: "# end: N passes, N ticks, hash H".
+// The closing line of a record: "# end: N passes, N ticks, hash H, states
+// S, frames F" (states and frames null in the short form of older builds).
 function stored_end(text) {
-  const ends = [...text.matchAll(/^# end: (\d+) passes, (\d+) ticks, hash ([0-9a-f]{16})/gm)];
+  const ends = [...text.matchAll(/^# end: (\d+) passes, (\d+) ticks, hash ([0-9a-f]{16})(?:, states ([0-9a-f]{16}), frames ([0-9a-f]{16}))?$/gm)];
   if (ends.length === 0) return null;
   const m = ends[ends.length - 1];
-  return { passes: Number(m[1]), ticks: Number(m[2]), hash: m[3] };
+  return { passes: Number(m[1]), ticks: Number(m[2]), hash: m[3], states: m[4] || null, frames: m[5] || null };
 }
 
 // `stivra-tool replay FILE --from LAST --frames DIR`: its JSON and its last
@@ -128,7 +129,7 @@ function native_error(text) {
 }
 
 // The fields of the page's replay result that differ from the native JSON.
-const END_FIELDS = ['seed', 'passes', 'ticks', 'mode', 'task', 'catches', 'quit', 'hash'];
+const END_FIELDS = ['seed', 'passes', 'ticks', 'mode', 'task', 'catches', 'quit', 'hash', 'states', 'frames'];
 function end_differences(page_end, native) {
   if (!page_end) return 'the page played nothing';
   if (native.error) return `native: ${native.error}`;
@@ -483,8 +484,8 @@ try {
   await page.close();
 
   const played_end = (await played_native);
-  check(played.end !== null && played_end.json.hash === played.end.hash && played_end.json.passes === played.end.passes,
-        'the page\'s record of what it played replays natively to the end it recorded',
+  check(played.end !== null && ['passes', 'hash', 'states', 'frames'].every((f) => played_end.json[f] === played.end[f]),
+        'the page\'s record of what it played replays natively to the end and the chains it recorded',
         `${JSON.stringify(played.end)}; native ${JSON.stringify(played_end.json)}`);
   check(played_end.last !== null && differing(played_frame, played_end.last) === 0,
         'the canvas shows the last frame of the native replay of that record');
@@ -621,8 +622,8 @@ try {
   check(auto_record.text.includes(`\nseed ${seed}\n`) && auto_record.end !== null && auto_record.end.ticks === 150,
         'the page records its smoke run: the seed and 150 Ticks', auto_record.text.slice(0, 200));
   const auto_native = await native_replay(auto_record.file, join(outDir, 'frames_autoplay'));
-  check(auto_record.end !== null && auto_native.json.hash === auto_record.end.hash,
-        `the smoke run's record (seed ${seed}) replays natively to the hash the page ended on`,
+  check(auto_record.end !== null && ['hash', 'states', 'frames'].every((f) => auto_native.json[f] === auto_record.end[f]),
+        `the smoke run's record (seed ${seed}) replays natively to the hash and the chains the page ended on`,
         `${JSON.stringify(auto_record.end)}; native ${JSON.stringify(auto_native.json)}`);
   if (shot) {
     writeFileSync(join(outDir, 'autoplay_web.bmp'), Buffer.from(shot));
@@ -658,9 +659,11 @@ try {
     const native = await native_runs[i];
     const diff = end ? end_differences(end, native.json) : await p.evaluate(() => StivraPage.replayError);
     check(diff === '', `${name}: the page's replay ends as the native one (hash ${native.json.hash}, ${seconds} s)`, diff);
-    check(end !== null && native.end !== null && end.hash === native.end.hash && end.passes === native.end.passes &&
-          end.ticks === native.end.ticks, `${name}: the page ends where the record's closing line says`,
-          `${JSON.stringify(native.end)}`);
+    // The chains too: the page passed through every state and drew every
+    // frame as the record's closing line has them.
+    check(end !== null && native.end !== null && ['passes', 'ticks', 'hash', 'states', 'frames'].every((f) => end[f] === native.end[f]),
+          `${name}: the page ends where the record's closing line says, by the same states and frames`,
+          `${JSON.stringify(native.end)}; page ${JSON.stringify(end)}`);
     check((await p.textContent('#replay-status')).includes(native.json.hash), `${name}: the page shows the hash`);
     if (name.startsWith('won_')) {
       // The page recorded the replay as it played it: a whole won game as a link.

@@ -24,7 +24,8 @@ EM_JS(void, page_replay_started, (uint32_t seed, double total_passes), {
 });
 EM_JS(void, page_replay_progress, (double passes), { StivraPage.replayProgress(passes); });
 EM_JS(void, page_replay_ended,
-      (double passes, double ticks, int mode, int task, int catches, int quit, const char* hash), {
+      (double passes, double ticks, int mode, int task, int catches, int quit, const char* hash,
+       const char* states, const char* frames), {
           StivraPage.replayEnded({
               passes : passes,
               ticks : ticks,
@@ -32,7 +33,9 @@ EM_JS(void, page_replay_ended,
               task : task,
               catches : catches,
               quit : quit !== 0,
-              hash : UTF8ToString(hash)
+              hash : UTF8ToString(hash),
+              states : UTF8ToString(states),
+              frames : UTF8ToString(frames)
           });
       });
 EM_JS(void, page_replay_taken_over, (int finished), { StivraPage.replayTakenOver(finished !== 0); });
@@ -71,7 +74,7 @@ bool play_pass() {
     PaceClock.ticks += Player.run.ticks;
     // The page's record follows the replay, so that a run the player takes
     // over is kept whole, from its start.
-    record_pass(Player.run.bits, Player.run.ticks, loop_time_ms());
+    record_pass(Player.run.bits, Player.run.ticks, loop_time_ms(), Player.last);
     return true;
 }
 
@@ -110,10 +113,12 @@ void end_replay() {
     replay_player_end(Player);
     Phase = REPLAY_ENDED;
     const ReplayResult& r = Player.result;
-    char hash[17];
+    char hash[17], states[17], frames[17];
     format_hash(r.hash, hash);
+    format_hash(r.chains.states, states);
+    format_hash(r.chains.frames, frames);
     page_replay_ended(static_cast<double>(r.passes), static_cast<double>(r.ticks), r.mode, r.task,
-                      r.catches, r.quit ? 1 : 0, hash);
+                      r.catches, r.quit ? 1 : 0, hash, states, frames);
 }
 
 }  // namespace
