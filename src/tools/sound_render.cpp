@@ -13,6 +13,7 @@ constexpr int32_t MAX_SINGLE_SAMPLES = 60 * SOUND_RATE;
 constexpr int32_t SONG_SECONDS = 30;
 constexpr int32_t RING_SECONDS = 2;
 constexpr int32_t RING_ENTRY_TICKS = 3;  // the ring melody's pace, as ring_melody_step has it
+constexpr int32_t RING_PASS_TICKS = RING_ENTRY_TICKS * static_cast<int32_t>(sizeof RingMelody);
 
 int16_t Block[SOUND_BLOCK];
 
@@ -161,10 +162,9 @@ int64_t render_ring(int64_t samples, SoundSink sink) {
     fresh_sound();
     // The first Ticks of a ring, as the game counts them (its first step
     // sees count 1), until every entry has played once; then it is answered.
-    const int64_t pass_ticks = RING_ENTRY_TICKS * static_cast<int64_t>(sizeof RingMelody);
-    return render_ticked(samples, sink, [pass_ticks](int64_t tick) {
-        if (tick < pass_ticks)
-            ring_melody_step(static_cast<int32_t>(pass_ticks - tick), static_cast<int32_t>(tick + 1));
+    return render_ticked(samples, sink, [](int64_t tick) {
+        if (tick < RING_PASS_TICKS)
+            ring_melody_step(static_cast<int32_t>(RING_PASS_TICKS - tick), static_cast<int32_t>(tick + 1));
     });
 }
 
