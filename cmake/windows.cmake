@@ -69,7 +69,8 @@ add_test(NAME windows.imports
 # The companion tool as a console program, so that a recorded run can be
 # replayed by the Windows build and compared with the native one.
 file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
-add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp)
+add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp
+  ${CMAKE_SOURCE_DIR}/src/tools/sound_render.cpp)
 target_link_libraries(stivra-tool PRIVATE stivra_core)
 target_link_options(stivra-tool PRIVATE -s)
 

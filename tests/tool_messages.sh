@@ -25,6 +25,16 @@ expect 2 "^usage: stivra-tool sound N FILE.wav.*0 is no sound" sound 0 zero.wav
 [ -e zero.wav ] && { echo "FAIL: sound 0 wrote zero.wav"; fail=1; }
 expect 2 "^usage: stivra-tool sound" sound 20 x.wav
 
+expect 2 "^usage: stivra-tool sound-hashes" sound-hashes extra
+# Output that cannot be written whole is a failure, not a short stored file.
+if [ -w /dev/full ]; then
+  "$tool" sound-hashes >/dev/full 2>err.txt
+  got=$?
+  [ "$got" -eq 1 ] && [ "$(wc -l <err.txt)" -eq 1 ] &&
+    grep -q "^stivra-tool sound-hashes: cannot write standard output: " err.txt ||
+    { echo "FAIL: sound-hashes into a full device exited with $got: $(cat err.txt)"; fail=1; }
+fi
+
 why="cannot write no/such/folder/out: No such file or directory$"
 expect 1 "^stivra-tool sound: $why" sound 3 no/such/folder/out
 expect 1 "^stivra-tool note: $why" note 0 60 no/such/folder/out

@@ -47,9 +47,11 @@ constexpr int32_t FULL_ENVELOPE = 1048576;
 // such notes fold into the top octave, keeping their pitch class.
 constexpr int32_t HIGHEST_NOTE = 143;
 
+constexpr uint32_t NOISE_SEED = 7;
+
 int32_t SampleRate = 0;
 uint32_t SampleCounter = 0;
-uint32_t NoiseState = 7;
+uint32_t NoiseState = NOISE_SEED;
 
 int32_t noise_sample() {
     NoiseState = NoiseState * 1103515245u + 12345u;
@@ -179,6 +181,14 @@ void silence_voices() {
         v.envelope = 0;
         v.volume = 3;
     }
+}
+
+void reset_synth() {
+    for (Voice& v : Voices) v = Voice{};
+    EffectSlot = SoundEffectSlot{};
+    SampleCounter = 0;
+    NoiseState = NOISE_SEED;
+    silence_voices();
 }
 
 void set_sample_rate(int32_t rate) { SampleRate = rate; }

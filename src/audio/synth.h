@@ -37,6 +37,10 @@ extern SoundEffectSlot EffectSlot;
 
 // Envelopes to 0, volumes to 3.
 void silence_voices();
+// Voices, the effect slot, the noise generator and the sample counter as at
+// program start, the voices silenced; the rate stays. What is rendered after
+// it does not depend on anything rendered before.
+void reset_synth();
 void set_sample_rate(int32_t rate);
 int32_t waveform_sample(int32_t type, int32_t phase);
 void render_samples(int16_t* buffer, int32_t count);

@@ -20,6 +20,8 @@ const ToolCommand ToolCommands[] = {
     {"sound", "sound N FILE.wav          effect N (1..19) as a mono 16-bit WAV", tool_sound},
     {"note", "note VOICE NOTE FILE.wav  one note of voice 0..3 as a WAV", tool_note},
     {"song", "song S SECONDS FILE.wav   song S (0..5) as the game plays it", tool_song},
+    {"sound-hashes", "sound-hashes              the stored hashes of every sound (tests/sound_hashes.txt)",
+     tool_sound_hashes},
     {"sprites", "sprites FILE.bmp          every sprite at 4x with its first row", tool_sprites},
     {"figures", "figures FILE.bmp          every figure, facing, phase, scale 1 and 2", tool_figures},
     {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},
