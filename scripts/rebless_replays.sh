@@ -3,7 +3,9 @@
 # tests/replays/ when none is named) and rewrites its closing line
 # "# end: N passes, N ticks, hash H, states S, frames F" to the end and the
 # chains it replays to now, and the pass hashes beside it (NAME.hashes), from
-# which `stivra-tool replay FILE --check` names the first pass that differs.
+# which `stivra-tool replay FILE --check` names the first pass that differs;
+# then the stored hashes of every sound (tests/sound_hashes.txt) and of every
+# demo scene, icon and world picture (tests/picture_hashes.txt).
 # Prints each old and new end, so that a change that moves a committed run
 # shows which runs it moved; commit the rewritten files with that change, on
 # purpose.
@@ -46,3 +48,19 @@ for f in "$@"; do
   fi
 done
 echo "$moved of $runs runs moved"
+
+# The stored hashes of every sound and every tool picture, rewritten whole
+# or not at all; git diff shows the lines that moved.
+for what in sound picture; do
+  stored="$root/tests/${what}_hashes.txt"
+  tmp=$(mktemp "$stored.XXXXXX")
+  "$tool" "$what-hashes" >"$tmp" || { rm -f "$tmp"; echo "$0: stivra-tool $what-hashes failed" >&2; exit 1; }
+  chmod 644 "$tmp"
+  if cmp -s "$tmp" "$stored"; then
+    echo "same:  ${what}_hashes.txt"
+    rm -f "$tmp"
+  else
+    echo "MOVED: ${what}_hashes.txt ($(diff "$stored" "$tmp" | grep -c '^>') lines)"
+    mv "$tmp" "$stored"
+  fi
+done

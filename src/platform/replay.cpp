@@ -132,8 +132,12 @@ uint64_t game_state_hash(const GameState& state) {
 
 uint64_t frame_hash(const uint8_t* pixels) {
     static_assert(SCREEN_W * SCREEN_H % 8 == 0, "a frame is whole 64-bit words");
+    return pixels_hash(pixels, SCREEN_W * SCREEN_H);
+}
+
+uint64_t pixels_hash(const uint8_t* pixels, size_t count) {
     uint64_t h = 14695981039346656037ull;
-    for (int i = 0; i < SCREEN_W * SCREEN_H; i += 8) {
+    for (size_t i = 0; i + 8 <= count; i += 8) {
         uint64_t word = 0;
         for (int b = 7; b >= 0; --b) word = word << 8 | pixels[i + b];
         h ^= word;

@@ -93,6 +93,8 @@ void format_hash(uint64_t hash, char out[17]);
 // pixel changes it, and it costs an eighth of hashing byte by byte, which
 // matters since every pass of every run and replay is hashed.
 uint64_t frame_hash(const uint8_t* pixels);
+// The same over any picture whose size is a multiple of 8 bytes.
+uint64_t pixels_hash(const uint8_t* pixels, size_t count);
 
 // What one pass left: the GameState's hash and the frame's.
 struct PassHashes {

@@ -22,6 +22,9 @@ const ToolCommand ToolCommands[] = {
     {"song", "song S SECONDS FILE.wav   song S (0..5) as the game plays it", tool_song},
     {"sound-hashes", "sound-hashes              the stored hashes of every sound (tests/sound_hashes.txt)",
      tool_sound_hashes},
+    {"picture-hashes", "picture-hashes            the stored hashes of every demo scene, icon and world picture\n"
+                       "                            (tests/picture_hashes.txt)",
+     tool_picture_hashes},
     {"sprites", "sprites FILE.bmp          every sprite at 4x with its first row", tool_sprites},
     {"figures", "figures FILE.bmp          every figure, facing, phase, scale 1 and 2", tool_figures},
     {"newgame", "newgame [--seed N]        what a new game sets up, as JSON", tool_newgame},

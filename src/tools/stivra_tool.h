@@ -6,6 +6,7 @@ int tool_sound(int argc, char** argv);    // sound N FILE.wav
 int tool_note(int argc, char** argv);     // note VOICE NOTE FILE.wav
 int tool_song(int argc, char** argv);     // song S SECONDS FILE.wav
 int tool_sound_hashes(int argc, char** argv);  // sound-hashes
+int tool_picture_hashes(int argc, char** argv);  // picture-hashes
 int tool_sprites(int argc, char** argv);  // sprites FILE.bmp
 int tool_figures(int argc, char** argv);  // figures FILE.bmp
 int tool_newgame(int argc, char** argv);  // newgame [--seed N]

@@ -3,6 +3,7 @@
 //
 // The sheets are drawn with the game's own primitives into one large
 // Palette-index canvas and written as an 8-bit BMP.
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "data/output_file.h"
 #include "platform/png.h"
 #include "platform/present.h"
+#include "platform/tools.h"
 #include "tools/stivra_tool.h"
 #include "world/world_image.h"
 
@@ -540,4 +542,21 @@ int tool_png(int argc, char** argv) {
         Rgba[i * 4 + 3] = IconBgra[i * 4 + 3];
     }
     return write_png(argv[1], Rgba, size, size) ? 0 : tool_write_failed("png", argv[1]);
+}
+
+int tool_picture_hashes(int argc, char**) {
+    if (argc != 0) return tool_usage("picture-hashes   (no arguments; the text goes to standard output)");
+    char line[PICTURE_HASH_LINE_SIZE];
+    for (int32_t i = 0; i < picture_hash_line_count(); ++i) {
+        picture_hash_line(i, line);
+        if (std::printf("%s\n", line) < 0) break;
+    }
+    // A file that rebless redirects this into must not end up short unnoticed.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno ? errno : EIO;
+        std::fprintf(stderr, "stivra-tool picture-hashes: cannot write standard output: %s\n", std::strerror(error));
+        return 1;
+    }
+    return 0;
 }
