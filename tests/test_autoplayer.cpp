@@ -282,3 +282,18 @@ TEST(AutoPlayerCurious, ReadsTheEscapedScreenAndGoesToTheTitle) {
     EXPECT_EQ(Game.mode, MODE_TITLE);
     EXPECT_GT(ticks, 70);
 }
+
+// Before the sheets of music are all found, it goes to a piano and plays
+// it once, and hears that it cannot yet.
+TEST(AutoPlayerCurious, TriesThePianoBeforeItsTime) {
+    CuriousBot curious;
+    walk_alone_on(2);
+    Game.task = 1;
+    bool told = false;
+    for (int i = 0; i < 3000 && !told; ++i) {
+        bot_ticks(1);
+        told = std::strcmp(Game.message_line1, "EIN KLAVIER. OHNE NOTEN KANNST DU NICHTS SPIELEN.") == 0;
+    }
+    EXPECT_TRUE(told);
+    EXPECT_EQ(Game.task, 1);
+}

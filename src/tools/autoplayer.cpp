@@ -85,6 +85,7 @@ struct BotState {
     bool pressed_without_phone;
     bool replayed_piano;
     bool reused_fuse_box;
+    bool tried_early[10];  // by task: the piano, the fuse box, the pool door, the exit before their time
 };
 
 BotState Bot;
@@ -303,6 +304,12 @@ void mark_action_spots(int code) {
     }
 }
 
+// The tiles right below a door with this code (the pool door, the exit).
+void mark_doors_below(int code) {
+    for (int32_t t = 0; t < MAP_TILES - MAP_W; ++t)
+        if (CurrentFloorMap[t] == code && standable(CurrentFloorMap[t + MAP_W])) GoalMark[t + MAP_W] = 1;
+}
+
 // Marks the goal tiles; sets which stairs may be used.
 int32_t mark_quest_goal(bool& up_stairs, bool& down_stairs) {
     std::memset(GoalMark, 0, sizeof GoalMark);
@@ -315,6 +322,17 @@ int32_t mark_quest_goal(bool& up_stairs, bool& down_stairs) {
         for (int32_t t = 0; t < MAP_TILES; ++t)
             if (CurrentFloorMap[t] == (up ? '^' : 'v')) GoalMark[t] = 1;
         return GOAL_STAIRS;
+    }
+    // The curious bot tries each of them once before its time: it learns
+    // what the game says to that.
+    if (AutoplayCurious && !Bot.tried_early[Game.task]) {
+        switch (Game.task) {
+        case 1: mark_action_spots('M'); return GOAL_ACTION;
+        case 3: mark_action_spots('u'); return GOAL_ACTION;
+        case 5: mark_doors_below('X'); return GOAL_BUMP_UP;
+        case 8: mark_doors_below('E'); return GOAL_BUMP_UP;
+        default: break;
+        }
     }
     switch (Game.task) {
     case 2: mark_action_spots('M'); return GOAL_ACTION;
@@ -718,8 +736,11 @@ uint32_t play_tick() {
         switch (Bot.goal_kind) {
         case GOAL_ACTION:
             // The curious bot first lets the prompt show.
-            if (action_kind(prompt_here()) != ACTION_TALK && !(AutoplayCurious && Game.message_ticks > 0))
-                press(INPUT_ACTION);
+            if (action_kind(prompt_here()) != ACTION_TALK && !(AutoplayCurious && Game.message_ticks > 0) &&
+                press(INPUT_ACTION) && AutoplayCurious && (Game.task == 1 || Game.task == 3)) {
+                Bot.tried_early[Game.task] = true;
+                Bot.plan_age = 1000;
+            }
             break;
         case GOAL_TALK:
             if (Bot.talked_task != Game.task && action_kind(prompt_here()) == ACTION_TALK &&
@@ -730,6 +751,11 @@ uint32_t play_tick() {
             break;
         case GOAL_BUMP_UP:
             aim_y -= FIXED_TILE;  // walk on into the door above
+            // The curious bot's try at a locked door is over once it is told so.
+            if (AutoplayCurious && (Game.task == 5 || Game.task == 8) && Game.bump_cooldown > 0) {
+                Bot.tried_early[Game.task] = true;
+                Bot.plan_age = 1000;
+            }
             break;
         case GOAL_FLEE:
             Bot.plan_age = 1000;  // pick a new place to go
