@@ -222,3 +222,78 @@ TEST(AutoPlayerChoices, PlaysAPianoOutOfHerrHemmkesEarshot) {
     }
     EXPECT_EQ(Game.task, 3);
 }
+
+// The curious bot (--curious) is on only within the test that asks for it.
+struct CuriousBot {
+    CuriousBot() { AutoplayCurious = true; }
+    ~CuriousBot() { AutoplayCurious = false; }
+};
+
+// It lets the first ring out, answers the next, presses PHONE once while
+// Brazzik is coming and once while he cannot be called, and once with the
+// phone gone; none of it twice.
+TEST(AutoPlayerCurious, TriesThePhoneInEveryState) {
+    CuriousBot curious;
+    walk_alone_on(3);
+    Game.call_countdown = 1;
+    bool missed = false;
+    for (int i = 0; i < 220 && !missed; ++i) {
+        bot_ticks(1);
+        missed = std::strcmp(Game.message_line1, "VERPASSTER ANRUF: BRAZZIK") == 0;
+    }
+    ASSERT_TRUE(missed);
+    EXPECT_EQ(Game.friend_state, FRIEND_ABSENT);
+
+    Game.call_countdown = 1;
+    bot_ticks(4);  // rings, answered, PHONE let go, and pressed again while he comes
+    EXPECT_EQ(Game.ring_ticks, 0);
+    EXPECT_EQ(Game.friend_state, FRIEND_ON_THE_WAY);
+    EXPECT_STREQ(Game.message_line1, "BRAZZIK IST SCHON UNTERWEGS.");
+
+    Game.friend_state = FRIEND_ABSENT;  // gone again, the cooldown still running
+    bot_ticks(2);
+    EXPECT_EQ(std::strncmp(Game.message_line1, "BRAZZIK GEHT NICHT RAN.", 23), 0) << Game.message_line1;
+    set_message("", "", 0);
+    bot_ticks(3);
+    EXPECT_STREQ(Game.message_line1, "");  // each only once
+
+    Game.has_phone = 0;
+    bot_ticks(2);
+    EXPECT_STREQ(Game.message_line1, "DEIN HANDY HAT JETZT HERR HASELBRINK.");
+}
+
+// On the escaped screen it waits until everything is shown (the last line
+// comes after 70 Ticks), then goes back to the title; the plain bot presses
+// nothing there.
+TEST(AutoPlayerCurious, ReadsTheEscapedScreenAndGoesToTheTitle) {
+    walk_alone_on(3);
+    Game.mode = MODE_ESCAPED;
+    Game.mode_ticks = 0;
+    bot_ticks(200);
+    EXPECT_EQ(Game.mode, MODE_ESCAPED);
+
+    CuriousBot curious;
+    Game.mode_ticks = 0;
+    int ticks = 0;
+    while (Game.mode == MODE_ESCAPED && ticks < 200) {
+        bot_ticks(1);
+        ticks += 1;
+    }
+    EXPECT_EQ(Game.mode, MODE_TITLE);
+    EXPECT_GT(ticks, 70);
+}
+
+// Before the sheets of music are all found, it goes to a piano and plays
+// it once, and hears that it cannot yet.
+TEST(AutoPlayerCurious, TriesThePianoBeforeItsTime) {
+    CuriousBot curious;
+    walk_alone_on(2);
+    Game.task = 1;
+    bool told = false;
+    for (int i = 0; i < 3000 && !told; ++i) {
+        bot_ticks(1);
+        told = std::strcmp(Game.message_line1, "EIN KLAVIER. OHNE NOTEN KANNST DU NICHTS SPIELEN.") == 0;
+    }
+    EXPECT_TRUE(told);
+    EXPECT_EQ(Game.task, 1);
+}

@@ -21,6 +21,7 @@
 #include "world/tile_geometry.h"
 
 bool AutoplayWroteState = false;
+bool AutoplayCurious = false;
 std::FILE* AutoplayTrace = nullptr;
 
 namespace {
@@ -76,6 +77,15 @@ struct BotState {
     int32_t talked_task;
 
     const char* gave_up;
+
+    // What the curious bot has tried already (AutoplayCurious).
+    bool let_ring_out;
+    bool pressed_while_coming;
+    bool pressed_in_cooldown;
+    bool pressed_without_phone;
+    bool replayed_piano;
+    bool reused_fuse_box;
+    bool tried_early[10];  // by task: the piano, the fuse box, the pool door, the exit before their time
 };
 
 BotState Bot;
@@ -294,6 +304,12 @@ void mark_action_spots(int code) {
     }
 }
 
+// The tiles right below a door with this code (the pool door, the exit).
+void mark_doors_below(int code) {
+    for (int32_t t = 0; t < MAP_TILES - MAP_W; ++t)
+        if (CurrentFloorMap[t] == code && standable(CurrentFloorMap[t + MAP_W])) GoalMark[t + MAP_W] = 1;
+}
+
 // Marks the goal tiles; sets which stairs may be used.
 int32_t mark_quest_goal(bool& up_stairs, bool& down_stairs) {
     std::memset(GoalMark, 0, sizeof GoalMark);
@@ -306,6 +322,17 @@ int32_t mark_quest_goal(bool& up_stairs, bool& down_stairs) {
         for (int32_t t = 0; t < MAP_TILES; ++t)
             if (CurrentFloorMap[t] == (up ? '^' : 'v')) GoalMark[t] = 1;
         return GOAL_STAIRS;
+    }
+    // The curious bot tries each of them once before its time: it learns
+    // what the game says to that.
+    if (AutoplayCurious && !Bot.tried_early[Game.task]) {
+        switch (Game.task) {
+        case 1: mark_action_spots('M'); return GOAL_ACTION;
+        case 3: mark_action_spots('u'); return GOAL_ACTION;
+        case 5: mark_doors_below('X'); return GOAL_BUMP_UP;
+        case 8: mark_doors_below('E'); return GOAL_BUMP_UP;
+        default: break;
+        }
     }
     switch (Game.task) {
     case 2: mark_action_spots('M'); return GOAL_ACTION;
@@ -613,13 +640,52 @@ uint32_t steer_with_unsticking(int32_t aim_x, int32_t aim_y, uint32_t run, bool 
     return move ? move | run : 0;
 }
 
+// The curious bot's extra presses of PHONE and ACTION this Tick (see
+// AutoplayCurious); true when it pressed something.
+bool curious_presses() {
+    if (!Game.has_phone) {
+        if (!Bot.pressed_without_phone && press(INPUT_PHONE)) {
+            Bot.pressed_without_phone = true;
+            return true;
+        }
+    } else if (Game.ring_ticks == 0) {
+        if (!Bot.pressed_while_coming && Game.friend_state == FRIEND_ON_THE_WAY && press(INPUT_PHONE)) {
+            Bot.pressed_while_coming = true;
+            return true;
+        }
+        if (!Bot.pressed_in_cooldown && Game.friend_state == FRIEND_ABSENT && Game.call_cooldown > 0 &&
+            press(INPUT_PHONE)) {
+            Bot.pressed_in_cooldown = true;
+            return true;
+        }
+    }
+    // Once more at the piano and the fuse box after their task is done,
+    // when nobody hunts the player.
+    if (!hunted() && action_kind(prompt_here()) != ACTION_TALK) {
+        const int32_t prompt = prompt_here();
+        bool* done = nullptr;
+        if (prompt == 'M' && Game.task == 3) done = &Bot.replayed_piano;
+        if (prompt == 'u' && Game.task == 5) done = &Bot.reused_fuse_box;
+        if (done && !*done && press(INPUT_ACTION)) {
+            *done = true;
+            return true;
+        }
+    }
+    return false;
+}
+
 uint32_t play_tick() {
     if (Game.confiscate_ticks > 0) return 0;
     uint32_t bits = 0;
 
     // The phone: answer every ring; it sends Brazzik and stops the noise
-    // that brings Herr Haselbrink.
-    if (Game.has_phone && Game.ring_ticks > 0) press(INPUT_PHONE);
+    // that brings Herr Haselbrink. The curious bot lets the first ring out.
+    if (AutoplayCurious && Game.ring_ticks > 0 && !Bot.let_ring_out) {
+        if (Game.ring_ticks == 1) Bot.let_ring_out = true;
+    } else if (Game.has_phone && Game.ring_ticks > 0) {
+        press(INPUT_PHONE);
+    }
+    if (AutoplayCurious && !Game.player_hidden && curious_presses()) return 0;
 
     const int32_t here = player_tile();
     const bool item_gone = Bot.target_item >= 0 && Game.items[Bot.target_item].taken;
@@ -669,7 +735,12 @@ uint32_t play_tick() {
     if (at_goal) {
         switch (Bot.goal_kind) {
         case GOAL_ACTION:
-            if (action_kind(prompt_here()) != ACTION_TALK) press(INPUT_ACTION);
+            // The curious bot first lets the prompt show.
+            if (action_kind(prompt_here()) != ACTION_TALK && !(AutoplayCurious && Game.message_ticks > 0) &&
+                press(INPUT_ACTION) && AutoplayCurious && (Game.task == 1 || Game.task == 3)) {
+                Bot.tried_early[Game.task] = true;
+                Bot.plan_age = 1000;
+            }
             break;
         case GOAL_TALK:
             if (Bot.talked_task != Game.task && action_kind(prompt_here()) == ACTION_TALK &&
@@ -680,6 +751,11 @@ uint32_t play_tick() {
             break;
         case GOAL_BUMP_UP:
             aim_y -= FIXED_TILE;  // walk on into the door above
+            // The curious bot's try at a locked door is over once it is told so.
+            if (AutoplayCurious && (Game.task == 5 || Game.task == 8) && Game.bump_cooldown > 0) {
+                Bot.tried_early[Game.task] = true;
+                Bot.plan_age = 1000;
+            }
             break;
         case GOAL_FLEE:
             Bot.plan_age = 1000;  // pick a new place to go
@@ -767,6 +843,10 @@ uint32_t autoplayer_bits(const char** gave_up) {
     case MODE_INTRO:
         press(INPUT_CONFIRM);
         break;
+    case MODE_ESCAPED:
+        // The curious bot reads the whole escaped screen, then goes back to the title.
+        if (AutoplayCurious && Game.mode_ticks >= 80) press(INPUT_CONFIRM);
+        break;
     case MODE_CAUGHT:
         // A fresh plan from the landing once the game goes on.
         Bot.path_length = 0;
@@ -801,8 +881,9 @@ AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks) {
     while (ticks < max_ticks) {
         if (Game.mode == MODE_ESCAPED) {
             result.outcome = AUTOPLAY_WON;
-            break;
+            if (!AutoplayCurious) break;
         }
+        if (result.outcome == AUTOPLAY_WON && Game.mode == MODE_TITLE) break;  // the curious bot's way out
         std::memcpy(&before, &Game, sizeof Game);
         const char* gave_up = nullptr;
         const uint32_t bits = autoplayer_bits(&gave_up);

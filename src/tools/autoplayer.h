@@ -47,6 +47,17 @@ uint32_t autoplayer_walk_bits(int32_t tile);
 // Ticks. Each pass goes to the record when one is given.
 AutoplayResult autoplay_run(uint32_t seed, int32_t max_ticks);
 
+// When set, the bot also does what a curious player tries besides winning,
+// so that recorded runs pass through more of the game: it lets the first
+// call ring out, presses PHONE again while Brazzik is coming, while he
+// cannot be called and once the phone is gone, plays the piano, opens the
+// fuse box and walks into the pool door and the main exit once each before
+// their time, waits at the piano and the fuse box until their prompt shows
+// and uses each once more when its task is done, and after the escape stays on the escaped screen until all of it
+// is shown, then goes back to the title. Off by default: the plain bot's
+// games stay as they are.
+extern bool AutoplayCurious;
+
 // When set, autoplay_run writes one line a second of play about what the
 // bot is doing (for looking into a seed it does badly on).
 extern std::FILE* AutoplayTrace;

@@ -32,7 +32,7 @@ const ToolCommand ToolCommands[] = {
     {"png", "png SIZE FILE.png         the program icon at SIZE (16 24 32 48 64 128 192 256 512) pixels", tool_png},
     {"replay", "replay FILE [--frames DIR] [--trace] [--from N] [--to M] [--check] [--pass-hashes OUT]\n"
                "                            a recorded run replayed, its end as JSON", tool_replay},
-    {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n"
+    {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace] [--curious]\n"
                  "                            the auto-player plays one game; JSON result", tool_autoplay},
 };
 

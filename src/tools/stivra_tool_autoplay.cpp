@@ -15,7 +15,7 @@ constexpr int32_t TICKS_PER_MINUTE = 30 * 60;
 constexpr uint32_t MAX_MINUTES = 24 * 60;
 
 int autoplay_usage() {
-    std::fprintf(stderr, "usage: stivra-tool autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace]\n");
+    std::fprintf(stderr, "usage: stivra-tool autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace] [--curious]\n");
     return 2;
 }
 
@@ -74,6 +74,10 @@ int tool_autoplay(int argc, char** argv) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (std::strcmp(option, "--trace") == 0) {
             trace = true;
+            continue;
+        }
+        if (std::strcmp(option, "--curious") == 0) {
+            AutoplayCurious = true;
             continue;
         }
         bool ok;
