@@ -329,8 +329,9 @@ TEST_F(Movement, RunningOutOfBreathWithoutADrink) {
     Game.stamina = 346;
     move_player(0);
     EXPECT_EQ(Game.exhausted, 1);  // 350 is not above 350
+    Game.stamina = 347;
     move_player(0);
-    EXPECT_EQ(Game.exhausted, 0);
+    EXPECT_EQ(Game.exhausted, 0);  // 351 is
     x0 = Game.player_x;
     move_player(INPUT_LEFT | INPUT_RUN);
     EXPECT_EQ(x0 - Game.player_x, 540);

@@ -190,13 +190,17 @@ TEST_F(Pursuer, LeavesOnlyUnseenFarAwayOnALuckyRollInPatrol) {
         p.npc_state_ticks = 1000;
         p.npc_floor_ticks = 1;
         std::memset(VisibleGrid, c.visible ? 1 : 0, sizeof VisibleGrid);
-        Game.random_state = state_rolling(c.roll);
+        const uint32_t state = state_rolling(c.roll);
+        Game.random_state = state;
         pursuer_update();
         EXPECT_EQ(p.npc_present == 0, c.leaves) << "x " << c.x << " roll " << c.roll;
         EXPECT_EQ(p.npc_floor, c.to);
-        if (c.leaves) {
-            EXPECT_TRUE(p.npc_floor_ticks >= 300 && p.npc_floor_ticks < 600);
-        }
+        // Gone, he stays away 300 Ticks and the third draw below 300; else
+        // the next try comes after 900 and the first draw below 900.
+        if (c.leaves)
+            EXPECT_EQ(p.npc_floor_ticks, 300 + static_cast<int32_t>(model_value(model_steps(state, 3)) % 300));
+        else
+            EXPECT_EQ(p.npc_floor_ticks, 900 + static_cast<int32_t>(model_value(model_steps(state, 1)) % 900));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "game/quest.h"
 #include "platform/input.h"
 #include "world/rooms.h"
+#include "world/tile_geometry.h"
 
 namespace {
 
@@ -138,6 +139,25 @@ TEST_F(Quest, ActionPrecedenceTalkPianoFuseLockerHide) {
     Game.prompt_kind = 0;
     on_action();  // the corridor at (20, 14) has no locker beside it
     EXPECT_EQ(line1(), "HIER IST KEIN SPIND ZUM VERSTECKEN.");
+}
+
+TEST_F(Quest, HerrHemmkeTalksWithinFortyPixelsOfHisTile) {
+    Game.teacher_floor = Game.current_floor;
+    Game.teacher_x = 21;
+    Game.teacher_y = 14;
+    // Player positions in pixels, against the teacher's anchor on his tile.
+    struct Case { int32_t dx, dy; bool talks; };
+    const Case cases[] = {{39, 0, true}, {40, 0, false}, {0, -39, true}, {0, 40, false},
+                          {24, 31, true}, {24, 32, false}};  // isqrt(1537) = 39, isqrt(1600) = 40
+    for (const Case& c : cases) {
+        Game.player_x = (tile_anchor_px(21) + c.dx) << 8;
+        Game.player_y = (tile_anchor_py(14) + c.dy) << 8;
+        EXPECT_EQ(action_kind(0) == ACTION_TALK, c.talks) << c.dx << ", " << c.dy;
+    }
+    Game.teacher_floor = Game.current_floor + 1;  // on another floor: never
+    Game.player_x = tile_anchor_px(21) << 8;
+    Game.player_y = tile_anchor_py(14) << 8;
+    EXPECT_NE(action_kind(0), ACTION_TALK);
 }
 
 TEST_F(Quest, PianoOpensTheGymOnceAndThenOnlyPlings) {
