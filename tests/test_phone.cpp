@@ -186,6 +186,22 @@ TEST_F(Phone, GuardTimeOverWinsOverAThreatInTheSameTick) {
     EXPECT_EQ(Game.friend_state, FRIEND_LEAVING);
 }
 
+TEST_F(Phone, GuardingBrazzikGoesForAThreatCloserThanAHundredPixels) {
+    for (const int32_t distance : {99, 100}) {
+        Game.friend_state = FRIEND_GUARDING;
+        Game.friend_ticks = 500;
+        Game.friend_target = -1;
+        friend_slot().npc_x = Game.player_x;
+        friend_slot().npc_y = Game.player_y;
+        NpcSlot& p = put_npc(NPC_PURSUER, 22, 14, PURSUER_PATROL);
+        p.npc_x = Game.player_x + distance * 256;
+        p.npc_y = Game.player_y;
+        friend_update();
+        EXPECT_EQ(Game.friend_state, distance < 100 ? FRIEND_RUNNING : FRIEND_GUARDING) << distance;
+        EXPECT_EQ(Game.friend_target, distance < 100 ? NPC_PURSUER : -1) << distance;
+    }
+}
+
 TEST_F(Phone, TeacherHeldNinetyTicksThenAtHalfSpeed) {
     NpcSlot& t = put_npc(NPC_PHONE_TEACHER, 30, 14, PHONE_TEACHER_PATROL);
     t.npc_floor_ticks = 99999;
