@@ -25,7 +25,8 @@ list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/version.js)
 # The companion program, built for Node.js with the real file system: it
 # draws the favicon with the game's own icon code.
 file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
-add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp)
+add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp
+  ${CMAKE_SOURCE_DIR}/src/tools/sound_render.cpp)
 target_link_libraries(stivra-tool PRIVATE stivra_core)
 # One file with the wasm inside: Node.js's own fetch cannot load a wasm path.
 target_link_options(stivra-tool PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/text_reader.h"
 #include "data/text_writer.h"
 
 #include "game/game_state.h"
@@ -35,24 +36,7 @@ bool worth_noting(const GameMark& now, const GameMark& noted) {
 
 const char* const StateWords[] = {"none", "alive", "given up", "won"};
 
-struct Cursor {
-    const char* p;
-    const char* end;
-    bool word(const char* w) {
-        const size_t n = std::strlen(w);
-        if (static_cast<size_t>(end - p) < n || std::strncmp(p, w, n) != 0) return false;
-        p += n;
-        return true;
-    }
-    bool number(uint64_t& n, uint64_t max) {
-        if (p == end || *p < '0' || *p > '9') return false;
-        n = 0;
-        while (p != end && *p >= '0' && *p <= '9') {
-            n = n * 10 + static_cast<uint64_t>(*p++ - '0');
-            if (n > max) return false;
-        }
-        return true;
-    }
+struct Cursor : TextCursor {
     bool field(const char* name, int32_t& v, int32_t low, int32_t high) {
         uint64_t n = 0;
         if (!word(name) || !word(" ") || !number(n, static_cast<uint64_t>(high)) ||
@@ -119,7 +103,7 @@ int game_mark_format(const GameMark& mark, char (&out)[GAME_MARK_LINE_SIZE]) {
 }
 
 bool game_mark_parse(const char* line, size_t size, GameMark& mark) {
-    Cursor c{line, line + size};
+    Cursor c{{line, line + size}};
     GameMark m{};
     uint64_t n = 0;
     if (!c.word("# game ") || !c.number(n, 0xFFFFFFFFu) || n == 0 || !c.word(" ")) return false;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/text_reader.h"
 #include "data/text_writer.h"
 #include "game/game_state.h"
 
@@ -26,18 +27,13 @@ void shorter_error(uint64_t passes, uint64_t pass, char (&error)[REPLAY_ERROR_SI
 // The last note of a game in the text, if any.
 bool last_note(const char* data, size_t size, GameMark& mark) {
     bool found = false;
-    size_t pos = 0;
-    while (pos < size) {
-        const char* line = data + pos;
-        const void* nl = std::memchr(line, '\n', size - pos);
-        const size_t length = nl ? static_cast<size_t>(static_cast<const char*>(nl) - line) : size - pos;
+    for_each_line(data, size, [&](const char* line, size_t length) {
         GameMark m;
         if (length > 0 && line[0] == '#' && game_mark_parse(line, length, m)) {
             mark = m;
             found = true;
         }
-        pos += length + 1;
-    }
+    });
     return found;
 }
 

@@ -2,6 +2,7 @@
 // game, so a browser build or a fuzzer can link it on its own.
 #include <cstring>
 
+#include "data/text_reader.h"
 #include "data/text_writer.h"
 #include "platform/replay.h"
 
@@ -272,47 +273,13 @@ void format_hash(uint64_t hash, char out[17]) {
 
 namespace {
 
-// A cursor over one closing line; each step takes exactly what it names.
-struct EndLine {
-    const char* p;
-    const char* end;
-
-    bool word(const char* w) {
-        const size_t n = std::strlen(w);
-        if (static_cast<size_t>(end - p) < n || std::memcmp(p, w, n) != 0) return false;
-        p += n;
-        return true;
-    }
-    bool decimal(uint64_t& n) {
-        n = 0;
-        const char* start = p;
-        for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-            const uint64_t digit = static_cast<uint64_t>(*p - '0');
-            if (n > (UINT64_MAX - digit) / 10) return false;
-            n = n * 10 + digit;
-        }
-        return p != start;
-    }
-    bool hex(uint64_t& h) {
-        h = 0;
-        for (int i = 0; i < 16; ++i, ++p) {
-            if (p == end) return false;
-            const char c = *p;
-            const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-            if (v < 0) return false;
-            h = h << 4 | static_cast<uint64_t>(v);
-        }
-        return p == end || !((*p >= '0' && *p <= '9') || (*p >= 'a' && *p <= 'f'));
-    }
-};
-
 bool read_end_line(const char* line, const char* end, StoredEnd& out) {
-    EndLine e{line, end};
+    TextCursor e{line, end};
     StoredEnd s{};
-    if (!(e.word("# end: ") && e.decimal(s.passes) && e.word(" passes, ") && e.decimal(s.ticks) &&
-          e.word(" ticks, hash ") && e.hex(s.hash)))
+    if (!(e.word("# end: ") && e.number(s.passes, UINT64_MAX) && e.word(" passes, ") &&
+          e.number(s.ticks, UINT64_MAX) && e.word(" ticks, hash ") && e.hex64(s.hash)))
         return false;
-    s.has_chains = e.word(", states ") && e.hex(s.chains.states) && e.word(", frames ") && e.hex(s.chains.frames);
+    s.has_chains = e.word(", states ") && e.hex64(s.chains.states) && e.word(", frames ") && e.hex64(s.chains.frames);
     if (!s.has_chains) s.chains = RunChains{};
     out = s;
     return true;
@@ -322,17 +289,12 @@ bool read_end_line(const char* line, const char* end, StoredEnd& out) {
 
 bool replay_stored_end(const char* data, size_t size, StoredEnd& end) {
     bool found = false;
-    size_t pos = 0;
-    while (pos < size) {
-        const char* line = data + pos;
-        const void* newline = std::memchr(line, '\n', size - pos);
-        const size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - line) : size - pos;
+    for_each_line(data, size, [&](const char* line, size_t length) {
         StoredEnd candidate;
         if (read_end_line(line, line + length, candidate)) {
             end = candidate;
             found = true;
         }
-        pos += length + 1;
-    }
+    });
     return found;
 }

@@ -50,6 +50,14 @@ int tool_write_failed(const char* command, const char* file_name) {
     return 1;
 }
 
+int tool_stdout_written(const char* command) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    const int error = errno ? errno : EIO;
+    std::fprintf(stderr, "stivra-tool %s: cannot write standard output: %s\n", command, std::strerror(error));
+    return 1;
+}
+
 int tool_usage(const char* line) {
     std::fprintf(stderr, "usage: stivra-tool %s\n", line);
     return 2;

@@ -18,5 +18,9 @@ int tool_autoplay(int argc, char** argv); // autoplay [--seed N] [--record FILE]
 // The one line of a failure: "stivra-tool COMMAND: cannot write FILE: reason"
 // (the reason from the failed write); returns 1.
 int tool_write_failed(const char* command, const char* file_name);
+// After a command's text went to standard output: 0 when all of it was
+// written, else 1 with one line on standard error, so that a file the
+// output was redirected into never ends up short unnoticed.
+int tool_stdout_written(const char* command);
 // "usage: stivra-tool LINE" on standard error; returns 2.
 int tool_usage(const char* line);

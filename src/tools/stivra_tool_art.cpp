@@ -3,7 +3,6 @@
 //
 // The sheets are drawn with the game's own primitives into one large
 // Palette-index canvas and written as an 8-bit BMP.
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -551,12 +550,5 @@ int tool_picture_hashes(int argc, char**) {
         picture_hash_line(i, line);
         if (std::printf("%s\n", line) < 0) break;
     }
-    // A file that rebless redirects this into must not end up short unnoticed.
-    errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const int error = errno ? errno : EIO;
-        std::fprintf(stderr, "stivra-tool picture-hashes: cannot write standard output: %s\n", std::strerror(error));
-        return 1;
-    }
-    return 0;
+    return tool_stdout_written("picture-hashes");
 }

@@ -77,12 +77,5 @@ int tool_sound_hashes(int argc, char**) {
         sound_hash_line(i, line);
         if (std::printf("%s\n", line) < 0) break;
     }
-    // A file that rebless redirects this into must not end up short unnoticed.
-    errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const int error = errno ? errno : EIO;
-        std::fprintf(stderr, "stivra-tool sound-hashes: cannot write standard output: %s\n", std::strerror(error));
-        return 1;
-    }
-    return 0;
+    return tool_stdout_written("sound-hashes");
 }
