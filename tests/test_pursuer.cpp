@@ -176,17 +176,26 @@ TEST_F(Pursuer, StinkBombSavesOncePerBombAndTheCaptureEndsTheTick) {
 }
 
 TEST_F(Pursuer, LeavesOnlyUnseenFarAwayOnALuckyRollInPatrol) {
-    struct Case { int32_t floor, x, roll; bool visible; bool leaves; int32_t to; };
+    // away: pixels to the right of the player, when not the tile's own distance
+    struct Case { int32_t floor, x, roll; bool visible; bool leaves; int32_t to; int32_t away; };
     const Case cases[] = {
-        {3, 50, 29, false, true, 4}, {3, 50, 30, false, false, 3}, {3, 50, 0, true, false, 3},
-        {3, 31, 0, false, false, 3},  // 176 pixels: too close
-        {5, 50, 0, false, true, 4},   // the top floor: down instead of up
+        {3, 50, 29, false, true, 4, 0}, {3, 50, 30, false, false, 3, 0}, {3, 50, 0, true, false, 3, 0},
+        {3, 31, 0, false, false, 3, 0},    // 176 pixels: too close
+        {3, 31, 0, false, false, 3, 180},  // 180 is not farther than 180
+        {3, 31, 0, false, true, 4, 181},
+        {5, 50, 0, false, true, 4, 0},     // the top floor: down instead of up
     };
     for (const Case& c : cases) {
         if (Game.current_floor != c.floor) go_to_floor(c.floor);
         stand_on(20, 14);
         NpcSlot& p = put_npc(NPC_PURSUER, c.x, 14, PURSUER_PATROL);
-        p.npc_target = tile_index(c.x - 1, 14);
+        if (c.away) {
+            p.npc_x = Game.player_x + c.away * 256;
+            p.npc_y = Game.player_y;
+        }
+        // Walking towards the player would bring a pursuer placed by pixels
+        // under the distance before it is measured: he walks away.
+        p.npc_target = tile_index(c.away ? c.x + 2 : c.x - 1, 14);
         p.npc_state_ticks = 1000;
         p.npc_floor_ticks = 1;
         std::memset(VisibleGrid, c.visible ? 1 : 0, sizeof VisibleGrid);
