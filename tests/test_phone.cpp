@@ -244,6 +244,22 @@ TEST_F(Phone, TeacherTakesThePhoneOnlyFromAVisiblePlayerWhoHasOne) {
     EXPECT_EQ(teacher().npc_state, PHONE_TEACHER_FOR_PHONE);
 }
 
+TEST_F(Phone, TeacherHuntsThePhoneWhileItRingsOrWithinNinetyPixels) {
+    // Seeing the player, he goes straight for him while the phone still
+    // rings (for its last Tick too); once it is silent, only within 90 pixels.
+    struct Case { int32_t away, ring; bool straight; };
+    for (const Case c : {Case{96, 1, true}, Case{96, 0, false}, Case{90, 0, false}, Case{89, 0, true}}) {
+        NpcSlot& t = put_npc(NPC_PHONE_TEACHER, 26, 14, PHONE_TEACHER_FOR_PHONE);
+        t.npc_x = Game.player_x + c.away * 256;
+        t.npc_y = Game.player_y;
+        const int32_t elsewhere = tile_index(40, 14);
+        t.npc_last_seen = elsewhere;
+        Game.ring_ticks = c.ring;
+        phone_teacher_update();
+        EXPECT_EQ(t.npc_last_seen, c.straight ? player_tile() : elsewhere) << c.away << " px, ring " << c.ring;
+    }
+}
+
 TEST_F(Phone, TeacherFloorsStayInTheBuilding) {
     // Find states whose first draw picks a random direction and whose second goes down or up.
     auto state_for = [](bool up) {
