@@ -12,7 +12,9 @@ tests=$3
 fail=0
 for record in "$tests"/replays/*.txt; do
   name=$(basename "$record" .txt)
-  want=$(stored_end "$record")
+  # The end only: drawing but every 32nd frame, it passes through other
+  # frames than the record's chains hold.
+  want=$(stored_end "$record" | cut -d' ' -f1-3)
   line=$("$depth" "$inputs/$name.run") || { echo "FAIL: $name.run does not play"; fail=1; continue; }
   got=$(printf '%s\n' "$line" | sed -n 's/.*: passes \([0-9]*\), ticks \([0-9]*\),.*, hash \([0-9a-f]*\)$/\1 \2 \3/p')
   if [ "$got" = "$want" ]; then

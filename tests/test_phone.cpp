@@ -202,6 +202,20 @@ TEST_F(Phone, GuardingBrazzikGoesForAThreatCloserThanAHundredPixels) {
     }
 }
 
+TEST_F(Phone, BrazzikWhoseTargetLeftTheFloorGuardsThreeHundredTicks) {
+    NpcSlot& p = put_npc(NPC_PURSUER, 30, 14, PURSUER_PATROL);
+    p.npc_floor = Game.current_floor == 0 ? 1 : 0;  // gone up or down the stairs
+    Game.npcs[NPC_PHONE_TEACHER].npc_present = 0;
+    Game.friend_state = FRIEND_RUNNING;
+    Game.friend_target = NPC_PURSUER;
+    friend_update();
+    EXPECT_EQ(Game.friend_state, FRIEND_GUARDING);
+    for (int t = 0; t < 299; ++t) friend_update();
+    EXPECT_EQ(Game.friend_state, FRIEND_GUARDING) << "300 Ticks of guarding";
+    friend_update();
+    EXPECT_EQ(Game.friend_state, FRIEND_LEAVING);
+}
+
 TEST_F(Phone, TeacherHeldNinetyTicksThenAtHalfSpeed) {
     NpcSlot& t = put_npc(NPC_PHONE_TEACHER, 30, 14, PHONE_TEACHER_PATROL);
     t.npc_floor_ticks = 99999;
