@@ -292,6 +292,10 @@ try {
   check(kept.length === 2 && kept[0].id !== first_id && kept[1].id === first_id && kept[0].state === 'given-up',
         'a new game after a continued one is a new entry', JSON.stringify(kept.map((g) => [g.id, g.state])));
   // ESC on the title ends the page's game; the button still continues the last one.
+  // The game takes a key on the Tick it goes down: the ESC that led to the
+  // title must have been let go in a Tick of the title first.
+  const title_ticks = await page.evaluate(() => Module._web_total_ticks());
+  await until(page, (t) => Module._web_total_ticks() > t + 1, title_ticks);
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => StivraPage.finished, null, { timeout: DEADLINE });
   check(await page.isVisible('#continue-run') && await page.isVisible('#restart'),
