@@ -9,6 +9,8 @@
 # reaches the page from outside (links, addresses, the offline cache); the
 # page on phones and a tablet, and a won game played there by touch alone.
 #   web/test/run.sh NATIVE_STIVRA WEB_DIR OUT_DIR [REPLAY...]
+# STIVRA_CHECKS='NAME,...' runs only the named checks of browser_test.mjs
+# (`*` stands for any text; a name that matches none lists them all).
 set -eu
 game=$1
 web_dir=$2
@@ -42,6 +44,7 @@ serve_dir "$web_dir" "$out/server.log" ||
 status=0
 node "$here/browser_test.mjs" "http://127.0.0.1:$port" "$out/title_native.bmp" \
   "$seed" "$out" "$tool" "$here"/../../tests/replays/*.txt "$@" || status=1
+[ -z "${STIVRA_CHECKS:-}" ] || exit "$status"
 
 echo "-- kept games: closing and killing the browser, continuing, bad storage"
 mkdir -p "$out/runs"
