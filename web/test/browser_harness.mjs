@@ -98,19 +98,29 @@ export function stored_end(text) {
 // page's checks depends on their timing), each in a folder of its own.
 const native_children = new Set();  // ended with the test, should it stop early
 let native_queue = Promise.resolve();
+// A replay that hangs is ended, so that the replays queued behind it still run.
+const NATIVE_DEADLINE = 10 * 60000;
 export function native_replay(file, name) {
   const dir = join(Setup.outDir, `frames_${name}`);
   const run = () => new Promise((resolve) => {
-    const end = stored_end(readFileSync(file, 'latin1'));
+    let end = null;
+    try {
+      end = stored_end(readFileSync(file, 'latin1'));
+    } catch (e) {
+      resolve({ json: { error: String(e) }, last: null, end: null });
+      return;
+    }
     rmSync(dir, { recursive: true, force: true });
     const last = end ? end.passes : 1;
     const child = spawn(Setup.toolPath, ['replay', file, '--from', String(Math.max(1, last)), '--frames', dir],
                         { env: tool_env, stdio: ['ignore', 'pipe', 'pipe'] });
     native_children.add(child);
+    const timer = setTimeout(() => child.kill('SIGKILL'), NATIVE_DEADLINE);
     let out = '', err = '';
     child.stdout.on('data', (d) => { out += d; });
     child.stderr.on('data', (d) => { err += d; });
     const done = (json) => {
+      clearTimeout(timer);
       native_children.delete(child);
       const frame = bmp_file_frame(join(dir, frame_name(json.passes)));
       rm(dir, { recursive: true, force: true }).finally(() => resolve({ json, last: frame, end }));
@@ -306,9 +316,9 @@ export function select_checks(checks, wanted = process.env.STIVRA_CHECKS || '') 
 }
 
 // A check's pages, its results, and the errors its pages threw.
-function check_context(name, browser, context) {
+function check_context(name, browser) {
   const t = {
-    name, browser, context, page: null, passed: 0, failed: 0, errors: [], over: false,
+    name, browser, context: null, page: null, passed: 0, failed: 0, errors: [], over: false,
     check(ok, what, detail = '') {
       if (!t.over) t.note(ok, what, detail);  // a check cut off by its deadline says no more
     },
@@ -338,7 +348,7 @@ function check_context(name, browser, context) {
 }
 
 // A promise that rejects after ms, for a check that would otherwise hang.
-function deadline(ms, name) {
+function deadline(ms) {
   let timer;
   const promise = new Promise((_, reject) => {
     timer = setTimeout(() => reject(Object.assign(new Error(`did not end within ${ms / 1000} s`), { plain: true })), ms);
@@ -363,8 +373,8 @@ export async function run_checks(checks) {
     for (const c of checks) if (c.prepare) c.prepare();
     for (const c of checks) {
       const began = Date.now();
-      const t = check_context(c.name, browser, null);
-      const limit = deadline(c.deadline_ms || 5 * 60000, c.name);
+      const t = check_context(c.name, browser);
+      const limit = deadline(c.deadline_ms || 5 * 60000);
       let thrown = null;
       try {
         t.context = await t.new_context(c.context || DESKTOP);
