@@ -60,40 +60,44 @@ TEST(ReplayReader, EachErrorNamesItsLine) {
     const struct {
         std::string text;
         const char* error;
+        ReplayRefusalCode code;
     } cases[] = {
-        {"", "line 1: missing header"},
-        {"seed 5\n", "line 1: missing header"},
-        {"# made by hand\n\nstivra-replay\n", "line 3: missing version"},
-        {"stivra-replay 2\nseed 5\n", "line 1: unknown version 2"},
-        {"stivra-replay one\n", "line 1: bad number 'one' for the version"},
-        {"stivra-replay 1 1\n", "line 1: unexpected '1' after the version"},
-        {"stivra-replay 1\n", "line 2: missing seed line"},
-        {"stivra-replay 1\nsead 5\n", "line 2: expected the seed line"},
-        {"stivra-replay 1\nseed\n", "line 2: expected the seed line"},
-        {"stivra-replay 1\nseed -5\n", "line 2: bad number '-5' for the seed"},
-        {"stivra-replay 1\nseed 4294967296\n", "line 2: bad number '4294967296'"},
-        {"stivra-replay 1\nseed 5 6\n", "line 2: unexpected '6' after the seed"},
-        {Head + "7\n", "line 3: expected 'COUNT BITS [TICKS]'"},
-        {Head + "0 8\n", "line 3: COUNT must be at least 1"},
-        {Head + "1 0x8\n", "line 3: bad number '0x8' for BITS"},
-        {Head + "1 512\n", "line 3: BITS 512 is not an InputBits mask"},
-        {Head + "1 8 0\n", "line 3: TICKS 0 is outside 1..4"},
-        {Head + "1 8 5\n", "line 3: TICKS 5 is outside 1..4"},
-        {Head + "1 8 +2\n", "line 3: bad number '+2' for TICKS"},
-        {Head + "1 8 2 2\n", "line 3: unexpected '2' after TICKS"},
-        {Head + "3 8\n\n1 4", "line 5: the text ends in the middle of a line"},
-        {"stivra-replay 1", "line 1: the text ends in the middle of a line"},
-        {Head + "1 8 # a comment is a line too\n2 0 1 # until its newline", "line 4: the text ends in the middle"},
+        {"", "line 1: missing header", REFUSAL_NO_HEADER},
+        {"seed 5\n", "line 1: missing header", REFUSAL_NO_HEADER},
+        {"# made by hand\n\nstivra-replay\n", "line 3: missing version", REFUSAL_NO_VERSION},
+        {"stivra-replay 2\nseed 5\n", "line 1: unknown version 2", REFUSAL_UNKNOWN_VERSION},
+        {"stivra-replay one\n", "line 1: bad number 'one' for the version", REFUSAL_BAD_NUMBER},
+        {"stivra-replay 1 1\n", "line 1: unexpected '1' after the version", REFUSAL_UNEXPECTED_FIELD},
+        {"stivra-replay 1\n", "line 2: missing seed line", REFUSAL_NO_SEED_LINE},
+        {"stivra-replay 1\nsead 5\n", "line 2: expected the seed line", REFUSAL_NOT_SEED_LINE},
+        {"stivra-replay 1\nseed\n", "line 2: expected the seed line", REFUSAL_NOT_SEED_LINE},
+        {"stivra-replay 1\nseed -5\n", "line 2: bad number '-5' for the seed", REFUSAL_BAD_NUMBER},
+        {"stivra-replay 1\nseed 4294967296\n", "line 2: bad number '4294967296'", REFUSAL_BAD_NUMBER},
+        {"stivra-replay 1\nseed 5 6\n", "line 2: unexpected '6' after the seed", REFUSAL_UNEXPECTED_FIELD},
+        {Head + "7\n", "line 3: expected 'COUNT BITS [TICKS]'", REFUSAL_NOT_A_RUN},
+        {Head + "0 8\n", "line 3: COUNT must be at least 1", REFUSAL_COUNT_ZERO},
+        {Head + "1 0x8\n", "line 3: bad number '0x8' for BITS", REFUSAL_BAD_NUMBER},
+        {Head + "1 512\n", "line 3: BITS 512 is not an InputBits mask", REFUSAL_BITS_RANGE},
+        {Head + "1 8 0\n", "line 3: TICKS 0 is outside 1..4", REFUSAL_TICKS_RANGE},
+        {Head + "1 8 5\n", "line 3: TICKS 5 is outside 1..4", REFUSAL_TICKS_RANGE},
+        {Head + "1 8 +2\n", "line 3: bad number '+2' for TICKS", REFUSAL_BAD_NUMBER},
+        {Head + "1 8 2 2\n", "line 3: unexpected '2' after TICKS", REFUSAL_UNEXPECTED_FIELD},
+        {Head + "3 8\n\n1 4", "line 5: the text ends in the middle of a line", REFUSAL_CUT_LINE},
+        {"stivra-replay 1", "line 1: the text ends in the middle of a line", REFUSAL_CUT_LINE},
+        {Head + "1 8 # a comment is a line too\n2 0 1 # until its newline", "line 4: the text ends in the middle", REFUSAL_CUT_LINE},
         // A day of play at most: 2592000 Ticks, reached on the line that passes it.
-        {Head + "2592000 0\n1 0\n", "line 4: the record runs longer than a day of play (more than 2592000 Ticks)"},
-        {Head + "4000000000 0\n", "line 3: the record runs longer than a day of play"},
-        {Head + "1 0\n648001 0 4\n", "line 4: the record runs longer than a day of play"},
+        {Head + "2592000 0\n1 0\n", "line 4: the record runs longer than a day of play (more than 2592000 Ticks)", REFUSAL_TOO_LONG},
+        {Head + "4000000000 0\n", "line 3: the record runs longer than a day of play", REFUSAL_TOO_LONG},
+        {Head + "1 0\n648001 0 4\n", "line 4: the record runs longer than a day of play", REFUSAL_TOO_LONG},
         // A field is quoted short and printable.
-        {Head + std::string("1 \x01\x7f") + std::string(40, '9') + "\n", "line 3: bad number '??9999999999999999999999...' for BITS"},
+        {Head + std::string("1 \x01\x7f") + std::string(40, '9') + "\n", "line 3: bad number '??9999999999999999999999...' for BITS", REFUSAL_BAD_NUMBER},
     };
     for (const auto& c : cases) {
         const std::string error = check_error(c.text);
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << "text: " << c.text << "\nerror: " << error;
+        EXPECT_EQ(replay_refusal().code, c.code) << error;
+        // The line number the English line starts with is the refusal's own.
+        EXPECT_EQ("line " + std::to_string(replay_refusal().line) + ": ", error.substr(0, error.find(": ") + 2));
     }
     EXPECT_LE(check_error(Head + "1 " + std::string(5000, '7') + "\n").size(), 120u);
 }
@@ -112,6 +116,45 @@ TEST(ReplayReader, ByteOrderMarkLastCommentAndTheLimits) {
     EXPECT_EQ(check_error(large), "");
     large += '\n';
     EXPECT_EQ(check_error(large), "the record is larger than 4194304 bytes (4 MiB), far more than any recorded run");
+}
+
+// What the page says a refusal by: its code and its arguments, the English
+// line made from them; a success leaves no refusal behind.
+TEST(ReplayReader, RefusalsCarryTheirArguments) {
+    const ReplayRefusal& r = replay_refusal();
+    check_error(Head + "1 8\n2 \x01" + std::string(30, '7') + "\n");
+    EXPECT_EQ(r.code, REFUSAL_BAD_NUMBER);
+    EXPECT_EQ(r.line, 4u);
+    EXPECT_EQ(r.what, FIELD_BITS);
+    EXPECT_STREQ(r.field, "?77777777777777777777777...");
+    check_error("stivra-replay 1\nseed 5 x\n");
+    EXPECT_EQ(r.code, REFUSAL_UNEXPECTED_FIELD);
+    EXPECT_EQ(r.what, FIELD_SEED);
+    EXPECT_STREQ(r.field, "x");
+    check_error(Head + "1 8 7\n");
+    EXPECT_EQ(r.numbers[0], 7u);
+    check_error(Head + "3000000 0\n");
+    EXPECT_EQ(r.code, REFUSAL_TOO_LONG);
+    EXPECT_EQ(r.numbers[0], REPLAY_MAX_PLAY_TICKS);
+    EXPECT_EQ(check_error(Head + "1 8\n"), "");
+    EXPECT_EQ(r.code, REFUSAL_NONE);
+
+    char error[REPLAY_ERROR_SIZE];
+    replay_size_error(error);
+    EXPECT_EQ(r.code, REFUSAL_TOO_LARGE);
+    EXPECT_EQ(r.line, 0u);
+    EXPECT_EQ(r.numbers[0], REPLAY_MAX_BYTES);
+    replay_shorter_error(12, 999999, error);
+    EXPECT_STREQ(error, "the record holds 12 passes, fewer than the 999999 to continue to");
+    EXPECT_EQ(r.code, REFUSAL_SHORTER);
+    EXPECT_EQ(r.numbers[1], 999999u);
+
+    // Every code has a name of its own, as the page looks them up.
+    for (int a = 0; a < REFUSAL_CODE_COUNT; ++a) {
+        ASSERT_NE(ReplayRefusalNames[a], nullptr);
+        EXPECT_GT(std::strlen(ReplayRefusalNames[a]), 0u);
+        for (int b = 0; b < a; ++b) EXPECT_STRNE(ReplayRefusalNames[a], ReplayRefusalNames[b]);
+    }
 }
 
 TEST(ReplayReader, CommentsBlankLinesAndWindowsLineEnds) {

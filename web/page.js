@@ -574,10 +574,10 @@ var StivraPage = {
     e.hidden = false;
   },
 
-  replayFailed(error) {
-    this.replayError = error;
+  replayFailed(refusal) {
+    this.replayError = refusal.text;
     this.showReplayError(`Die Aufzeichnung „${this.replayLoading.name}“ lässt sich nicht abspielen: ` +
-                         this.readerLineInGerman(error));
+                         this.readerLineInGerman(refusal.text));
   },
 
   // The reader's line (the native tool prints it as it stands) in the

@@ -214,8 +214,8 @@ var StivraRuns = {
     return StivraPage.readerLineInGerman(this.recordCheckLine || 'unreadable');
   },
 
-  recordRefused(line) {
-    this.recordCheckLine = String(line);
+  recordRefused(refusal) {
+    this.recordCheckLine = String(refusal.text);
   },
 
   // What the page may keep now: the player's own game, not a replay that is
@@ -367,7 +367,8 @@ var StivraRuns = {
 
   // The reader refused the kept record (or its pass): the entry is dropped,
   // and the game goes on as it was.
-  continueFailed(line, more) {
+  continueFailed(refusal) {
+    const line = refusal.text, more = null;
     const c = this.continuing;
     this.continuing = null;
     let text = StivraPage.readerLineInGerman(String(line));
@@ -591,8 +592,8 @@ var StivraRuns = {
 // The game's calls into the page.
 Object.assign(StivraPage, {
   keepMark: (mark) => StivraRuns.keepMark(mark),
-  recordRefused: (line) => StivraRuns.recordRefused(line),
-  continueFailed: (line, more) => StivraRuns.continueFailed(line, more),
+  recordRefused: (refusal) => StivraRuns.recordRefused(refusal),
+  continueFailed: (refusal) => StivraRuns.continueFailed(refusal),
   continueStarted: (seed, pass) => StivraRuns.continueStarted(seed, pass),
   continueProgress: (passes) => StivraRuns.continueProgress(passes),
   continueHandedOver: () => StivraRuns.continueHandedOver(),

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "data/text_reader.h"
-#include "data/text_writer.h"
 #include "game/game_state.h"
 
 namespace {
@@ -14,15 +13,6 @@ struct Continuing {
     uint64_t target = 0;
 };
 Continuing Now;
-
-void shorter_error(uint64_t passes, uint64_t pass, char (&error)[REPLAY_ERROR_SIZE]) {
-    TextWriter w(error, sizeof error);
-    w.text("the record holds ");
-    w.number(passes);
-    w.text(" passes, fewer than the ");
-    w.number(pass);
-    w.text(" to continue to");
-}
 
 // The last note of a game in the text, if any.
 bool last_note(const char* data, size_t size, GameMark& mark) {
@@ -49,7 +39,7 @@ bool record_find_last_game(const char* data, size_t size, bool may_replay, Recor
     GameMark mark{};
     if (last_note(data, size, mark)) {
         if (mark.pass > totals.passes) {
-            shorter_error(totals.passes, mark.pass, error);
+            replay_shorter_error(totals.passes, mark.pass, error);
             return false;
         }
     } else if (may_replay) {
@@ -70,7 +60,7 @@ bool continue_begin(const char* data, size_t size, uint64_t pass, char (&error)[
     ReplayTotals totals;
     if (!replay_check(data, size, totals, error)) return false;
     if (pass > totals.passes) {
-        shorter_error(totals.passes, pass, error);
+        replay_shorter_error(totals.passes, pass, error);
         return false;
     }
     Now = Continuing{};

@@ -48,7 +48,7 @@ struct ReplayReader {
     size_t pos;        // start of the next line
     uint64_t line;     // number of the line read last (1 is the first)
     uint32_t seed;
-    char error[REPLAY_ERROR_SIZE];  // "line N: what is wrong", empty while all is well
+    char error[REPLAY_ERROR_SIZE];  // "line N: what is wrong", empty while all is well (see replay_refusal)
 };
 
 // Reads the header and the seed line. False with reader.error set.
@@ -67,6 +67,49 @@ struct ReplayTotals {
 bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&error)[REPLAY_ERROR_SIZE]);
 // The one line that refuses a text larger than REPLAY_MAX_BYTES.
 void replay_size_error(char (&error)[REPLAY_ERROR_SIZE]);
+// The line that refuses to continue a game at a pass the record does not reach.
+void replay_shorter_error(uint64_t passes, uint64_t pass, char (&error)[REPLAY_ERROR_SIZE]);
+
+// Every refusal above as a code and its arguments, besides its English line:
+// the page says it in German from the code, the native tools print the line.
+// The codes' names (ReplayRefusalNames) are what the page knows them by;
+// they only ever gain new entries, at the end.
+enum ReplayRefusalCode : int32_t {
+    REFUSAL_NONE = 0,
+    REFUSAL_CUT_LINE,          // the text ends in the middle of a line
+    REFUSAL_NO_HEADER,         // the first line is not 'stivra-replay 1'
+    REFUSAL_NO_VERSION,        // 'stivra-replay' without its version
+    REFUSAL_BAD_NUMBER,        // field is no number for `what`
+    REFUSAL_UNKNOWN_VERSION,   // numbers[0]: the version
+    REFUSAL_UNEXPECTED_FIELD,  // field follows `what`
+    REFUSAL_NO_SEED_LINE,      // the text ends before the seed line
+    REFUSAL_NOT_SEED_LINE,     // the second line is not 'seed N'
+    REFUSAL_NOT_A_RUN,         // a line of fewer than two numbers
+    REFUSAL_COUNT_ZERO,        // a run of no passes
+    REFUSAL_BITS_RANGE,        // numbers[0]: BITS beyond REPLAY_MAX_BITS
+    REFUSAL_TICKS_RANGE,       // numbers[0]: TICKS outside 1..REPLAY_MAX_TICKS
+    REFUSAL_TOO_LONG,          // numbers[0]: REPLAY_MAX_PLAY_TICKS
+    REFUSAL_TOO_LARGE,         // numbers[0]: REPLAY_MAX_BYTES (no line)
+    REFUSAL_SHORTER,           // numbers[0]: passes held, numbers[1]: the pass asked for (no line)
+    REFUSAL_CODE_COUNT,
+};
+// The field a BAD_NUMBER or UNEXPECTED_FIELD refusal is about.
+enum ReplayFieldName : int32_t { FIELD_NONE = 0, FIELD_VERSION, FIELD_SEED, FIELD_COUNT, FIELD_BITS, FIELD_TICKS, FIELD_NAME_COUNT };
+extern const char* const ReplayRefusalNames[REFUSAL_CODE_COUNT];  // "cut-line", ...
+extern const char* const ReplayFieldNames[FIELD_NAME_COUNT];      // "version", "seed", "COUNT", ...
+
+struct ReplayRefusal {
+    ReplayRefusalCode code;
+    uint64_t line;         // 1 the first; 0 when the refusal is of the whole text
+    uint64_t numbers[2];
+    ReplayFieldName what;
+    char field[32];        // the offending field as the line quotes it: at most 24 bytes, '?' for unprintable, "..." when cut
+};
+// The refusal the functions above made last (REFUSAL_NONE after
+// replay_refusal_clear): a caller that shows it reads it right after the
+// call that failed.
+const ReplayRefusal& replay_refusal();
+void replay_refusal_clear();
 
 // One run as a line of the format, with its newline ("COUNT BITS" when TICKS is
 // 1); returns its length. 40 bytes are always enough.

@@ -16,29 +16,110 @@ struct Fields {
     int count;  // all fields of the line, also those beyond MAX_FIELDS
 };
 
-// A message assembled in the reader's fixed buffer, cut to fit.
-struct Message : TextWriter {
-    explicit Message(char* buffer, size_t = 0) : TextWriter(buffer, REPLAY_ERROR_SIZE) {}
+ReplayRefusal LastRefusal{};
 
-    // A field in quotes, at most 24 characters of it, unprintable bytes as '?'.
-    void field(const char* s, size_t length) {
-        text("'");
-        for (size_t i = 0; i < length && i < 24 && used + 1 < size; ++i) {
-            const unsigned char c = static_cast<unsigned char>(s[i]);
-            out[used++] = (c >= 32 && c < 127) ? static_cast<char>(c) : '?';
-        }
-        out[used] = 0;
-        if (length > 24) text("...");
-        text("'");
+const char* const FieldsInEnglish[FIELD_NAME_COUNT] = {"", "the version", "the seed", "COUNT", "BITS", "TICKS"};
+
+// The refusal's English line, as the native tools print it.
+void refusal_line(const ReplayRefusal& r, char* out) {
+    TextWriter m(out, REPLAY_ERROR_SIZE);
+    const uint64_t n = r.numbers[0];
+    if (r.line > 0) {
+        m.text("line ");
+        m.number(r.line);
+        m.text(": ");
     }
-};
+    const auto quoted = [&](const char* field) {
+        m.text("'");
+        m.text(field);
+        m.text("'");
+    };
+    switch (r.code) {
+    case REFUSAL_NONE: break;
+    case REFUSAL_CUT_LINE: m.text("the text ends in the middle of a line (no newline at its end)"); break;
+    case REFUSAL_NO_HEADER: m.text("missing header: the first line must be 'stivra-replay 1'"); break;
+    case REFUSAL_NO_VERSION: m.text("missing version after 'stivra-replay'"); break;
+    case REFUSAL_BAD_NUMBER:
+        m.text("bad number ");
+        quoted(r.field);
+        m.text(" for ");
+        m.text(FieldsInEnglish[r.what]);
+        m.text(" (digits only, at most 4294967295)");
+        break;
+    case REFUSAL_UNKNOWN_VERSION:
+        m.text("unknown version ");
+        m.number(n);
+        m.text(" (this build reads version 1)");
+        break;
+    case REFUSAL_UNEXPECTED_FIELD:
+        m.text("unexpected ");
+        quoted(r.field);
+        m.text(" after ");
+        m.text(FieldsInEnglish[r.what]);
+        break;
+    case REFUSAL_NO_SEED_LINE: m.text("missing seed line 'seed N'"); break;
+    case REFUSAL_NOT_SEED_LINE: m.text("expected the seed line 'seed N'"); break;
+    case REFUSAL_NOT_A_RUN: m.text("expected 'COUNT BITS [TICKS]'"); break;
+    case REFUSAL_COUNT_ZERO: m.text("COUNT must be at least 1"); break;
+    case REFUSAL_BITS_RANGE:
+        m.text("BITS ");
+        m.number(n);
+        m.text(" is not an InputBits mask (0..511)");
+        break;
+    case REFUSAL_TICKS_RANGE:
+        m.text("TICKS ");
+        m.number(n);
+        m.text(" is outside 1..4");
+        break;
+    case REFUSAL_TOO_LONG:
+        m.text("the record runs longer than a day of play (more than ");
+        m.number(n);
+        m.text(" Ticks)");
+        break;
+    case REFUSAL_TOO_LARGE:
+        m.text("the record is larger than ");
+        m.number(n);
+        m.text(" bytes (4 MiB), far more than any recorded run");
+        break;
+    case REFUSAL_SHORTER:
+        m.text("the record holds ");
+        m.number(n);
+        m.text(" passes, fewer than the ");
+        m.number(r.numbers[1]);
+        m.text(" to continue to");
+        break;
+    case REFUSAL_CODE_COUNT: break;
+    }
+}
 
-Message start_error(ReplayReader& reader) {
-    Message m{reader.error, 0};
-    m.text("line ");
-    m.number(reader.line == 0 ? 1 : reader.line);
-    m.text(": ");
-    return m;
+// Notes a refusal and writes its line. line 0: of the whole text.
+void refuse(char* out, ReplayRefusalCode code, uint64_t line, uint64_t n0 = 0, uint64_t n1 = 0,
+            ReplayFieldName what = FIELD_NONE, const char* field = nullptr, size_t field_length = 0) {
+    ReplayRefusal& r = LastRefusal;
+    r = ReplayRefusal{};
+    r.code = code;
+    r.line = line;
+    r.numbers[0] = n0;
+    r.numbers[1] = n1;
+    r.what = what;
+    // A field at most 24 characters of it, unprintable bytes as '?'.
+    size_t used = 0;
+    for (size_t i = 0; i < field_length && i < 24; ++i) {
+        const unsigned char c = static_cast<unsigned char>(field[i]);
+        r.field[used++] = (c >= 32 && c < 127) ? static_cast<char>(c) : '?';
+    }
+    if (field_length > 24) {
+        std::memcpy(r.field + used, "...", 3);
+        used += 3;
+    }
+    r.field[used] = 0;
+    refusal_line(r, out);
+}
+
+// A refusal of the line the reader read last (line 1 before any).
+void refuse_line(ReplayReader& reader, ReplayRefusalCode code, uint64_t n0 = 0, ReplayFieldName what = FIELD_NONE,
+                 const char* field = nullptr, size_t field_length = 0) {
+    refuse(reader.error, code, reader.line == 0 ? 1 : reader.line, n0, 0, what, field, field_length);
 }
 
 bool is_space(char c) {
@@ -75,7 +156,7 @@ int next_fields(ReplayReader& reader, Fields& fields) {
             fields.count += 1;
         }
         if (fields.count > 0 && !newline) {
-            start_error(reader).text("the text ends in the middle of a line (no newline at its end)");
+            refuse_line(reader, REFUSAL_CUT_LINE);
             return -1;
         }
         if (fields.count > 0) return 1;
@@ -89,7 +170,7 @@ bool field_is(const Fields& fields, int i, const char* word) {
 }
 
 // A decimal number of 0..4294967295, digits only.
-bool parse_number(ReplayReader& reader, const Fields& fields, int i, const char* what, uint32_t& value) {
+bool parse_number(ReplayReader& reader, const Fields& fields, int i, ReplayFieldName what, uint32_t& value) {
     const char* s = fields.text[i];
     const size_t length = fields.length[i];
     uint64_t v = 0;
@@ -100,24 +181,15 @@ bool parse_number(ReplayReader& reader, const Fields& fields, int i, const char*
         if (v > 0xFFFFFFFFu) good = false;
     }
     if (!good) {
-        Message m = start_error(reader);
-        m.text("bad number ");
-        m.field(s, length);
-        m.text(" for ");
-        m.text(what);
-        m.text(" (digits only, at most 4294967295)");
+        refuse_line(reader, REFUSAL_BAD_NUMBER, 0, what, s, length);
         return false;
     }
     value = static_cast<uint32_t>(v);
     return true;
 }
 
-void unexpected_field(ReplayReader& reader, const Fields& fields, int i, const char* after) {
-    Message m = start_error(reader);
-    m.text("unexpected ");
-    m.field(fields.text[i], fields.length[i]);
-    m.text(" after ");
-    m.text(after);
+void unexpected_field(ReplayReader& reader, const Fields& fields, int i, ReplayFieldName after) {
+    refuse_line(reader, REFUSAL_UNEXPECTED_FIELD, 0, after, fields.text[i], fields.length[i]);
 }
 
 }  // namespace
@@ -129,6 +201,7 @@ bool replay_begin(ReplayReader& reader, const char* data, size_t size) {
     reader.line = 0;
     reader.seed = 0;
     reader.error[0] = 0;
+    LastRefusal = ReplayRefusal{};
     // A UTF-8 byte-order mark, as some editors write one, is no part of the text.
     if (reader.size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) reader.pos = 3;
 
@@ -136,24 +209,21 @@ bool replay_begin(ReplayReader& reader, const char* data, size_t size) {
     int found = next_fields(reader, fields);
     if (found < 0) return false;
     if (found == 0 || !field_is(fields, 0, "stivra-replay")) {
-        start_error(reader).text("missing header: the first line must be 'stivra-replay 1'");
+        refuse_line(reader, REFUSAL_NO_HEADER);
         return false;
     }
     if (fields.count < 2) {
-        start_error(reader).text("missing version after 'stivra-replay'");
+        refuse_line(reader, REFUSAL_NO_VERSION);
         return false;
     }
     uint32_t version = 0;
-    if (!parse_number(reader, fields, 1, "the version", version)) return false;
+    if (!parse_number(reader, fields, 1, FIELD_VERSION, version)) return false;
     if (version != REPLAY_VERSION) {
-        Message m = start_error(reader);
-        m.text("unknown version ");
-        m.number(version);
-        m.text(" (this build reads version 1)");
+        refuse_line(reader, REFUSAL_UNKNOWN_VERSION, version);
         return false;
     }
     if (fields.count > 2) {
-        unexpected_field(reader, fields, 2, "the version");
+        unexpected_field(reader, fields, 2, FIELD_VERSION);
         return false;
     }
 
@@ -161,16 +231,16 @@ bool replay_begin(ReplayReader& reader, const char* data, size_t size) {
     if (found < 0) return false;
     if (found == 0) {
         reader.line += 1;
-        start_error(reader).text("missing seed line 'seed N'");
+        refuse_line(reader, REFUSAL_NO_SEED_LINE);
         return false;
     }
     if (!field_is(fields, 0, "seed") || fields.count < 2) {
-        start_error(reader).text("expected the seed line 'seed N'");
+        refuse_line(reader, REFUSAL_NOT_SEED_LINE);
         return false;
     }
-    if (!parse_number(reader, fields, 1, "the seed", reader.seed)) return false;
+    if (!parse_number(reader, fields, 1, FIELD_SEED, reader.seed)) return false;
     if (fields.count > 2) {
-        unexpected_field(reader, fields, 2, "the seed");
+        unexpected_field(reader, fields, 2, FIELD_SEED);
         return false;
     }
     return true;
@@ -182,48 +252,59 @@ int replay_next(ReplayReader& reader, ReplayRun& run) {
     const int found = next_fields(reader, fields);
     if (found <= 0) return found;
     if (fields.count < 2) {
-        start_error(reader).text("expected 'COUNT BITS [TICKS]'");
+        refuse_line(reader, REFUSAL_NOT_A_RUN);
         return -1;
     }
     if (fields.count > 3) {
-        unexpected_field(reader, fields, 3, "TICKS");
+        unexpected_field(reader, fields, 3, FIELD_TICKS);
         return -1;
     }
     run.ticks = 1;
-    if (!parse_number(reader, fields, 0, "COUNT", run.count) ||
-        !parse_number(reader, fields, 1, "BITS", run.bits) ||
-        (fields.count == 3 && !parse_number(reader, fields, 2, "TICKS", run.ticks)))
+    if (!parse_number(reader, fields, 0, FIELD_COUNT, run.count) ||
+        !parse_number(reader, fields, 1, FIELD_BITS, run.bits) ||
+        (fields.count == 3 && !parse_number(reader, fields, 2, FIELD_TICKS, run.ticks)))
         return -1;
     if (run.count == 0) {
-        start_error(reader).text("COUNT must be at least 1");
+        refuse_line(reader, REFUSAL_COUNT_ZERO);
         return -1;
     }
     if (run.bits > REPLAY_MAX_BITS) {
-        Message m = start_error(reader);
-        m.text("BITS ");
-        m.number(run.bits);
-        m.text(" is not an InputBits mask (0..511)");
+        refuse_line(reader, REFUSAL_BITS_RANGE, run.bits);
         return -1;
     }
     if (run.ticks < 1 || run.ticks > REPLAY_MAX_TICKS) {
-        Message m = start_error(reader);
-        m.text("TICKS ");
-        m.number(run.ticks);
-        m.text(" is outside 1..4");
+        refuse_line(reader, REFUSAL_TICKS_RANGE, run.ticks);
         return -1;
     }
     return 1;
 }
 
 void replay_size_error(char (&error)[REPLAY_ERROR_SIZE]) {
-    Message m{error, 0};
-    m.text("the record is larger than ");
-    m.number(REPLAY_MAX_BYTES);
-    m.text(" bytes (4 MiB), far more than any recorded run");
+    refuse(error, REFUSAL_TOO_LARGE, 0, REPLAY_MAX_BYTES);
+}
+
+void replay_shorter_error(uint64_t passes, uint64_t pass, char (&error)[REPLAY_ERROR_SIZE]) {
+    refuse(error, REFUSAL_SHORTER, 0, passes, pass);
+}
+
+const char* const ReplayRefusalNames[REFUSAL_CODE_COUNT] = {
+    "none", "cut-line", "no-header", "no-version", "bad-number", "unknown-version", "unexpected-field",
+    "no-seed-line", "not-seed-line", "not-a-run", "count-zero", "bits-range", "ticks-range", "too-long",
+    "too-large", "shorter",
+};
+const char* const ReplayFieldNames[FIELD_NAME_COUNT] = {"", "version", "seed", "COUNT", "BITS", "TICKS"};
+
+const ReplayRefusal& replay_refusal() {
+    return LastRefusal;
+}
+
+void replay_refusal_clear() {
+    LastRefusal = ReplayRefusal{};
 }
 
 bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&error)[REPLAY_ERROR_SIZE]) {
     totals = ReplayTotals{0, 0, 0};
+    LastRefusal = ReplayRefusal{};
     if (size > REPLAY_MAX_BYTES) {
         replay_size_error(error);
         return false;
@@ -238,10 +319,7 @@ bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&er
             totals.passes += run.count;
             totals.ticks += uint64_t(run.count) * run.ticks;
             if (totals.ticks > REPLAY_MAX_PLAY_TICKS) {
-                Message m = start_error(reader);
-                m.text("the record runs longer than a day of play (more than ");
-                m.number(REPLAY_MAX_PLAY_TICKS);
-                m.text(" Ticks)");
+                refuse_line(reader, REFUSAL_TOO_LONG, REPLAY_MAX_PLAY_TICKS);
                 step = -1;
                 break;
             }
@@ -253,7 +331,7 @@ bool replay_check(const char* data, size_t size, ReplayTotals& totals, char (&er
 }
 
 int replay_format_run(const ReplayRun& run, char* out) {
-    Message m{out, 0};
+    TextWriter m(out, 40);
     m.number(run.count);
     m.text(" ");
     m.number(run.bits);

@@ -17,7 +17,6 @@
 // The bytes page.js holds for the replay to load (no more than the size it
 // told web_replay_load, which checked that they fit).
 EM_JS(void, page_replay_copy, (char* out), { HEAPU8.set(StivraPage.replayBytes(), out); });
-EM_JS(void, page_replay_failed, (const char* error), { StivraPage.replayFailed(UTF8ToString(error)); });
 // Counts as doubles: JavaScript numbers hold them exactly up to 2^53.
 EM_JS(void, page_replay_started, (uint32_t seed, double total_passes), {
     StivraPage.replayStarted(seed >>> 0, total_passes);
@@ -39,13 +38,38 @@ EM_JS(void, page_replay_ended,
           });
       });
 EM_JS(void, page_replay_taken_over, (int finished), { StivraPage.replayTakenOver(finished !== 0); });
-EM_JS(void, page_continue_failed, (const char* error), { StivraPage.continueFailed(UTF8ToString(error)); });
 EM_JS(void, page_continue_started, (uint32_t seed, double pass), { StivraPage.continueStarted(seed >>> 0, pass); });
 EM_JS(void, page_continue_progress, (double passes), { StivraPage.continueProgress(passes); });
 EM_JS(void, page_continue_handed_over, (), { StivraPage.continueHandedOver(); });
-EM_JS(void, page_record_refused, (const char* error), { StivraPage.recordRefused(UTF8ToString(error)); });
+// A refusal of the reader as the page takes it: its code and arguments,
+// which the page says in German, and the English line the tools print.
+EM_JS(void, page_refused,
+      (int to, const char* code, double line, double n0, double n1, const char* what, const char* field,
+       const char* text),
+      {
+          const refusal = {
+              code : UTF8ToString(code),
+              line : line,
+              numbers : [ n0, n1 ],
+              what : UTF8ToString(what),
+              field : UTF8ToString(field),
+              text : UTF8ToString(text)
+          };
+          if (to === 0) StivraPage.replayFailed(refusal);
+          else if (to === 1) StivraPage.continueFailed(refusal);
+          else StivraPage.recordRefused(refusal);
+      });
 
 namespace {
+
+enum RefusalTo { TO_REPLAY = 0, TO_CONTINUE = 1, TO_RECORD_CHECK = 2 };
+
+// The reader's last refusal, and its line, to the page.
+void tell_refused(RefusalTo to, const char (&error)[REPLAY_ERROR_SIZE]) {
+    const ReplayRefusal& r = replay_refusal();
+    page_refused(to, ReplayRefusalNames[r.code], static_cast<double>(r.line), static_cast<double>(r.numbers[0]),
+                 static_cast<double>(r.numbers[1]), ReplayFieldNames[r.what], r.field, error);
+}
 
 // Recorded runs are a few kilobytes a minute of play; two texts fit, so that
 // a new file can be checked while another one plays, which a bad file must
@@ -136,7 +160,7 @@ EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
     if (size > TEXT_CAPACITY) {
         char error[REPLAY_ERROR_SIZE];
         replay_size_error(error);
-        page_replay_failed(error);
+        tell_refused(TO_REPLAY, error);
         return 0;
     }
     char* text = Texts[1 - PlayingText];
@@ -144,7 +168,7 @@ EMSCRIPTEN_KEEPALIVE int web_replay_load(uint32_t size, int fast) {
     char error[REPLAY_ERROR_SIZE];
     ReplayPlayer next;
     if (!replay_player_start(next, text, size, error)) {
-        page_replay_failed(error);
+        tell_refused(TO_REPLAY, error);
         return 0;
     }
     Player = next;
@@ -173,13 +197,13 @@ EMSCRIPTEN_KEEPALIVE int web_continue_load(uint32_t size, double pass) {
     char* text = nullptr;
     if (!copy_page_text(size, text)) {
         replay_size_error(error);
-        page_continue_failed(error);
+        tell_refused(TO_CONTINUE, error);
         return 0;
     }
     // A pass number beyond any record's (a day of play) stays beyond it.
     const uint64_t target = pass >= 0 && pass < 1e15 ? static_cast<uint64_t>(pass) : UINT64_MAX;
     if (!continue_begin(text, size, target, error)) {
-        page_continue_failed(error);
+        tell_refused(TO_CONTINUE, error);
         return 0;
     }
     PlayingText = 1 - PlayingText;
@@ -197,11 +221,11 @@ EMSCRIPTEN_KEEPALIVE int web_record_check(uint32_t size) {
     ReplayTotals totals;
     if (!copy_page_text(size, text)) {
         replay_size_error(error);
-        page_record_refused(error);
+        tell_refused(TO_RECORD_CHECK, error);
         return 0;
     }
     if (!replay_check(text, size, totals, error)) {
-        page_record_refused(error);
+        tell_refused(TO_RECORD_CHECK, error);
         return 0;
     }
     return 1;
