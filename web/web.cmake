@@ -32,6 +32,14 @@ target_link_libraries(stivra-tool PRIVATE stivra_core)
 target_link_options(stivra-tool PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1
   -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
 find_program(STIVRA_NODE node REQUIRED)
+# What the page shares with the game (the game modes, InputBits, the replay
+# reader's limits and refusal codes, the sample rate), written by the game's
+# own code from its headers: the page and its tests import it.
+add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/page_constants.js
+  COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> page-constants ${STIVRA_WEB_DIR}/page_constants.js
+  DEPENDS stivra-tool
+  COMMENT "Writing the page's constants")
+list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/page_constants.js)
 add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/stivra.ico
   COMMAND ${STIVRA_NODE} $<TARGET_FILE:stivra-tool> ico ${STIVRA_WEB_DIR}/stivra.ico
   DEPENDS stivra-tool

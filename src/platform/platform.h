@@ -30,7 +30,8 @@ uint32_t platform_joystick_bits();
 // the path tried, or is empty.
 bool platform_keep_folder(char* out, int size);
 
-// The sample stream: 22050 Hz signed 16-bit mono, blocks of 768 samples, four queued.
+// The sample stream: STREAM_SAMPLE_RATE (22050 Hz) signed 16-bit mono, blocks of 768 samples, four queued.
+constexpr int32_t STREAM_SAMPLE_RATE = 22050;
 void audio_open();
 void audio_refill();
 void audio_close();

@@ -34,6 +34,8 @@ const ToolCommand ToolCommands[] = {
                "                            a recorded run replayed, its end as JSON", tool_replay},
     {"autoplay", "autoplay [--seed N] [--record FILE] [--max-minutes M] [--trace] [--curious]\n"
                  "                            the auto-player plays one game; JSON result", tool_autoplay},
+    {"page-constants", "page-constants FILE.js    what the browser page shares with the game, as an ES module",
+     tool_page_constants},
 };
 
 int usage() {

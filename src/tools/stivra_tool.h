@@ -14,6 +14,7 @@ int tool_ico(int argc, char** argv);      // ico FILE.ico
 int tool_png(int argc, char** argv);      // png SIZE FILE.png
 int tool_replay(int argc, char** argv);   // replay FILE [--frames DIR] [--trace] [--from N] [--to M]
 int tool_autoplay(int argc, char** argv); // autoplay [--seed N] [--record FILE] [--max-minutes M]
+int tool_page_constants(int argc, char** argv);  // page-constants FILE.js
 
 // The one line of a failure: "stivra-tool COMMAND: cannot write FILE: reason"
 // (the reason from the failed write); returns 1.

@@ -29,7 +29,7 @@ int16_t AudioBlock[BLOCK_SAMPLES];
 
 void audio_open() {
     if (!page_audio_open()) return;
-    set_sample_rate(22050);
+    set_sample_rate(STREAM_SAMPLE_RATE);
     AudioStreamOpen = 1;
 }
 
