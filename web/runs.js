@@ -14,17 +14,22 @@
 // field by field, and each record by the game's own reader before it is
 // offered; what fails is dropped with one German line. Storage that is
 // full or missing never stops the page from playing.
-'use strict';
+import { FLOOR_COUNT, REPLAY_MAX_BYTES, REPLAY_MAX_PLAY_TICKS, TASK_COUNT } from './page_constants.js';
+import { refusalInGerman } from './page_refusals.js';
+import { runsList } from './runs_list.js';
 
-var StivraRuns = {
+// The page (page.js), given to attachRuns.
+let StivraPage = null;
+
+export const StivraRuns = Object.assign({
   KEY: 'stivra.runs',
   VERSION: 1,
   MAX_GAMES: 10,
   // Pinned games never drop off; one place always stays for the game played now.
   MAX_PINNED: 9,
   WRITE_EVERY_MS: 500,
-  RECORD_MAX_BYTES: 4 << 20, // the reader refuses larger records
-  MAX_PLAY_TICKS: 2592000, // the reader refuses more than a day of play
+  RECORD_MAX_BYTES: REPLAY_MAX_BYTES, // the reader refuses larger records
+  MAX_PLAY_TICKS: REPLAY_MAX_PLAY_TICKS, // nor more than a day of play
   STATES: ['alive', 'given-up', 'won'],
 
   // 'ok', 'full' (a write was refused for want of room) or 'none' (the
@@ -42,10 +47,11 @@ var StivraRuns = {
   watching: false,
   // While a kept game replays up to its hand-over: { from, pass, t0, passes }.
   continuing: null,
+  page: null, // page.js, given to attachRuns
   // The last mark the game gave, and the last hand-over (for the tests).
   lastMark: null,
   lastContinue: null,
-  recordCheckLine: null,
+  recordCheckRefusal: null,
   mode: -1,
   writeTimer: 0,
 
@@ -94,7 +100,7 @@ var StivraRuns = {
     if (!time(g.date) || !time(g.updated)) return null;
     if (!int(g.seed, 0, 0xFFFFFFFF) || !int(g.pass, 1, this.MAX_PLAY_TICKS)) return null;
     if (!this.STATES.includes(g.state)) return null;
-    if (!int(g.floor, 1, 6) || !int(g.task, 1, 10) || !int(g.stickers, 0, 999) || !int(g.catches, 0, 999999)) return null;
+    if (!int(g.floor, 1, FLOOR_COUNT) || !int(g.task, 1, TASK_COUNT) || !int(g.stickers, 0, 999) || !int(g.catches, 0, 999999)) return null;
     if (!int(g.playTicks, 0, this.MAX_PLAY_TICKS) || !int(g.wonTicks, 0, this.MAX_PLAY_TICKS)) return null;
     if (typeof g.record !== 'string' || g.record.length > this.RECORD_MAX_BYTES) return null;
     // The record is of this game: its seed line names the game's seed.
@@ -198,11 +204,11 @@ var StivraRuns = {
     this.render();
   },
 
-  // The reader's line (in German) about a record it refuses, or null.
+  // The reader's refusal (in German) of a record, or null.
   recordRefusal(record) {
     if (typeof Module._web_record_check !== 'function') return null;
     const bytes = new TextEncoder().encode(record);
-    this.recordCheckLine = null;
+    this.recordCheckRefusal = null;
     StivraPage.replayLoading = { name: 'aufbewahrtes Spiel', bytes };
     let ok = 0;
     try {
@@ -211,11 +217,11 @@ var StivraRuns = {
       StivraPage.replayLoading = null;
     }
     if (ok) return null;
-    return StivraPage.readerLineInGerman(this.recordCheckLine || 'unreadable');
+    return refusalInGerman(this.recordCheckRefusal || { code: 'none' });
   },
 
   recordRefused(refusal) {
-    this.recordCheckLine = String(refusal.text);
+    this.recordCheckRefusal = refusal;
   },
 
   // What the page may keep now: the player's own game, not a replay that is
@@ -368,12 +374,9 @@ var StivraRuns = {
   // The reader refused the kept record (or its pass): the entry is dropped,
   // and the game goes on as it was.
   continueFailed(refusal) {
-    const line = refusal.text, more = null;
     const c = this.continuing;
     this.continuing = null;
-    let text = StivraPage.readerLineInGerman(String(line));
-    const fewer = /the record holds (\d+) passes, fewer than the (\d+) to continue to/.exec(String(more || line));
-    if (fewer) text = `die Aufzeichnung hat ${fewer[1]} Durchgänge, weniger als die ${fewer[2]} bis zur Übergabe`;
+    const text = refusalInGerman(refusal);
     if (c) this.forget(c.from.id);
     else this.render();
     this.note(`Das Spiel ließ sich nicht fortsetzen und wurde entfernt: ${text}`);
@@ -429,140 +432,6 @@ var StivraRuns = {
     box.querySelector('.percent').textContent = `${Math.floor(share * 100)} %`;
   },
 
-  // ---- the list and the button ----
-
-  playTime(ticks) {
-    const seconds = Math.floor(ticks / 30);
-    return `${Math.floor(seconds / 60)}:${String(seconds % 60).padStart(2, '0')}`;
-  },
-
-  facts(g) {
-    return `${g.floor}. Etage, Aufgabe ${g.task} von 10, ${this.playTime(g.playTicks)}`;
-  },
-
-  dateText(ms) {
-    try {
-      return new Date(ms).toLocaleString('de-DE', { day: '2-digit', month: '2-digit', year: 'numeric', hour: '2-digit', minute: '2-digit' });
-    } catch (e) {
-      return '?';
-    }
-  },
-
-  showButton() {
-    const b = document.getElementById('continue-run');
-    const g = this.lastGame();
-    const shown = !!g && this.mode === 0 && this.canContinue() && !this.watching && !StivraPage.autoplay;
-    b.hidden = !shown;
-    if (shown) b.querySelector('.facts').textContent = this.facts(g);
-  },
-
-  toggleList() {
-    const list = document.getElementById('runs');
-    list.hidden = !list.hidden;
-    document.getElementById('runs-open').setAttribute('aria-expanded', String(!list.hidden));
-    if (!list.hidden) {
-      this.render();
-      StivraPage.showBeside(list);
-    }
-  },
-
-  // The list is updated in place, entry by entry, so that a button under
-  // the pointer (or one asked to confirm a deletion) stays while the game
-  // being played is written twice a second.
-  render() {
-    this.showButton();
-    document.getElementById('runs-empty').hidden = this.games.length > 0;
-    document.getElementById('runs-count').textContent = String(this.games.length);
-    if (document.getElementById('runs').hidden) return;
-    const list = document.getElementById('runs-list');
-    const items = new Map(Array.from(list.children, (item) => [item.dataset.run, item]));
-    const current = new Set(this.session.entries.values());
-    const pinned = this.games.filter((g) => g.pinned).length;
-    let at = list.firstElementChild;
-    for (const g of this.games) {
-      const item = items.get(g.id) || this.newItem(g.id);
-      items.delete(g.id);
-      this.fillItem(item, g, current.has(g.id), pinned);
-      if (item === at) at = at.nextElementSibling;
-      else list.insertBefore(item, at);
-    }
-    for (const gone of items.values()) gone.remove();
-  },
-
-  newItem(id) {
-    const item = document.createElement('li');
-    item.dataset.run = id;
-    const part = (tag, className, parent = item) => {
-      const e = document.createElement(tag);
-      e.className = className;
-      parent.append(e);
-      return e;
-    };
-    const head = part('div', 'run-head');
-    part('strong', 'run-date', head);
-    part('span', 'run-state', head);
-    part('div', 'run-facts');
-    const actions = part('div', 'run-actions');
-    for (const [name, text] of [['continue', 'Weiterspielen'], ['save', 'Als Datei speichern'], ['share', 'Link teilen'],
-                                ['pin', 'Anheften'], ['delete', 'Löschen']]) {
-      const b = part('button', '', actions);
-      b.type = 'button';
-      b.dataset.action = name;
-      b.textContent = text;
-    }
-    return item;
-  },
-
-  fillItem(item, g, current, pinnedCount) {
-    const set = (selector, text) => {
-      const e = item.querySelector(selector);
-      if (e.textContent !== text) e.textContent = text;
-    };
-    item.className = g.state;
-    set('.run-date', this.dateText(g.date));
-    set('.run-state', g.state === 'won' ? `gewonnen in ${this.playTime(g.wonTicks)}${g.pinned ? ' · angeheftet' : ''}`
-      : g.state === 'given-up' ? 'abgebrochen' : current ? 'läuft gerade' : 'nicht beendet');
-    const caught = g.catches === 0 ? 'nie erwischt' : `${g.catches}-mal erwischt`;
-    set('.run-facts', `${this.facts(g)} gespielt · ${g.stickers} Sticker · ${caught} · Startwert ${g.seed}`);
-    item.querySelector('[data-action="continue"]').disabled = !this.canContinue();
-    const pin = item.querySelector('[data-action="pin"]');
-    pin.hidden = g.state !== 'won';
-    pin.disabled = !g.pinned && pinnedCount >= this.MAX_PINNED;
-    pin.setAttribute('aria-pressed', String(g.pinned));
-    if (pin.textContent !== (g.pinned ? 'Lösen' : 'Anheften')) pin.textContent = g.pinned ? 'Lösen' : 'Anheften';
-  },
-
-  listClicked(e) {
-    const b = e.target.closest && e.target.closest('button[data-action]');
-    const item = b && b.closest('[data-run]');
-    if (!item) return;
-    const g = this.games.find((x) => x.id === item.dataset.run);
-    b.blur();
-    if (!g) return;
-    switch (b.dataset.action) {
-      case 'continue': this.continueGame(g.id); break;
-      case 'save': StivraPage.saveRun(g.record); break;
-      case 'share': StivraPage.shareRun(g.record); break;
-      case 'pin': this.pin(g.id, !g.pinned); break;
-      case 'delete':
-        // A slip of the finger must not cost a game: the first tap asks.
-        if (b.dataset.armed !== '1') {
-          b.dataset.armed = '1';
-          b.textContent = 'Wirklich löschen?';
-          setTimeout(() => {
-            if (b.isConnected) {
-              b.dataset.armed = '';
-              b.textContent = 'Löschen';
-            }
-          }, 4000);
-        } else {
-          this.forget(g.id);
-        }
-        break;
-      default:
-    }
-  },
-
   // Changes one stored entry (or removes it) and shows the list as stored.
   change(id, how) {
     const stored = this.read();
@@ -587,16 +456,22 @@ var StivraRuns = {
         ? Object.assign(g, { pinned }) : g));
     });
   },
-};
+}, runsList);
 
-// The game's calls into the page.
-Object.assign(StivraPage, {
-  keepMark: (mark) => StivraRuns.keepMark(mark),
-  recordRefused: (refusal) => StivraRuns.recordRefused(refusal),
-  continueFailed: (refusal) => StivraRuns.continueFailed(refusal),
-  continueStarted: (seed, pass) => StivraRuns.continueStarted(seed, pass),
-  continueProgress: (passes) => StivraRuns.continueProgress(passes),
-  continueHandedOver: () => StivraRuns.continueHandedOver(),
-});
-
-StivraRuns.init();
+// The keeper joins the page: the game's calls about kept games go to it.
+export function attachRuns(page) {
+  StivraPage = page;
+  StivraRuns.page = page;
+  page.keeper = StivraRuns;
+  // The tests find the keeper by its global name.
+  window.StivraRuns = StivraRuns;
+  Object.assign(page, {
+    keepMark: (mark) => StivraRuns.keepMark(mark),
+    recordRefused: (refusal) => StivraRuns.recordRefused(refusal),
+    continueFailed: (refusal) => StivraRuns.continueFailed(refusal),
+    continueStarted: (seed, pass) => StivraRuns.continueStarted(seed, pass),
+    continueProgress: (passes) => StivraRuns.continueProgress(passes),
+    continueHandedOver: () => StivraRuns.continueHandedOver(),
+  });
+  StivraRuns.init();
+}

@@ -6,7 +6,9 @@
 'use strict';
 
 const FILES = ['./', 'index.html', 'page.js', 'phone.js', 'runs.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest',
-               'version.js', 'stivra.ico', 'icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'];
+               'version.js', 'stivra.ico', 'icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png',
+               'page_constants.js', 'page_layout.js', 'page_offline.js', 'page_pad.js', 'page_refusals.js', 'page_replays.js',
+               'page_share.js', 'page_sound.js', 'runs_list.js'];
 const scope = new URL(self.registration.scope);
 // Several copies of the page may live on one site (/a/ and /b/): each keeps
 // and clears only caches of its own scope.

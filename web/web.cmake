@@ -11,7 +11,8 @@ set_target_properties(stivra PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${STIVRA_WEB_DI
 target_link_options(stivra PRIVATE -sENVIRONMENT=web -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=0)
 
 # The page and its script, copied whenever they change.
-foreach(page_file index.html page.js phone.js runs.js manifest.webmanifest)
+foreach(page_file index.html page.js page_layout.js page_offline.js page_pad.js page_refusals.js page_replays.js
+        page_share.js page_sound.js phone.js runs.js runs_list.js manifest.webmanifest)
   add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${page_file}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${page_file} ${STIVRA_WEB_DIR}/${page_file}
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})

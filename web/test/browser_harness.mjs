@@ -13,7 +13,15 @@ import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { rm } from 'node:fs/promises';
 import { join } from 'node:path';
 
-export const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2, MODE_ESCAPED = 5;
+// The game's modes and InputBits as the build wrote them for the page
+// (page_constants.js), set by load_constants before any check runs.
+export let MODE_TITLE, MODE_INTRO, MODE_PLAYING, MODE_ESCAPED, INPUT;
+export async function load_constants(baseUrl) {
+  const text = await (await fetch(`${baseUrl}/page_constants.js`)).text();
+  const c = await import(`data:text/javascript,${encodeURIComponent(text)}`);
+  ({ TITLE: MODE_TITLE, INTRO: MODE_INTRO, PLAYING: MODE_PLAYING, ESCAPED: MODE_ESCAPED } = c.MODE);
+  INPUT = c.INPUT;
+}
 // Deadlines are long: they only end a wait that would otherwise hang.
 export const DEADLINE = 60000;
 // A whole recorded game replayed in the page, fast, on a busy machine.

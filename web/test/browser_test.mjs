@@ -20,7 +20,7 @@
 import { PageChecks } from './browser_checks_page.mjs';
 import { PlayChecks } from './browser_checks_play.mjs';
 import { ReplayChecks, recorded_run_checks } from './browser_checks_replay.mjs';
-import { Setup, run_checks, select_checks } from './browser_harness.mjs';
+import { Setup, load_constants, run_checks, select_checks } from './browser_harness.mjs';
 
 const [baseUrl, titlePath, seed, outDir, toolPath, ...replayPaths] = process.argv.slice(2);
 if (!baseUrl || !titlePath || !seed || !outDir || !toolPath || replayPaths.length === 0) {
@@ -28,6 +28,7 @@ if (!baseUrl || !titlePath || !seed || !outDir || !toolPath || replayPaths.lengt
   process.exit(2);
 }
 Object.assign(Setup, { baseUrl, titlePath, seed, outDir, toolPath, replayPaths });
+await load_constants(baseUrl);
 
 const checks = select_checks([...PageChecks, ...PlayChecks, ...ReplayChecks, ...recorded_run_checks()]);
 if (checks === null) process.exit(2);

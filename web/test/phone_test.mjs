@@ -17,7 +17,9 @@ import { join } from 'node:path';
 
 const [baseUrl, outDir, wonPath] = process.argv.slice(2);
 const Phone = createRequire(import.meta.url)('../phone.js');
-const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2, MODE_ESCAPED = 5;
+// The game's constants as the build wrote them for the page.
+const { MODE } = await import(`data:text/javascript,${encodeURIComponent(await (await fetch(`${baseUrl}/page_constants.js`)).text())}`);
+const { TITLE: MODE_TITLE, INTRO: MODE_INTRO, PLAYING: MODE_PLAYING, ESCAPED: MODE_ESCAPED } = MODE;
 const DEADLINE = 60000;
 
 let passed = 0, failed = 0;

@@ -14,7 +14,9 @@ import { mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'nod
 import { join } from 'node:path';
 
 const [baseUrl, outDir, toolPath, wonPath] = process.argv.slice(2);
-const MODE_TITLE = 0, MODE_INTRO = 1, MODE_PLAYING = 2;
+// The game's constants as the build wrote them for the page.
+const { MODE } = await import(`data:text/javascript,${encodeURIComponent(await (await fetch(`${baseUrl}/page_constants.js`)).text())}`);
+const { TITLE: MODE_TITLE, INTRO: MODE_INTRO, PLAYING: MODE_PLAYING } = MODE;
 const DEADLINE = 60000;
 const KEY = 'stivra.runs';
 
