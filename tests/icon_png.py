@@ -92,7 +92,7 @@ for size in (16, 24, 32, 48, 64, 128, 192, 256, 512):
         continue
     raw = size * (1 + 4 * size)
     if packing == "deflated":
-        check(packed * 8 < raw, "the %d PNG's image data is deflated: %d bytes for %d" % (size, packed, raw))
+        check(packed * 4 < raw, "the %d PNG's image data is deflated: %d bytes for %d" % (size, packed, raw))
     else:
         check(packed > raw, "the %d PNG's image data is stored: %d bytes for %d" % (size, packed, raw))
     if size in images:
