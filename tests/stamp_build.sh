@@ -9,7 +9,7 @@ work=$2
 rm -rf "$work" && mkdir -p "$work/web" && cd "$work" || exit 1
 page=$(cd "$src/web" && for f in $WEB_PAGE_FILES; do [ "$f" = "$WEB_WORKER" ] || echo "$f"; done)
 names=$(printf '%s\n' $WEB_BUILT_FILES $page | LC_ALL=C sort)
-files=$(echo $names | tr ' ' ';')
+files=$(echo $names | tr ' ' ',')
 for f in $names; do echo "$f" >"web/$f"; done
 echo "not kept" >web/extra.txt
 stamp() {

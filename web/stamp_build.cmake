@@ -1,7 +1,8 @@
-# cmake -DDIR=... -DTEMPLATE=... -DSTIVRA_VERSION=... -DFILES=A;B;... -P stamp_build.cmake:
+# cmake -DDIR=... -DTEMPLATE=... -DSTIVRA_VERSION=... -DFILES=A,B,... -P stamp_build.cmake:
 # writes DIR/sw.js from its template with the list of files it keeps (FILES,
 # each in DIR) and the cache named by the version and a hash of those files,
 # so that every build whose files differ gets a cache of its own.
+string(REPLACE "," ";" FILES "${FILES}")
 if(NOT FILES)
   message(FATAL_ERROR "stamp_build.cmake: no files to keep (-DFILES=...)")
 endif()

@@ -23,6 +23,8 @@ foreach(source IN LISTS STIVRA_WEB_SOURCE_PAGE_FILES)
   list(APPEND STIVRA_OFFLINE_FILES ${page_file})
 endforeach()
 list(SORT STIVRA_OFFLINE_FILES)
+# Given to the stamp as one argument, the names between commas.
+string(REPLACE ";" "," STIVRA_OFFLINE_FILES_TEXT "${STIVRA_OFFLINE_FILES}")
 # The release's version for the page's line under the controls (version.js
 # sets self.STIVRA_VERSION); the offline cache's name is stamped with it below.
 configure_file(${CMAKE_SOURCE_DIR}/web/version.js.in ${STIVRA_WEB_DIR}/version.js @ONLY)
@@ -75,7 +77,7 @@ add_dependencies(stivra stivra_page)
 # of the page's files.
 add_custom_target(stivra_offline ALL
   COMMAND ${CMAKE_COMMAND} -DDIR=${STIVRA_WEB_DIR} -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/${STIVRA_WEB_WORKER}
-          -DSTIVRA_VERSION=${PROJECT_VERSION} "-DFILES=${STIVRA_OFFLINE_FILES}"
+          -DSTIVRA_VERSION=${PROJECT_VERSION} -DFILES=${STIVRA_OFFLINE_FILES_TEXT}
           -P ${CMAKE_SOURCE_DIR}/web/stamp_build.cmake
   COMMENT "Naming the offline cache")
 add_dependencies(stivra_offline stivra stivra_page)
