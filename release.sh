@@ -4,14 +4,16 @@
 #   st-ivra-schule_VERSION_ARCH.deb          the SDL2 game for Debian and Ubuntu
 #   st-ivra-schule-VERSION-web.zip           the page, index.html at its root
 #   SHA256SUMS                               over the three
-# VERSION is the project version in CMakeLists.txt. Two runs from the same
+# VERSION is the project version in CMakeLists.txt; the names and what each
+# holds are the release facts (packaging/release_facts.sh). Two runs from the same
 # commit give the same bytes: every date is the commit's (SOURCE_DATE_EPOCH),
 # build paths are mapped away, archive entries are sorted with fixed times
 # and owners. tests/release_check.sh checks the result.
 set -eu
 cd "$(dirname "$0")"
 . scripts/packages.sh
-need_packages cmake make g++ libsdl2-dev dpkg-dev python3 g++-mingw-w64-x86-64 emscripten
+. packaging/release_facts.sh
+need_packages cmake make g++ libsdl2-dev zlib1g-dev dpkg-dev python3 g++-mingw-w64-x86-64 emscripten
 
 # The commit's time stands for "now" in everything the release holds.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
@@ -44,12 +46,18 @@ eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 CXXFLAGS="$CPPFLAGS $(echo "$CXXFLAGS" | sed 's/\(^\| \)-g\( \|$\)/ /') -ffile-prefix-map=$here=."
 export CXXFLAGS LDFLAGS
 cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=Release -DSTIVRA_TESTS=OFF -DSTIVRA_BENCH=OFF >/dev/null
-cmake --build "$linux" -j"$jobs" --target stivra stivra-tool
+cmake --build "$linux" -j"$jobs" --target stivra stivra-tool stivra_icons
 unset CFLAGS CPPFLAGS CXXFLAGS LDFLAGS ASFLAGS DFLAGS FCFLAGS FFLAGS GCJFLAGS OBJCFLAGS OBJCXXFLAGS
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$linux/CMakeCache.txt")
 [ -n "$version" ] || { echo "release.sh: no project version in $linux/CMakeCache.txt" >&2; exit 1; }
 tool=$linux/stivra-tool
 [ "$("$tool" --version)" = "stivra-tool $version" ] || { echo "release.sh: stivra-tool does not say $version" >&2; exit 1; }
+# The release facts' file names, with the version and the architecture.
+arch=$(dpkg --print-architecture)
+name_of() { echo "$1" | sed "s/VERSION/$version/; s/ARCH/$arch/"; }
+windows_zip=$(name_of "$WINDOWS_ZIP")
+deb=$(name_of "$DEB")
+web_zip=$(name_of "$WEB_ZIP")
 echo "Version $version, dated $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC')"
 
 echo "== Windows: stivra.exe"
@@ -112,31 +120,25 @@ cp "$windows/stivra.exe" "$stage/stivra.exe"
 # LIESMICH.txt for Notepad: Windows line ends and a byte-order mark.
 fill_in packaging/LIESMICH.txt.in "$windows/LIESMICH.unix.txt"
 { printf '\357\273\277'; sed 's/$/\r/' "$windows/LIESMICH.unix.txt"; } >"$stage/LIESMICH.txt"
-make_zip "$dist/st-ivra-schule-$version-windows-x64.zip" "$stage"
+[ "$(ls "$stage" | tr '\n' ' ')" = "$WINDOWS_ZIP_FILES " ] ||
+  { echo "release.sh: the Windows zip would hold $(ls "$stage"), not $WINDOWS_ZIP_FILES" >&2; exit 1; }
+make_zip "$dist/$windows_zip" "$stage"
 
 echo "== The Debian package"
-arch=$(dpkg --print-architecture)
-id=de.stivra.StIvraSchule
-doc=$deb_root/usr/share/doc/st-ivra-schule
-mkdir -p "$deb_root/DEBIAN" "$deb_root/usr/games" "$deb_root/usr/share/applications" \
-  "$deb_root/usr/share/metainfo" "$deb_root/usr/share/man/man6" "$doc"
+# The files a system gets, as the build's install rules put them (under
+# /usr), then what only the package has: the stripped game, the compressed
+# manual page and the changelog.
+DESTDIR=$deb_root cmake --install "$linux" --prefix /usr >/dev/null
+mkdir -p "$deb_root/DEBIAN"
+doc=$deb_root/usr/share/doc/$PACKAGE
 # Stripped as Debian's own packages are; the notes and the compiler's
 # comment say nothing to a player.
-strip --strip-unneeded --remove-section=.comment --remove-section=.note \
-  -o "$deb_root/usr/games/stivra" "$linux/stivra"
+strip --strip-unneeded --remove-section=.comment --remove-section=.note "$deb_root/usr/games/stivra"
 chmod 0755 "$deb_root/usr/games/stivra"
-for size in 16 24 32 48 64 128 256; do
-  mkdir -p "$deb_root/usr/share/icons/hicolor/${size}x${size}/apps"
-  "$tool" png "$size" "$deb_root/usr/share/icons/hicolor/${size}x${size}/apps/stivra.png"
-done
-cp packaging/$id.desktop "$deb_root/usr/share/applications/$id.desktop"
-fill_in packaging/$id.metainfo.xml.in "$deb_root/usr/share/metainfo/$id.metainfo.xml"
-fill_in packaging/stivra.6.in "$deb_root/usr/share/man/man6/stivra.6"
 gzip -9n "$deb_root/usr/share/man/man6/stivra.6"
-cp packaging/copyright "$doc/copyright"
 maintainer="The St. Ivra Schule developers <stivra@example.org>"
 {
-  echo "st-ivra-schule ($version) unstable; urgency=medium"
+  echo "$PACKAGE ($version) unstable; urgency=medium"
   echo
   echo "  * Release $version."
   echo
@@ -166,13 +168,11 @@ chmod 0644 "$deb_root/DEBIAN/control" "$deb_root/DEBIAN/md5sums"
 # Every file gets the release's time; dpkg-deb sorts the entries, makes root
 # their owner and compresses on one thread (so the same bytes every time).
 find "$deb_root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-dpkg-deb --root-owner-group -Zxz --threads-max=1 --build "$deb_root" \
-  "$dist/st-ivra-schule_${version}_$arch.deb" >/dev/null
+dpkg-deb --root-owner-group -Zxz --threads-max=1 --build "$deb_root" "$dist/$deb" >/dev/null
 
 echo "== The web zip"
-make_zip "$dist/st-ivra-schule-$version-web.zip" "$web/web"
+make_zip "$dist/$web_zip" "$web/web"
 
-(cd "$dist" && sha256sum st-ivra-schule-"$version"-windows-x64.zip "st-ivra-schule_${version}_$arch.deb" \
-  st-ivra-schule-"$version"-web.zip >SHA256SUMS)
+(cd "$dist" && sha256sum "$windows_zip" "$deb" "$web_zip" >SHA256SUMS)
 echo "== The release is in dist/:"
 (cd "$dist" && ls -l && cat SHA256SUMS)

@@ -2,23 +2,7 @@
 
 # The icon is drawn by the game's own code: a native stivra-tool is built
 # with the host compiler and writes the .ico that the resource embeds.
-include(ExternalProject)
-# A make recipe that names $(MAKE) is a recursive make and shares the
-# parent's jobserver; "cmake --build" from a recipe would not (make warns and
-# builds with one job).
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(STIVRA_SUB_BUILD $(MAKE) stivra-tool)
-else()
-  set(STIVRA_SUB_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target stivra-tool)
-endif()
-ExternalProject_Add(host_tools
-  SOURCE_DIR ${CMAKE_SOURCE_DIR}
-  BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DSTIVRA_TESTS=OFF -DSTIVRA_BENCH=OFF -DSTIVRA_GAME=OFF
-    -DSTIVRA_WERROR=${STIVRA_WERROR}
-  BUILD_COMMAND ${STIVRA_SUB_BUILD}
-  INSTALL_COMMAND ""
-  BUILD_ALWAYS 1)
+stivra_host_tool(host_tools ${CMAKE_BINARY_DIR}/host-tools)
 set(STIVRA_ICO ${CMAKE_BINARY_DIR}/stivra.ico)
 add_custom_command(OUTPUT ${STIVRA_ICO}
   COMMAND ${CMAKE_BINARY_DIR}/host-tools/stivra-tool ico ${STIVRA_ICO}
@@ -67,11 +51,8 @@ add_test(NAME windows.imports
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_imports.sh $<TARGET_FILE:stivra>)
 
 # The companion tool as a console program, so that a recorded run can be
-# replayed by the Windows build and compared with the native one.
-file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
-add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp
-  ${CMAKE_SOURCE_DIR}/src/tools/sound_render.cpp)
-target_link_libraries(stivra-tool PRIVATE stivra_core)
+# replayed by the Windows build and compared with the native one. It is
+# defined with every build's (stivra_add_tool in the main CMakeLists.txt).
 target_link_options(stivra-tool PRIVATE -s)
 
 # The same replays give the same JSON (and GameState hash) on both builds,

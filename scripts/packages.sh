@@ -75,3 +75,48 @@ tools_fit() {  # tools_fit BUILD_MB INSTALL_MB PACKAGES...
 # The Windows cross-build and its Wine test: about 3 GB for the build and the
 # Wine prefix, and as much for MinGW-w64 and Wine.
 windows_tools_fit() { tools_fit 3000 3000 "$@"; }
+
+# The loud line of a part that was left out, framed in a bar of '!'.
+loud() {  # loud TEXT
+  _bar=$(printf '!! %s !!' "$1" | tr '[:print:]' '!')
+  printf '%s\n!! %s !!\n%s\n' "$_bar" "$1" "$_bar"
+}
+
+# Installs the browser test's npm packages (web/package-lock.json) into
+# web/node_modules. Where npm cannot have them (no network, the registry out
+# of reach) it says so with npm's last lines and returns 1: the caller skips
+# the browser test instead of stopping there.
+npm_packages() {  # npm_packages WEB_DIR
+  if ! command -v npm >/dev/null 2>&1; then
+    echo "npm (part of Node.js) is not installed."
+    return 1
+  fi
+  _log=$(cd "$1" && npm ci --no-audit --no-fund --loglevel=error --fetch-retries=1 \
+    --fetch-retry-maxtimeout=10000 2>&1) && return 0
+  echo "npm could not install the browser test's packages (web/package-lock.json):"
+  printf '%s\n' "$_log" | grep -v '^npm ERR! *$' | tail -n 4 | sed 's/^/    /'
+  return 1
+}
+
+# Whether the browser test is to be left out: STIVRA_SKIP_BROWSER=1 asks for
+# it; anything else but 0 or nothing is named and stops.
+skip_browser_asked() {
+  case "${STIVRA_SKIP_BROWSER:-0}" in
+    1) return 0 ;;
+    0) return 1 ;;
+    *) echo "STIVRA_SKIP_BROWSER must be 1 or 0, not '$STIVRA_SKIP_BROWSER'" >&2; exit 2 ;;
+  esac
+}
+
+# The end of test.sh when the browser test could not run: loud, and a
+# failure unless the user asked to go without it (STIVRA_SKIP_BROWSER=1).
+browser_skipped_end() {
+  loud "THE BROWSER TEST WAS SKIPPED: every other part ran and passed."
+  if skip_browser_asked; then
+    echo "== All tests but the browser test passed (STIVRA_SKIP_BROWSER=1)"
+    exit 0
+  fi
+  echo "FAIL: the browser test did not run. Run ./test.sh again where npm reaches its registry,"
+  echo "  or set STIVRA_SKIP_BROWSER=1 to pass without it."
+  exit 1
+}

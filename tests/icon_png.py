@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""icon_png.py STIVRA_TOOL WORKDIR VERSION
+"""icon_png.py STIVRA_TOOL WORKDIR VERSION deflated|stored
 
 "stivra-tool png SIZE FILE" writes PNGs that a strict reader accepts (every
 chunk's CRC, the zlib stream with its Adler-32), of the right size, with the
 same pixels as the .ico's image of that size; 256 is the 128 image doubled.
+A tool built with zlib deflates the image data (the 256 icon's 257 KiB of
+rows to a few KiB), one without stores it.
 Bad sizes and unwritable files are refused, and --version prints VERSION.
 """
 import os
@@ -12,7 +14,7 @@ import subprocess
 import sys
 import zlib
 
-tool, work, version = sys.argv[1:4]
+tool, work, version, packing = sys.argv[1:5]
 os.makedirs(work, exist_ok=True)
 failed = 0
 
@@ -24,7 +26,7 @@ def check(ok, what):
 
 
 def read_png(path):
-    """The PNG's width, height and RGBA rows; raises on any fault."""
+    """The PNG's width, height, RGBA rows and image data's size; raises on any fault."""
     data = open(path, "rb").read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise ValueError("no PNG signature")
@@ -51,7 +53,7 @@ def read_png(path):
         if row[0] != 0:
             raise ValueError("row filter %d" % row[0])
         rows.append(row[1:])
-    return w, h, rows
+    return w, h, rows, len(chunks[1][1])
 
 
 def ico_images(path):
@@ -82,12 +84,17 @@ for size in (16, 24, 32, 48, 64, 128, 192, 256, 512):
         os.remove(path)
     code = subprocess.run([tool, "png", str(size), path]).returncode
     try:
-        w, h, rows = read_png(path)
+        w, h, rows, packed = read_png(path)
         pngs[size] = rows
         check(code == 0 and (w, h) == (size, size), "the %d PNG is read whole, %dx%d" % (size, w, h))
     except (OSError, ValueError, zlib.error) as e:
         check(False, "the %d PNG: exit %d, %s" % (size, code, e))
         continue
+    raw = size * (1 + 4 * size)
+    if packing == "deflated":
+        check(packed * 4 < raw, "the %d PNG's image data is deflated: %d bytes for %d" % (size, packed, raw))
+    else:
+        check(packed > raw, "the %d PNG's image data is stored: %d bytes for %d" % (size, packed, raw))
     if size in images:
         check(rows == images[size], "the %d PNG has the pixels of the .ico's %d image" % (size, size))
 if 128 in pngs and 256 in pngs:

@@ -16,6 +16,7 @@ fake() {  # fake NAME BODY: a program in the fake PATH
   chmod +x "$work/bin/$1"
 }
 fake id 'echo "$FAKE_UID"'
+for tool in grep sed tail; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
 fake df 'case "$2" in /usr) m=$FAKE_FREE_USR ;; *) m=$FAKE_FREE_HERE ;; esac
 echo "Filesystem 1048576-blocks Used Available Capacity Mounted on"
 echo "/dev/fake 100000 1 $m 1% /"'
@@ -75,6 +76,47 @@ expect "no room for the build: does not fit" eval '! fits "wine g++-mingw-w64-x8
 FREE_HERE=9000 FREE_USR=900
 expect "no room to install: does not fit" eval '! fits "wine"'
 expect "installed already: fits without room under /usr" fits "wine g++-mingw-w64-x86-64"
+
+# The browser test's npm packages: npm's failure is said in a few lines and
+# returned, so that test.sh skips the browser test and goes on.
+mkdir -p "$work/web"
+fake npm 'echo "npm ERR! code ECONNREFUSED"; echo "npm ERR! request to the registry failed"; exit 1'
+plan 0 no "" "npm_packages '$work/web' && echo installed; echo went-on"
+expect "a failed npm ci is returned, not fatal" eval 'has went-on && ! has installed'
+expect "a failed npm ci is said, with npm's own line" eval 'has "npm could not install" && has ECONNREFUSED'
+fake npm 'echo "added 1 package"'
+plan 0 no "" "npm_packages '$work/web' && echo installed"
+expect "npm ci that works is silent" [ "$(cat "$work/out")" = installed ]
+rm "$work/bin/npm"
+plan 0 no "" "npm_packages '$work/web' || echo skipped"
+expect "no npm at all is said and returned" eval 'has "npm (part of Node.js) is not installed" && has skipped'
+
+# How test.sh ends when the browser test could not run: 1, unless the user
+# asked to go without it; a wrong value stops at once.
+ending() {  # ending VALUE: the exit code of browser_skipped_end
+  env -i PATH="$work/bin" STIVRA_SKIP_BROWSER="$1" "$shell" -c ". '$lib'; browser_skipped_end; echo fell-through" \
+    >"$work/out" 2>&1
+  echo $?
+}
+expect "a skipped browser test fails the run" [ "$(ending 0)" -eq 1 ]
+expect "the failure says how to pass without it" has "STIVRA_SKIP_BROWSER=1"
+expect "the skip is loud" has "!! THE BROWSER TEST WAS SKIPPED"
+expect "STIVRA_SKIP_BROWSER=1 passes" [ "$(ending 1)" -eq 0 ]
+expect "STIVRA_SKIP_BROWSER=1 still says the browser test was skipped" has "!! THE BROWSER TEST WAS SKIPPED"
+expect "STIVRA_SKIP_BROWSER=yes is refused" [ "$(ending yes)" -eq 2 ]
+
+# The real npm, sent to a registry that is not there (a closed port of this
+# machine) with an empty cache of its own: it fails, and that is returned.
+real_npm=$(command -v npm)
+if [ -n "$real_npm" ] && [ -f "$(dirname "$lib")/../web/package-lock.json" ]; then
+  cp "$(dirname "$lib")/../web/package.json" "$(dirname "$lib")/../web/package-lock.json" "$work/web/"
+  PATH="$(dirname "$real_npm"):/usr/bin:/bin" HOME="$work" npm_config_cache="$work/npm-cache" \
+    npm_config_registry=http://127.0.0.1:9/ "$shell" -c ". '$lib'; npm_packages '$work/web' || echo skipped" \
+    >"$work/out" 2>&1
+  expect "npm without its registry: skipped, said in a few lines" \
+    eval 'has skipped && has "npm could not install" && [ "$(wc -l <"$work/out")" -le 6 ]'
+  expect "nothing was installed" [ ! -d "$work/web/node_modules/playwright-core" ]
+fi
 
 [ "$fail" -eq 0 ] && echo "ok: package plans"
 exit $fail

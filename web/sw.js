@@ -5,10 +5,9 @@
 // beside the page) go to the network as they would without this worker.
 'use strict';
 
-const FILES = ['./', 'index.html', 'page.js', 'phone.js', 'runs.js', 'stivra.js', 'stivra.wasm', 'manifest.webmanifest',
-               'version.js', 'stivra.ico', 'icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png',
-               'page_constants.js', 'page_layout.js', 'page_offline.js', 'page_pad.js', 'page_refusals.js', 'page_replays.js',
-               'page_share.js', 'page_sound.js', 'runs_list.js'];
+// The page's files, sorted, the page itself first (filled in when the page
+// is built, from the release's list of them).
+const FILES = ['./', ...'@STIVRA_OFFLINE_FILES@'.split(' ')];
 const scope = new URL(self.registration.scope);
 // Several copies of the page may live on one site (/a/ and /b/): each keeps
 // and clears only caches of its own scope.

@@ -10,25 +10,30 @@ set_target_properties(stivra PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${STIVRA_WEB_DI
 # allocates nothing while it runs: a fixed 32 MB never has to grow.
 target_link_options(stivra PRIVATE -sENVIRONMENT=web -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=0)
 
-# The page and its script, copied whenever they change.
-foreach(page_file index.html page.js page_layout.js page_offline.js page_pad.js page_refusals.js page_replays.js
-        page_share.js page_sound.js phone.js runs.js runs_list.js manifest.webmanifest)
+# The page's own files (the release facts' WEB_PAGE_FILES), copied whenever
+# they change.
+stivra_web_page_files(STIVRA_WEB_SOURCE_PAGE_FILES)
+set(STIVRA_OFFLINE_FILES ${STIVRA_WEB_BUILT_FILES})
+foreach(source IN LISTS STIVRA_WEB_SOURCE_PAGE_FILES)
+  get_filename_component(page_file ${source} NAME)
   add_custom_command(OUTPUT ${STIVRA_WEB_DIR}/${page_file}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${page_file} ${STIVRA_WEB_DIR}/${page_file}
-    DEPENDS ${CMAKE_SOURCE_DIR}/web/${page_file})
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${STIVRA_WEB_DIR}/${page_file}
+    DEPENDS ${source})
   list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/${page_file})
+  list(APPEND STIVRA_OFFLINE_FILES ${page_file})
 endforeach()
+list(SORT STIVRA_OFFLINE_FILES)
+# Given to the stamp as one argument, the names between commas.
+string(REPLACE ";" "," STIVRA_OFFLINE_FILES_TEXT "${STIVRA_OFFLINE_FILES}")
 # The release's version for the page's line under the controls (version.js
 # sets self.STIVRA_VERSION); the offline cache's name is stamped with it below.
 configure_file(${CMAKE_SOURCE_DIR}/web/version.js.in ${STIVRA_WEB_DIR}/version.js @ONLY)
 list(APPEND STIVRA_PAGE_FILES ${STIVRA_WEB_DIR}/version.js)
 
-# The companion program, built for Node.js with the real file system: it
-# draws the favicon with the game's own icon code.
-file(GLOB STIVRA_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tools/stivra_tool*.cpp)
-add_executable(stivra-tool ${STIVRA_TOOL_SOURCES} ${CMAKE_SOURCE_DIR}/src/tools/autoplayer.cpp
-  ${CMAKE_SOURCE_DIR}/src/tools/sound_render.cpp)
-target_link_libraries(stivra-tool PRIVATE stivra_core)
+# The companion program (stivra_add_tool), built for Node.js with the real
+# file system: it draws the favicon and the icons with the game's own icon
+# code. Its PNGs are stored uncompressed (no zlib here); pack_png.mjs and
+# home_icon.mjs deflate them with Node.js's own zlib.
 # One file with the wasm inside: Node.js's own fetch cannot load a wasm path.
 target_link_options(stivra-tool PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1
   -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
@@ -75,11 +80,12 @@ endforeach()
 add_custom_target(stivra_page ALL DEPENDS ${STIVRA_PAGE_FILES} ${STIVRA_WEB_DIR}/stivra.ico)
 add_dependencies(stivra stivra_page)
 
-# The offline cache's worker, named by the build: stamped on every build, as
-# it is cheap and must follow any change of the page's files.
+# The offline cache's worker, named by the build and keeping every file of
+# the page: stamped on every build, as it is cheap and must follow any change
+# of the page's files.
 add_custom_target(stivra_offline ALL
-  COMMAND ${CMAKE_COMMAND} -DDIR=${STIVRA_WEB_DIR} -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/sw.js
-          -DSTIVRA_VERSION=${PROJECT_VERSION}
+  COMMAND ${CMAKE_COMMAND} -DDIR=${STIVRA_WEB_DIR} -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/${STIVRA_WEB_WORKER}
+          -DSTIVRA_VERSION=${PROJECT_VERSION} -DFILES=${STIVRA_OFFLINE_FILES_TEXT}
           -P ${CMAKE_SOURCE_DIR}/web/stamp_build.cmake
   COMMENT "Naming the offline cache")
 add_dependencies(stivra_offline stivra stivra_page)

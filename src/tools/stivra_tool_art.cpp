@@ -14,7 +14,7 @@
 #include "gfx/font.h"
 #include "platform/bmp.h"
 #include "data/output_file.h"
-#include "platform/png.h"
+#include "tools/png.h"
 #include "platform/present.h"
 #include "platform/tools.h"
 #include "tools/stivra_tool.h"

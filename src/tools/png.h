@@ -1,6 +1,7 @@
-// Writes an RGBA image as a PNG file (8 bits a channel, no compression: the
-// icons it is made for are small, and the packages that carry them are
-// compressed as a whole).
+// Writes an RGBA image as a PNG file (8 bits a channel, rows unfiltered).
+// The image data is deflated through zlib where the build has it
+// (STIVRA_ZLIB); elsewhere (the Windows and Node.js builds of stivra-tool,
+// whose PNGs ship nowhere or are packed again) it is stored uncompressed.
 #pragma once
 #include <cstdint>
 
@@ -14,6 +15,3 @@ constexpr int PNG_MAX_SIDE = 512;
 // `rgba` holds width*height pixels, row by row from the top.
 int write_png(const char* file_name, const uint8_t* rgba, int width, int height);
 
-// The checksums of the format, exposed for the tests.
-uint32_t png_crc32(uint32_t crc, const uint8_t* bytes, uint32_t count);
-uint32_t png_adler32(uint32_t adler, const uint8_t* bytes, uint32_t count);
