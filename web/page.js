@@ -13,6 +13,7 @@
 // browser without some feature still plays the game. The numbers the page
 // shares with the game come from page_constants.js, which the build writes.
 import { layout } from './page_layout.js';
+import { INPUT, MODE } from './page_constants.js';
 import { offline } from './page_offline.js';
 import { pad } from './page_pad.js';
 import { replays } from './page_replays.js';
@@ -46,7 +47,7 @@ const StivraPage = Object.assign({
     document.addEventListener('webkitfullscreenchange', () => this.fitBox());
     this.autoplay = new URLSearchParams(location.search).get('autoplay') === '1';
     this.labelPad();
-    StivraPhone.init(this);
+    StivraPhone.init(this, { MODE, INPUT });
     this.fitBox();
     this.button('full-screen', () => this.toggleFullScreen());
     this.button('screenshot', () => { if (Module._web_screenshot) Module._web_screenshot(); });

@@ -11,12 +11,12 @@
 'use strict';
 
 var StivraPhone = (function () {
-  // The game's picture and buttons (InputBits).
+  // The game's picture. Its buttons (InputBits) and screens (the game modes)
+  // are named here; their numbers are the page's (page_constants.js, which
+  // the build writes from the game), handed over by init().
   const GAME_W = 320, GAME_H = 200;
-  const INPUT_CONFIRM = 64, INPUT_BACK = 128;
-  const MODE_TITLE = 0, MODE_INTRO = 1, MODE_CAUGHT_ANIMATION = 3, MODE_CAUGHT = 4, MODE_ESCAPED = 5;
   // The screens on which a tap on the picture is ENTER, as on their texts.
-  const PICTURE_CONFIRMS = [MODE_TITLE, MODE_INTRO, MODE_CAUGHT_ANIMATION, MODE_CAUGHT, MODE_ESCAPED];
+  const PICTURE_CONFIRMS = ['TITLE', 'INTRO', 'CAUGHT_ANIMATION', 'CAUGHT', 'ESCAPED'];
   // The HUD's bands at the top and the bottom of the picture, in game
   // pixels: sideways the pad keeps off them where the screen has the room.
   const HUD_TOP = 24, HUD_BOTTOM = 15;
@@ -31,7 +31,7 @@ var StivraPhone = (function () {
 
   // The cross: eight sectors of 45 degrees around its centre (from the
   // right, clockwise on the screen), nothing in the middle.
-  const SECTORS = [8, 8 | 2, 2, 2 | 4, 4, 4 | 1, 1, 1 | 8];
+  const SECTORS = [['RIGHT'], ['RIGHT', 'DOWN'], ['DOWN'], ['DOWN', 'LEFT'], ['LEFT'], ['LEFT', 'UP'], ['UP'], ['UP', 'RIGHT']];
   const DEAD_ZONE = 0.15;  // of the radius
   // ESC leaves the game: it gives BACK only held this long, or tapped again
   // this soon after a tap.
@@ -78,7 +78,7 @@ var StivraPhone = (function () {
   function cluster(x, y, s) {
     const b = s.button, g = s.gap;
     const at = (col, row) => ({ x: x + col * (b + g), y: y + row * (b + g) + (row > 0 ? g : 0), width: b, height: b });
-    return { 128: at(1, 0), 64: at(0, 1), 256: at(1, 1), 32: at(0, 2), 16: at(1, 2) };
+    return { BACK: at(1, 0), CONFIRM: at(0, 1), PHONE: at(1, 1), RUN: at(0, 2), ACTION: at(1, 2) };
   }
 
   const rect = (x, y, width, height) => ({ x, y, width, height });
@@ -206,8 +206,11 @@ var StivraPhone = (function () {
 
     // Whether this is a touch screen; if so, the pad, the layout and the
     // menu take over from the desktop page.
-    init(page) {
+    init(page, { MODE, INPUT }) {
       this.page = page;
+      this.MODE = MODE;
+      this.INPUT = INPUT;
+      this.sectorBits = SECTORS.map((names) => names.reduce((bits, name) => bits | INPUT[name], 0));
       const coarse = !!(window.matchMedia && window.matchMedia('(pointer: coarse)').matches);
       const shown = (navigator.maxTouchPoints || 0) > 0 || coarse;
       page.touch.shown = shown;
@@ -292,7 +295,7 @@ var StivraPhone = (function () {
       const offer = byId('full-screen-offer');
       if (offer) offer.style.fontSize = Math.max(9, Math.min(15, (6 * l.scale) / window.devicePixelRatio)) + 'px';
       place(byId('dpad'), l.dpad);
-      for (const bits of Object.keys(l.buttons)) place(document.querySelector(`#touch-buttons [data-bits="${bits}"]`), l.buttons[bits]);
+      for (const name of Object.keys(l.buttons)) place(document.querySelector(`#touch-buttons [data-input="${name}"]`), l.buttons[name]);
       for (const id of Object.keys(l.game)) place(byId(id), l.game[id]);
       byId('play-area').classList.toggle('landscape', l.landscape);
       this.stage.classList.toggle('landscape', l.landscape);
@@ -312,7 +315,7 @@ var StivraPhone = (function () {
       const held = page.touch.held;
       const pad = byId('touch-controls');
       const dpad = byId('dpad');
-      this.esc = pad.querySelector('[data-bits="128"]');
+      this.esc = pad.querySelector('[data-input="BACK"]');
       pad.addEventListener('pointerdown', (e) => {
         const control = e.target.closest && e.target.closest('#dpad, [data-bits]');
         if (!control || !pad.contains(control)) return;
@@ -322,7 +325,7 @@ var StivraPhone = (function () {
         this.capture(el, e.pointerId);
         let entry;
         if (onCross) entry = { kind: 'cross', bits: this.crossBits(e) };
-        else if (Number(control.dataset.bits) === INPUT_BACK) entry = this.escDown();
+        else if (control.dataset.input === 'BACK') entry = this.escDown();
         else entry = { kind: 'button', bits: Number(control.dataset.bits) };
         entry.el = el;
         held.set(e.pointerId, entry);
@@ -358,7 +361,7 @@ var StivraPhone = (function () {
       const dy = e.clientY - (r.top + r.height / 2);
       if (!(Math.hypot(dx, dy) >= (Math.min(r.width, r.height) / 2) * DEAD_ZONE)) return 0;
       const sector = Math.round(Math.atan2(dy, dx) / (Math.PI / 4));
-      return SECTORS[(sector + 8) % 8];
+      return this.sectorBits[(sector + 8) % 8];
     },
 
     release(e) {
@@ -393,7 +396,7 @@ var StivraPhone = (function () {
       const now = performance.now();
       if (now < this.escArmedUntil) {
         this.escArmedUntil = 0;
-        return { kind: 'esc', bits: INPUT_BACK, since: now };
+        return { kind: 'esc', bits: this.INPUT.BACK, since: now };
       }
       this.watchEscHold();
       return { kind: 'esc', bits: 0, since: now };
@@ -408,7 +411,7 @@ var StivraPhone = (function () {
         for (const h of this.page.touch.held.values()) {
           if (h.kind !== 'esc') continue;
           if (h.bits === 0 && performance.now() - h.since >= HOLD_MS) {
-            h.bits = INPUT_BACK;
+            h.bits = this.INPUT.BACK;
             given = true;
           }
           if (h.bits === 0) waiting = true;
@@ -448,13 +451,13 @@ var StivraPhone = (function () {
         // Signs and buttons laid over the picture answer for themselves.
         if (e.target !== page.box && e.target !== page.canvas) return;
         const mode = this.mode();
-        if (!page.running || !PICTURE_CONFIRMS.includes(mode)) return;
+        if (!page.running || !PICTURE_CONFIRMS.some((name) => this.MODE[name] === mode)) return;
         e.preventDefault();
         this.capture(page.box, e.pointerId);
         // The tap that starts the game from the title takes up the offer of full screen when it lifts.
-        const offer = mode === MODE_TITLE && this.offerLive();
-        if (mode === MODE_TITLE) this.offerSpent = true;
-        page.touch.held.set(e.pointerId, { kind: 'picture', bits: INPUT_CONFIRM, offer, el: page.box });
+        const offer = mode === this.MODE.TITLE && this.offerLive();
+        if (mode === this.MODE.TITLE) this.offerSpent = true;
+        page.touch.held.set(e.pointerId, { kind: 'picture', bits: this.INPUT.CONFIRM, offer, el: page.box });
         page.startAudio();
         this.update();
       });
@@ -480,9 +483,9 @@ var StivraPhone = (function () {
       // no resize event (a mobile browser fixes its viewport late).
       if (this.viewKey() !== this.seen) this.page.fitBox();
       const mode = this.mode();
-      if (mode > MODE_TITLE) this.offerSpent = true;
+      if (mode > this.MODE.TITLE) this.offerSpent = true;
       const offer = byId('full-screen-offer');
-      const show = mode === MODE_TITLE && this.page.running && this.offerLive();
+      const show = mode === this.MODE.TITLE && this.page.running && this.offerLive();
       if (offer && offer.hidden === show) offer.hidden = !show;
       this.showEscArmed();
       this.feel();

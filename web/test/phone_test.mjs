@@ -18,7 +18,7 @@ import { join } from 'node:path';
 const [baseUrl, outDir, wonPath] = process.argv.slice(2);
 const Phone = createRequire(import.meta.url)('../phone.js');
 // The game's constants as the build wrote them for the page.
-const { MODE } = await import(`data:text/javascript,${encodeURIComponent(await (await fetch(`${baseUrl}/page_constants.js`)).text())}`);
+const { MODE, INPUT } = await import(`data:text/javascript,${encodeURIComponent(await (await fetch(`${baseUrl}/page_constants.js`)).text())}`);
 const { TITLE: MODE_TITLE, INTRO: MODE_INTRO, PLAYING: MODE_PLAYING, ESCAPED: MODE_ESCAPED } = MODE;
 const DEADLINE = 60000;
 
@@ -66,7 +66,7 @@ const layout_controls = (l) => [['dpad', l.dpad], ...Object.entries(l.buttons), 
             // The next half step would not fit: the full height sideways; upright the
             // full width, or the height with the pad under it.
             const next = l.scale + 0.5;
-            const pad = l.dpad.y + l.dpad.height - Math.min(l.dpad.y, l.buttons[128].y);
+            const pad = l.dpad.y + l.dpad.height - Math.min(l.dpad.y, l.buttons.BACK.y);
             const room = width > height ? next * 200 <= height * dpr : (next * 200) / dpr + 8 + 48 + 8 + pad + 8 <= height;
             if (next * 320 <= width * dpr && room) bad.push(`scale ${l.scale} leaves room`);
             // Upright nothing lies over the picture.
@@ -202,8 +202,10 @@ try {
     const bits_are = (b) => until(page, (want) => StivraPage.touch.bits === want, b, 10000);
     const slide = [];
     await touch('touchStart', [at(0, 0.6)]);
-    slide.push(await bits_are(8));
-    for (const [angle, reach, bits] of [[20, 0.9, 8], [30, 0.9, 10], [90, 0.5, 2], [135, 0.9, 6], [-45, 2.2, 9], [-100, 1.5, 1], [180, 0.7, 4]]) {
+    const { UP, DOWN, LEFT, RIGHT } = INPUT;
+    slide.push(await bits_are(RIGHT));
+    for (const [angle, reach, bits] of [[20, 0.9, RIGHT], [30, 0.9, RIGHT | DOWN], [90, 0.5, DOWN], [135, 0.9, DOWN | LEFT],
+                                        [-45, 2.2, RIGHT | UP], [-100, 1.5, UP], [180, 0.7, LEFT]]) {
       await touch('touchMove', [at(angle, reach)]);
       slide.push(await bits_are(bits));
     }
@@ -214,7 +216,7 @@ try {
           JSON.stringify(slide));
 
     // ESC: a short tap keeps playing, a held one gives up.
-    const esc = await centre(page, '#touch-buttons [data-bits="128"]');
+    const esc = await centre(page, '#touch-buttons [data-input="BACK"]');
     let short_ok = null;
     for (let i = 0; i < 3 && short_ok === null; ++i) {
       await until(page, () => !StivraPhone.escArmed(), null, 10000);
@@ -228,7 +230,7 @@ try {
     await until(page, () => !StivraPhone.escArmed(), null, 10000);
     await touch('touchStart', [{ id: 3, ...esc }]);
     const left = await until(page, (m) => Module._web_game_mode() === m, MODE_TITLE, 10000);
-    const ring = await page.evaluate(() => getComputedStyle(document.querySelector('#touch-buttons [data-bits="128"]')).getPropertyValue('--hold'));
+    const ring = await page.evaluate(() => getComputedStyle(document.querySelector('#touch-buttons [data-input="BACK"]')).getPropertyValue('--hold'));
     await touch('touchEnd', []);
     check(left && Number(ring) === 1, 'ESC held for half a second goes back to the title, its ring full', ring);
     await until(page, () => StivraPage.touch.bits === 0, null, 10000);
@@ -294,34 +296,38 @@ try {
     let places = {};
     const learn = async () => {
       places = {};
-      for (const bits of [16, 32, 64, 128, 256]) places[bits] = await centre(page, `#touch-buttons [data-bits="${bits}"]`);
+      for (const name of ['ACTION', 'RUN', 'CONFIRM', 'BACK', 'PHONE'])
+        places[INPUT[name]] = await centre(page, `#touch-buttons [data-input="${name}"]`);
       places.picture = await centre(page, '#game');
       places.dpad = await page.locator('#dpad').boundingBox();
     };
-    const ANGLES = { 8: 0, 10: 45, 2: 90, 6: 135, 4: 180, 5: 225, 1: 270, 9: 315 };
+    const { UP, DOWN, LEFT, RIGHT, ACTION, RUN, CONFIRM, BACK, PHONE } = INPUT;
+    const ANGLES = { [RIGHT]: 0, [RIGHT | DOWN]: 45, [DOWN]: 90, [DOWN | LEFT]: 135, [LEFT]: 180, [LEFT | UP]: 225, [UP]: 270,
+                     [UP | RIGHT]: 315 };
+    const PICTURE_CONFIRMS = [MODE.TITLE, MODE.INTRO, MODE.CAUGHT_ANIMATION, MODE.CAUGHT, MODE.ESCAPED];
     let fingers = new Map();  // role -> point
     const press = async (bits) => {
       const want = new Map();
-      const dir = bits & 15;
+      const dir = bits & (UP | DOWN | LEFT | RIGHT);
       if (dir) {
         const d = places.dpad, a = (ANGLES[dir] * Math.PI) / 180;
         want.set('cross', { id: 1, x: d.x + d.width / 2 + Math.cos(a) * d.width * 0.3, y: d.y + d.height / 2 + Math.sin(a) * d.height * 0.3 });
       }
-      for (const [bit, id] of [[16, 2], [32, 3], [256, 4]]) if (bits & bit) want.set(bit, { id, ...places[bit] });
-      if (bits & 64) {
-        const on_picture = fingers.has('picture') || (!fingers.has(64) && [0, 1, 3, 4, 5].includes(await mode(page)));
-        want.set(on_picture ? 'picture' : 64, { id: 5, ...(on_picture ? places.picture : places[64]) });
+      for (const [bit, id] of [[ACTION, 2], [RUN, 3], [PHONE, 4]]) if (bits & bit) want.set(bit, { id, ...places[bit] });
+      if (bits & CONFIRM) {
+        const on_picture = fingers.has('picture') || (!fingers.has(CONFIRM) && PICTURE_CONFIRMS.includes(await mode(page)));
+        want.set(on_picture ? 'picture' : CONFIRM, { id: 5, ...(on_picture ? places.picture : places[CONFIRM]) });
       }
       // touchEnd lifts the fingers it lists, touchStart adds the new ones it lists.
       const lifted = [...fingers].filter(([role]) => !want.has(role)).map(([, p]) => p);
       if (lifted.length) await touch('touchEnd', lifted);
       const kept = [...fingers].filter(([role]) => want.has(role)).map(([, p]) => p);
       // ESC gives BACK on its second tap, held as long as the record holds it.
-      if (bits & 128 && !fingers.has(128)) {
-        await touch('touchStart', [...kept, { id: 6, ...places[128] }]);
-        await touch('touchEnd', [{ id: 6, ...places[128] }]);
+      if (bits & BACK && !fingers.has(BACK)) {
+        await touch('touchStart', [...kept, { id: 6, ...places[BACK] }]);
+        await touch('touchEnd', [{ id: 6, ...places[BACK] }]);
       }
-      if (bits & 128) want.set(128, { id: 6, ...places[128] });
+      if (bits & BACK) want.set(BACK, { id: 6, ...places[BACK] });
       const moved = [...want].filter(([role, p]) => fingers.has(role) && (fingers.get(role).x !== p.x || fingers.get(role).y !== p.y));
       if (moved.length) await touch('touchMove', [...want].filter(([role]) => fingers.has(role)).map(([, p]) => p));
       if ([...want.keys()].some((role) => !fingers.has(role))) await touch('touchStart', [...want.values()]);
