@@ -167,26 +167,26 @@ async function phone(t) {
     await touches('touchStart', [at]);
     await touches('touchEnd', []);
   };
-  await tap('#touch-buttons [data-bits="64"]');
+  await tap('#touch-buttons [data-input="CONFIRM"]');
   await wait_mode(page, MODE_INTRO);
   t.check(await until(page, sound_running, null, 20000), 'the sound starts with the first touch');
   await wait_frames(page, 3);
-  await tap('#touch-buttons [data-bits="64"]');
+  await tap('#touch-buttons [data-input="CONFIRM"]');
   await wait_mode(page, MODE_PLAYING);
   await wait_frames(page, 3);
   const on_phone = await state(page);
-  const right = await centre('#dpad [data-bits="8"]');
+  const right = await centre('#dpad [data-input="RIGHT"]');
   await touches('touchStart', [right]);
   const touch_walk = await until(page, (x) => Module._web_player_x() > x + 2048, on_phone.x);
   // A second finger on RENNEN while the first stays: both are held.
-  const run = await centre('#touch-buttons [data-bits="32"]');
+  const run = await centre('#touch-buttons [data-input="RUN"]');
   await touches('touchStart', [right, run]);
-  const both = await until(page, () => StivraPage.touch.bits === (8 | 32), null, 10000);
+  const both = await until(page, (want) => StivraPage.touch.bits === want, INPUT.RIGHT | INPUT.RUN, 10000);
   await wait_frames(page, 3);
   // Between the right and the down arrow the cross gives both.
   const diagonal = await centre('#dpad', 0.3, 0.3);
   await touches('touchMove', [diagonal, run]);
-  const down_right = await until(page, () => StivraPage.touch.bits === (8 | 2 | 32), null, 10000);
+  const down_right = await until(page, (want) => StivraPage.touch.bits === want, INPUT.RIGHT | INPUT.DOWN | INPUT.RUN, 10000);
   await wait_frames(page, 3);
   await touches('touchEnd', []);
   await until(page, () => StivraPage.touch.bits === 0, null, 10000);
