@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int32_t TALK_DISTANCE = 40;
-
 void talk_to_quest_teacher() {
     play_sound(SFX_TALK);
     const TaskRow& task = TaskTable[Game.task];
@@ -41,12 +39,12 @@ void talk_to_quest_teacher() {
 }
 
 void play_piano() {
-    if (Game.task < 2) {
+    if (Game.task < TASK_PIANO) {
         set_message("EIN KLAVIER. OHNE NOTEN KANNST DU NICHTS SPIELEN.", "", 75);
         return;
     }
     play_sound(SFX_PIANO);
-    if (Game.task > 2) {
+    if (Game.task > TASK_PIANO) {
         set_message("PLING. (DAS GEHEIMFACH IST SCHON LEER.)", "", 60);
         return;
     }
@@ -57,11 +55,11 @@ void play_piano() {
 }
 
 void use_fuse_box() {
-    if (Game.task < 4) {
+    if (Game.task < TASK_FUSE_BOX) {
         set_message("DER SICHERUNGSKASTEN. ALLES DUNKEL.", "ES FEHLEN 3 SICHERUNGEN.", 90);
         return;
     }
-    if (Game.task > 4) {
+    if (Game.task > TASK_FUSE_BOX) {
         set_message("DER STROM LÄUFT WIEDER.", "", 45);
         return;
     }
@@ -116,13 +114,19 @@ int32_t prompt_here() {
     return 0;
 }
 
-ActionKind action_kind(int32_t prompt_kind) {
-    if (Game.player_hidden) return ACTION_LOCKER;
-    if (teacher_distance() < TALK_DISTANCE) return ACTION_TALK;
+ActionKind action_kind_of(bool hidden, bool near_teacher, int32_t prompt_kind) {
+    if (hidden) return ACTION_LOCKER;
+    if (near_teacher) return ACTION_TALK;
     if (prompt_kind == 'M') return ACTION_PIANO;
     if (prompt_kind == 'u') return ACTION_FUSE_BOX;
     return ACTION_LOCKER;
 }
+
+ActionKind action_kind(int32_t prompt_kind) {
+    return action_kind_of(Game.player_hidden != 0, teacher_in_reach(), prompt_kind);
+}
+
+bool teacher_in_reach() { return teacher_distance() < TALK_DISTANCE; }
 
 void on_action() {
     switch (action_kind(Game.prompt_kind)) {

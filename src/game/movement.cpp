@@ -365,7 +365,7 @@ void update_world(uint32_t held, uint32_t pressed) {
         if (Game.confiscate_ticks == 0) end_confiscation_scene();
     }
 
-    Game.near_teacher = teacher_distance() < 40 ? 1 : 0;
+    Game.near_teacher = teacher_in_reach() ? 1 : 0;
     Game.prompt_kind = prompt_here();
 
     if (pressed & INPUT_PHONE) phone_button();

@@ -2,6 +2,7 @@
 
 #include "data/sprite_rows.h"
 #include "game/game_state.h"
+#include "game/interactions.h"
 #include "game/quest.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -118,17 +119,19 @@ bool draw_prompt() {
         return true;
     }
     if (Game.message_ticks != 0) return true;
-    if (Game.near_teacher) {
-        draw_text_centred(156, PromptTeacher, 5, 1);
-        return false;
-    }
-    if (Game.prompt_kind == 'M' && Game.task == 2) {
+    // The prompt names what ACTION does, as the Tick saw it before the move;
+    // the piano and the fuse box only while they are the task.
+    switch (action_kind_of(Game.player_hidden != 0, Game.near_teacher != 0, Game.prompt_kind)) {
+    case ACTION_TALK: draw_text_centred(156, PromptTeacher, 5, 1); return false;
+    case ACTION_PIANO:
+        if (Game.task != TASK_PIANO) return true;
         draw_text_centred(156, PromptPiano, 15, 1);
         return false;
-    }
-    if (Game.prompt_kind == 'u' && Game.task == 4) {
+    case ACTION_FUSE_BOX:
+        if (Game.task != TASK_FUSE_BOX) return true;
         draw_text_centred(156, PromptFuseBox, 15, 1);
         return false;
+    case ACTION_LOCKER: return true;
     }
     return true;
 }
