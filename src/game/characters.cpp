@@ -150,10 +150,8 @@ bool follow_stairs_step(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_follow_ticks -= 1;
     if (npc.npc_follow_ticks > 0) return false;  // "0 or less": never skips past the step
-    if (npc.npc_floor < npc.npc_follow_floor)
-        npc.npc_floor += 1;
-    else if (npc.npc_floor > npc.npc_follow_floor)
-        npc.npc_floor -= 1;
+    if (npc.npc_floor != npc.npc_follow_floor)
+        npc.npc_floor = floor_beside(npc.npc_floor, npc.npc_floor < npc.npc_follow_floor ? 1 : -1);
     if (npc.npc_floor == Game.current_floor) return true;
     if (npc.npc_floor != npc.npc_follow_floor) npc.npc_follow_ticks = 45;
     return false;

@@ -23,8 +23,9 @@ void repaint_floor() {
 
 bool stairs_open(int code) {
     const int32_t f = Game.current_floor;
-    if (code == '^') return f >= 0 && f < FLOOR_COUNT - 1 && Game.floor_open[f + 1] != 0;
-    return f > 0 && f < FLOOR_COUNT && Game.floor_open[f - 1] != 0;
+    if (f < 0 || f >= FLOOR_COUNT) return false;
+    const int32_t next = floor_next(f, stairs_way(code));
+    return next >= 0 && Game.floor_open[next] != 0;
 }
 
 int32_t player_tile() { return (Game.player_x >> 12) + (Game.player_y >> 12) * MAP_W; }

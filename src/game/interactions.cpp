@@ -94,7 +94,7 @@ void locked_message(int32_t code) {
     case '^':
     case 'v': {
         char line[TEXT_LINE_SIZE] = "GITTER ZU! DIE ";
-        append_number(line, Game.current_floor + (code == '^' ? 1 : -1) + 1);
+        append_number(line, floor_next(Game.current_floor, stairs_way(code)) + 1);
         append_text(line, ". ETAGE IST NOCH GESPERRT.");
         set_message(line, objective_line(), 90);
         break;

@@ -38,15 +38,10 @@ bool take_stairs() {
     else
         Game.stairs_armed = 1;
     if (Game.stairs_cooldown != 0 || Game.confiscate_ticks != 0 || !armed) return false;
-    if (code == '^' && stairs_open('^')) {
-        change_floor(Game.current_floor + 1, 1);
-        return true;
-    }
-    if (code == 'v' && stairs_open('v')) {
-        change_floor(Game.current_floor - 1, 0);
-        return true;
-    }
-    return false;
+    if (!stairs_open(code)) return false;
+    const int32_t way = stairs_way(code);
+    change_floor(floor_next(Game.current_floor, way), way > 0 ? 1 : 0);
+    return true;
 }
 
 void pick_up_items_in_reach() {
