@@ -114,7 +114,7 @@ void show(int floor) {
 }
 
 void set_tile(int column, int row, char code) {
-    CurrentFloorMap[row * MAP_W + column] = static_cast<uint8_t>(code);
+    CurrentFloorMap[tile_index(column, row)] = static_cast<uint8_t>(code);
 }
 
 // The floor beneath furniture, worked out from the neighbours of the map.
@@ -123,7 +123,7 @@ char ground(int column, int row) {
     for (const auto& s : steps) {
         const int c = column + s[0], r = row + s[1];
         if (c < 0 || c >= MAP_W || r < 0 || r >= MAP_H) continue;
-        const char t = static_cast<char>(CurrentFloorMap[r * MAP_W + c]);
+        const char t = static_cast<char>(CurrentFloorMap[tile_index(c, r)]);
         if (std::strchr(",.;_cfhmt", t)) return t;
     }
     return Game.current_floor == 4 ? ';' : '.';

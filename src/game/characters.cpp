@@ -9,7 +9,7 @@
 
 int32_t npc_tile(int32_t slot) {
     const NpcSlot& npc = Game.npcs[slot];
-    return (npc.npc_x >> 12) + MAP_W * (npc.npc_y >> 12);
+    return tile_index(npc.npc_x >> 12, npc.npc_y >> 12);
 }
 
 bool npc_on_current_floor(int32_t slot) {
@@ -121,8 +121,8 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
 void npc_place_landing(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     // Slot 0 at tile (3, 18), slot 1 at (4, 18), slot 2 at (3, 20).
-    npc.npc_x = tile_centre_x((slot & 1) ? 4 : 3);
-    npc.npc_y = tile_centre_y(18 + 2 * (slot / 2));
+    npc.npc_x = tile_anchor_x((slot & 1) ? 4 : 3);
+    npc.npc_y = tile_anchor_y(18 + 2 * (slot / 2));
     npc.npc_moving = 0;
     npc.npc_facing = 0;
     npc.npc_target = npc_tile(slot);
@@ -137,8 +137,8 @@ void npc_place_far(int32_t slot) {
         const int code = tile_at(x, y);
         if (!is_route_passable(code) || code == '^' || code == 'v') continue;
         if ((x - px) * (x - px) + (y - py) * (y - py) <= 200) continue;
-        npc.npc_x = tile_centre_x(x);
-        npc.npc_y = tile_centre_y(y);
+        npc.npc_x = tile_anchor_x(x);
+        npc.npc_y = tile_anchor_y(y);
         npc.npc_target = tile_index(x, y);
         npc.npc_moving = 0;
         return;

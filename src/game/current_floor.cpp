@@ -28,7 +28,7 @@ bool stairs_open(int code) {
     return next >= 0 && Game.floor_open[next] != 0;
 }
 
-int32_t player_tile() { return (Game.player_x >> 12) + (Game.player_y >> 12) * MAP_W; }
+int32_t player_tile() { return tile_index(Game.player_x >> 12, Game.player_y >> 12); }
 
 void find_start_markers() {
     // A marker on a later floor would win; each of the two is on one floor only.

@@ -113,8 +113,8 @@ void demo_scene_setup(int32_t n) {
         update_teacher_place();
         quiet_floor(Game.teacher_floor);
         Game.player_facing = 2;
-        Game.player_x = Game.teacher_x * 4096 - 3072;
-        Game.player_y = Game.teacher_y * 4096 + 2560;
+        Game.player_x = tile_anchor_x(Game.teacher_x) - 20 * FIXED_PIXEL;  // twenty pixels left of him
+        Game.player_y = tile_anchor_y(Game.teacher_y);
         run_ticks(1, 0);
         run_ticks(1, INPUT_ACTION);
         break;

@@ -29,7 +29,7 @@ bool is_route_passable(int code) {
 
 int tile_at(int32_t column, int32_t row) {
     if (column < 0 || column >= MAP_W || row < 0 || row >= MAP_H) return '#';
-    return CurrentFloorMap[row * MAP_W + column];
+    return CurrentFloorMap[tile_index(column, row)];
 }
 
 namespace {
@@ -56,14 +56,14 @@ void load_floor_map(int32_t floor, bool pool_hall_open) {
         for (int column = 0; column < MAP_W; ++column) {
             char t = text[column];
             if (t == 'X' && pool_hall_open) t = 'D';
-            CurrentFloorMap[row * MAP_W + column] = static_cast<uint8_t>(t);
+            CurrentFloorMap[tile_index(column, row)] = static_cast<uint8_t>(t);
         }
     }
     // In place and in scan order: a marker above or to the left has already
     // become floor by the time its neighbour is looked at.
     for (int row = 0; row < MAP_H; ++row) {
         for (int column = 0; column < MAP_W; ++column) {
-            uint8_t& tile = CurrentFloorMap[row * MAP_W + column];
+            uint8_t& tile = CurrentFloorMap[tile_index(column, row)];
             if (is_marker(tile)) tile = static_cast<uint8_t>(neighbouring_floor(floor, column, row));
         }
     }

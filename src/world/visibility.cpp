@@ -21,7 +21,7 @@ void update_visibility(int32_t px, int32_t py) {
             const int32_t tx = px + dx;
             const int32_t ty = py + dy;
             if (tx < 0 || tx >= MAP_W || ty < 0 || ty >= MAP_H) continue;
-            if (line_of_sight(px, py, tx, ty)) VisibleGrid[ty * MAP_W + tx] = 1;
+            if (line_of_sight(px, py, tx, ty)) VisibleGrid[tile_index(tx, ty)] = 1;
         }
     }
 }
