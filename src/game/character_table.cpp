@@ -5,6 +5,8 @@ const PlayerPace PlayerTable[2] = {
     {335, 590},
 };
 
+const BreathRule PlayerBreath = {1000, 10, 4, 7, 350, 240};
+
 const CharacterPace CharacterTable[3] = {
     {190, 230, 40, 82, 50},  // NPC_PURSUER, Herr Mürzel
     {160, 200, 400, 50, 64},  // NPC_PHONE_TEACHER, Herr Haselbrink

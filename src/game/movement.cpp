@@ -135,13 +135,13 @@ bool slide_round_corner(int32_t& x, int32_t& y, int32_t blocked_x, int32_t block
 // the next drink is drunk at once, or the player is exhausted.
 void spend_breath() {
     if (Game.drink_ticks > 0) return;
-    Game.stamina -= 10;
+    Game.stamina -= PlayerBreath.run_cost;
     if (Game.stamina > 0) return;
     Game.stamina = 0;
     if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
         Game.inventory[ITEM_ENERGY_DRINK] -= 1;
-        Game.stamina = 1000;
-        Game.drink_ticks = 240;
+        Game.stamina = PlayerBreath.most;
+        Game.drink_ticks = PlayerBreath.drink_ticks;
         play_sound(SFX_ENERGY_DRINK);
         set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
     } else {
@@ -152,9 +152,9 @@ void spend_breath() {
 
 // Not running, breath comes back, faster in a locker.
 void catch_breath() {
-    Game.stamina += Game.player_hidden ? 7 : 4;
-    if (Game.stamina > 1000) Game.stamina = 1000;
-    if (Game.exhausted && Game.stamina > 350) Game.exhausted = 0;
+    Game.stamina += Game.player_hidden ? PlayerBreath.hidden_gain : PlayerBreath.rest_gain;
+    if (Game.stamina > PlayerBreath.most) Game.stamina = PlayerBreath.most;
+    if (Game.exhausted && Game.stamina > PlayerBreath.recovered) Game.exhausted = 0;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/flow_field.h"
@@ -46,7 +47,7 @@ void reset_player(int32_t x, int32_t y, int32_t facing) {
     Game.running = 0;
     Game.drink_ticks = 0;
     Game.bump_tile = 0;
-    Game.stamina = 1000;
+    Game.stamina = PlayerBreath.most;
     Game.current_room = -1;
     Game.stairs_armed = 1;
 }

@@ -1,6 +1,7 @@
 #include "screens/hud.h"
 
 #include "data/sprite_rows.h"
+#include "game/character_table.h"
 #include "game/game_state.h"
 #include "game/interactions.h"
 #include "game/quest.h"
@@ -83,7 +84,7 @@ void draw_inventory() {
 void draw_stamina() {
     if (Game.drink_ticks > 0 && blink_on()) shadowed(60, 182, "BOOST!", 14);
     fill_screen_rect(4, 192, 52, 5, 1);
-    int32_t w = Game.stamina * 50 / 1000 + 5;
+    int32_t w = Game.stamina * 50 / PlayerBreath.most + 5;
     if (w > 320) w = 320;
     if (w > 5) fill_screen_rect(5, 193, w - 5, 3, Game.exhausted ? 11 : 14);
     shadowed(60, 191, "PUSTE", 4);
