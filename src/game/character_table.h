@@ -36,5 +36,11 @@ struct CharacterPace {
     int32_t sight_radius2;  // sees the player within this (0: does not look)
     int32_t notice_radius2; // Herr Mürzel hears running within this; Herr
                             // Haselbrink sees a call being made within this
+    // Herr Mürzel's chase: chase_speed at the start of play, one more for
+    // every chase_ticks_a_step Ticks played, at most chase_speed_most
+    // (pursuer_base_speed). 0 for the others.
+    int32_t chase_speed;
+    int32_t chase_ticks_a_step;
+    int32_t chase_speed_most;
 };
 extern const CharacterPace CharacterTable[3];  // by NpcSlotIndex
