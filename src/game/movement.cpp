@@ -25,6 +25,17 @@ namespace {
 
 constexpr int32_t SLIDE_STEP = 200;
 
+// The camera keeps the player mid-screen across and a little below the
+// middle down (screen pixels); while Herr Mürzel sleeps on the floor it
+// shows both, the point midway between them a little higher.
+constexpr int32_t CAMERA_PLAYER_X = SCREEN_W / 2;
+constexpr int32_t CAMERA_PLAYER_Y = 112;
+constexpr int32_t CAMERA_SLEEPER_Y = 104;
+// It may show a little more above the floor's picture and below it, as much
+// as the HUD covers there.
+constexpr int32_t CAMERA_ABOVE_WORLD = 26;
+constexpr int32_t CAMERA_BELOW_WORLD = 30;
+
 void count_down(int32_t& timer) {
     if (timer > 0) timer -= 1;
 }
@@ -309,25 +320,26 @@ void change_floor(int32_t floor, int32_t going_up) {
 }
 
 int32_t camera_target_x() {
-    int32_t x = player_pixel_x() - 160;
+    int32_t x = player_pixel_x() - CAMERA_PLAYER_X;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - 160;
+        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - CAMERA_PLAYER_X;
     return clamp_camera_x(x);
 }
 
 int32_t camera_target_y() {
-    int32_t y = player_pixel_y() - 112;
+    int32_t y = player_pixel_y() - CAMERA_PLAYER_Y;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - 104;
+        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - CAMERA_SLEEPER_Y;
     return clamp_camera_y(y);
 }
 
 int32_t clamp_camera_x(int64_t x) { return clamp32(x, 0, WORLD_W - SCREEN_W); }
 
-// A little room above the floor's picture, and below it as much as the HUD covers.
-int32_t clamp_camera_y(int64_t y) { return clamp32(y, -26, 278); }
+int32_t clamp_camera_y(int64_t y) {
+    return clamp32(y, -CAMERA_ABOVE_WORLD, WORLD_H - SCREEN_H + CAMERA_BELOW_WORLD);
+}
 
 void snap_camera() {
     Game.camera_x = camera_target_x();
