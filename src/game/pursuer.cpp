@@ -6,6 +6,7 @@
 #include "game/current_floor.h"
 #include "game/game_state.h"
 #include "data/int_math.h"
+#include "data/texts.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
@@ -157,7 +158,7 @@ bool catch_if_close(const NpcSlot& npc) {
             return Game.mode != MODE_PLAYING;
         }
     } else if (npc.npc_state != PURSUER_ASLEEP && dx < CATCH_REACH_X && dy < CATCH_REACH_Y) {
-        caught("UND ZWAR FÜR IMMER.");
+        caught(CaughtInTheOpen);
         return Game.mode != MODE_PLAYING;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "game/scenes.h"
 
+#include "data/texts.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/input_bits.h"
@@ -33,6 +34,13 @@ void quiet_floor(int32_t floor) {
 
 void set_pursuer_state(int32_t state) { Game.npcs[NPC_PURSUER].npc_state = state; }
 
+// The caught screen a second into it, after a game of final_ticks.
+void show_caught(int32_t final_ticks) {
+    show_mode(MODE_CAUGHT, 30);
+    Game.caught_text = CaughtInTheOpen;
+    Game.final_ticks = final_ticks;
+}
+
 }  // namespace
 
 void demo_scene_setup(int32_t n) {
@@ -58,11 +66,7 @@ void demo_scene_setup(int32_t n) {
         Game.alert_ticks = 20;
         break;
     case 3: show_mode(MODE_CAUGHT_ANIMATION, 12); break;
-    case 4:
-        show_mode(MODE_CAUGHT, 30);
-        Game.caught_text = "UND ZWAR FÜR IMMER.";
-        Game.final_ticks = 4110;
-        break;
+    case 4: show_caught(4110); break;
     case 5:
         show_mode(MODE_ESCAPED, 120);
         Game.final_ticks = 5550;
@@ -202,11 +206,7 @@ void demo_scene_setup(int32_t n) {
         Game.total_ticks = 300;
         run_ticks(1, INPUT_RIGHT);
         break;
-    case 23:
-        show_mode(MODE_CAUGHT, 30);
-        Game.caught_text = "UND ZWAR FÜR IMMER.";
-        Game.final_ticks = 17430;
-        break;
+    case 23: show_caught(17430); break;
     case 24:
         show_mode(MODE_ESCAPED, 120);
         Game.inventory[ITEM_STICKER] = 14;
