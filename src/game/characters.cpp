@@ -110,9 +110,9 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
     npc.npc_y += static_cast<int32_t>(int64_t(dy) * step / len);
     const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     if (adx > ady)
-        npc.npc_facing = dx <= 0 ? 3 : 2;
+        npc.npc_facing = dx <= 0 ? FACING_LEFT : FACING_RIGHT;
     else
-        npc.npc_facing = dy <= 0 ? 1 : 0;
+        npc.npc_facing = dy <= 0 ? FACING_UP : FACING_DOWN;
     // Only its phase matters to the walk animation: wrap instead of overflowing.
     npc.npc_walk_distance = static_cast<int32_t>(static_cast<uint32_t>(npc.npc_walk_distance) + static_cast<uint32_t>(step));
     npc.npc_moving = 1;
@@ -124,7 +124,7 @@ void npc_place_landing(int32_t slot) {
     npc.npc_x = tile_anchor_x((slot & 1) ? 4 : 3);
     npc.npc_y = tile_anchor_y(18 + 2 * (slot / 2));
     npc.npc_moving = 0;
-    npc.npc_facing = 0;
+    npc.npc_facing = FACING_DOWN;
     npc.npc_target = npc_tile(slot);
 }
 

@@ -226,13 +226,13 @@ PlayerStep player_step(const GameState& state, uint32_t held) {
     }
 
     if (a > 0)
-        step.facing = 2;
+        step.facing = FACING_RIGHT;
     else if (a < 0)
-        step.facing = 3;
+        step.facing = FACING_LEFT;
     else if (b < 0)
-        step.facing = 1;
+        step.facing = FACING_UP;
     else
-        step.facing = 0;
+        step.facing = FACING_DOWN;
     return step;
 }
 
@@ -285,7 +285,7 @@ void change_floor(int32_t floor, int32_t going_up) {
 
     Game.player_y = ARRIVAL_Y;
     Game.player_x = going_up ? ARRIVAL_UP_X : ARRIVAL_DOWN_X;
-    Game.player_facing = going_up ? 3 : 2;
+    Game.player_facing = going_up ? FACING_LEFT : FACING_RIGHT;
     Game.stairs_armed = 0;
 
     for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {

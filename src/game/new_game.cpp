@@ -37,7 +37,7 @@ void place_player_at_tile(int32_t x, int32_t y) {
 
 // What a new game and a restart from the checkpoint both give the player:
 // standing still on a tile, out of any locker, with full breath.
-void reset_player(int32_t x, int32_t y, int32_t facing) {
+void reset_player(int32_t x, int32_t y, Facing facing) {
     place_player_at_tile(x, y);
     Game.player_facing = facing;
     Game.player_moving = 0;
@@ -205,7 +205,7 @@ void new_game() {
     save_checkpoint();
     update_teacher_place();
 
-    reset_player(Game.player_start_x, Game.player_start_y, 1);
+    reset_player(Game.player_start_x, Game.player_start_y, FACING_UP);
     reset_player_timers();
     place_characters();
     reset_phone_and_friend();
@@ -230,7 +230,7 @@ void restore_checkpoint() {
     load_floor(f);
     repaint_floor();
 
-    reset_player(LANDING_X, LANDING_Y, 0);
+    reset_player(LANDING_X, LANDING_Y, FACING_DOWN);
     Game.stairs_cooldown = 20;
     Game.floor_banner_ticks = 80;
     Game.hinted_item = -1;

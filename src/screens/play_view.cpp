@@ -86,7 +86,7 @@ void draw_figure(FigureKind kind, uint8_t* target, int32_t target_h, int32_t vx,
             return;
         case FIG_QUEST_TEACHER: {
             // He turns to face the player.
-            const int32_t facing = tile_anchor_x(Game.teacher_x) >= Game.player_x ? 3 : 2;
+            const int32_t facing = tile_anchor_x(Game.teacher_x) >= Game.player_x ? FACING_LEFT : FACING_RIGHT;
             draw_adult_figure(target, SCREEN_W, target_h, tile_anchor_px(Game.teacher_x) - vx,
                               tile_anchor_py(Game.teacher_y) - vy, facing, 0, 6, 1, 2);
             return;
@@ -326,16 +326,16 @@ void draw_pursuer_eyes(int32_t x, int32_t y) {
     if (pursuer_hunting(p) && p.npc_stun_ticks == 0) {
         const int32_t row = y - 22;
         switch (p.npc_facing) {
-            case 0:
+            case FACING_DOWN:
                 put_pixel(x - 3, row, 12);
                 put_pixel(x - 2, row, 12);
                 put_pixel(x + 1, row, 12);
                 put_pixel(x + 2, row, 12);
                 break;
-            case 2:
+            case FACING_RIGHT:
                 put_pixel(x + 2, row, 12);
                 break;
-            case 3:
+            case FACING_LEFT:
                 put_pixel(x - 3, row, 12);
                 break;
             default:
