@@ -77,6 +77,8 @@ TEST(TileSets, EveryLegendCode) {
         EXPECT_EQ(is_wall_tile(k.code), k.wall) << k.code;
         EXPECT_EQ(blocks_sight(k.code), k.blocks) << k.code;
         EXPECT_EQ(is_route_passable(k.code), k.route) << k.code;
+        EXPECT_EQ(is_stairs_tile(k.code), std::strchr("^v", k.code) != nullptr) << k.code;
+        EXPECT_EQ(is_barrier_tile(k.code), std::strchr("EXge", k.code) != nullptr) << k.code;
     }
     EXPECT_FALSE(is_floor_tile(' '));
     EXPECT_FALSE(is_wall_tile(0));

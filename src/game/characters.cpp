@@ -44,7 +44,7 @@ int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {
         const int32_t y = random_below(2 * r + 1) + cy - r;
         if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
         const int code = tile_at(x, y);
-        if (is_floor_tile(code) || code == 'D') return tile_index(x, y);
+        if (is_floor_tile(code) || code == TILE_DOOR) return tile_index(x, y);
     }
     return npc_tile(NPC_PURSUER);
 }
@@ -135,7 +135,7 @@ void npc_place_far(int32_t slot) {
         const int32_t x = random_below(54) + 1;
         const int32_t y = random_below(26) + 1;
         const int code = tile_at(x, y);
-        if (!is_route_passable(code) || code == '^' || code == 'v') continue;
+        if (!is_route_passable(code) || is_stairs_tile(code)) continue;
         if ((x - px) * (x - px) + (y - py) * (y - py) <= 200) continue;
         npc.npc_x = tile_anchor_x(x);
         npc.npc_y = tile_anchor_y(y);

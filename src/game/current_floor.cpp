@@ -16,8 +16,8 @@ void repaint_floor() {
     look.floor = Game.current_floor;
     look.power_on = Game.power_on != 0;
     look.pool_hall_open = Game.pool_hall_open != 0;
-    look.stairs_up_open = stairs_open('^');
-    look.stairs_down_open = stairs_open('v');
+    look.stairs_up_open = stairs_open(TILE_STAIRS_UP);
+    look.stairs_down_open = stairs_open(TILE_STAIRS_DOWN);
     build_world_image(look);
 }
 
@@ -33,12 +33,12 @@ int32_t player_tile() { return tile_index(Game.player_x >> 12, Game.player_y >> 
 void find_start_markers() {
     // A marker on a later floor would win; each of the two is on one floor only.
     for (int floor = 0; floor < FLOOR_COUNT; ++floor) {
-        const int32_t player = find_marker(floor, 'P');
+        const int32_t player = find_marker(floor, TILE_PLAYER_START);
         if (player >= 0) {
             Game.player_start_x = tile_column(player);
             Game.player_start_y = tile_row(player);
         }
-        const int32_t pursuer = find_marker(floor, 'H');
+        const int32_t pursuer = find_marker(floor, TILE_PURSUER_START);
         if (pursuer >= 0) {
             Game.pursuer_start_x = tile_column(pursuer);
             Game.pursuer_start_y = tile_row(pursuer);

@@ -91,17 +91,17 @@ void open_pool_hall() {
 
 void locked_message(int32_t code) {
     switch (code) {
-    case '^':
-    case 'v': {
+    case TILE_STAIRS_UP:
+    case TILE_STAIRS_DOWN: {
         char line[TEXT_LINE_SIZE] = "GITTER ZU! DIE ";
         append_number(line, floor_next(Game.current_floor, stairs_way(code)) + 1);
         append_text(line, ". ETAGE IST NOCH GESPERRT.");
         set_message(line, objective_line(), 90);
         break;
     }
-    case 'E': set_message("ABGESCHLOSSEN!", "DU BRAUCHST DEN HAUSMEISTERSCHLÜSSEL.", 90); break;
-    case 'X': set_message("DIE SCHWIMMHALLE IST ABGESCHLOSSEN.", "DEN SCHLÜSSEL HAT DER BADEMEISTER.", 90); break;
-    case 'g': set_message("7. BIS 9. ETAGE: GESPERRT.", "", 75); break;
+    case TILE_ENTRANCE: set_message("ABGESCHLOSSEN!", "DU BRAUCHST DEN HAUSMEISTERSCHLÜSSEL.", 90); break;
+    case TILE_POOL_DOOR: set_message("DIE SCHWIMMHALLE IST ABGESCHLOSSEN.", "DEN SCHLÜSSEL HAT DER BADEMEISTER.", 90); break;
+    case TILE_GRATING: set_message("7. BIS 9. ETAGE: GESPERRT.", "", 75); break;
     default: set_message("DAS SCHULTOR IST ZU.", "DER HAUPTEINGANG IST IN DER 6. ETAGE.", 90); break;
     }
 }
@@ -109,16 +109,16 @@ void locked_message(int32_t code) {
 }  // namespace
 
 int32_t prompt_here() {
-    if (Game.current_floor == 2 && tile_near_player('M')) return 'M';
-    if (Game.current_floor == 1 && tile_near_player('u')) return 'u';
+    if (Game.current_floor == 2 && tile_near_player(TILE_PIANO)) return TILE_PIANO;
+    if (Game.current_floor == 1 && tile_near_player(TILE_FUSE_BOX)) return TILE_FUSE_BOX;
     return 0;
 }
 
 ActionKind action_kind_of(bool hidden, bool near_teacher, int32_t prompt_kind) {
     if (hidden) return ACTION_LOCKER;
     if (near_teacher) return ACTION_TALK;
-    if (prompt_kind == 'M') return ACTION_PIANO;
-    if (prompt_kind == 'u') return ACTION_FUSE_BOX;
+    if (prompt_kind == TILE_PIANO) return ACTION_PIANO;
+    if (prompt_kind == TILE_FUSE_BOX) return ACTION_FUSE_BOX;
     return ACTION_LOCKER;
 }
 
@@ -138,8 +138,8 @@ void on_action() {
 }
 
 bool locker_beside(int32_t column, int32_t row) {
-    return tile_at(column, row - 1) == 'L' || tile_at(column, row + 1) == 'L' ||
-           tile_at(column - 1, row) == 'L' || tile_at(column + 1, row) == 'L';
+    return tile_at(column, row - 1) == TILE_LOCKER || tile_at(column, row + 1) == TILE_LOCKER ||
+           tile_at(column - 1, row) == TILE_LOCKER || tile_at(column + 1, row) == TILE_LOCKER;
 }
 
 void locker_toggle() {
@@ -172,11 +172,11 @@ void handle_bump() {
     const int32_t code = Game.bump_tile;
     if (code == 0) return;
     Game.bump_tile = 0;
-    if (code == 'E' && Game.task == LAST_TASK) {
+    if (code == TILE_ENTRANCE && Game.task == LAST_TASK) {
         escape();
         return;
     }
-    if (code == 'X' && Game.task >= 6 && !Game.pool_hall_open) {
+    if (code == TILE_POOL_DOOR && Game.task >= 6 && !Game.pool_hall_open) {
         open_pool_hall();
         return;
     }

@@ -44,7 +44,7 @@ void count_down(int32_t& timer) {
 bool take_stairs() {
     const int code = tile_at(Game.player_x >> 12, Game.player_y >> 12);
     bool armed = false;
-    if (code == '^' || code == 'v')
+    if (is_stairs_tile(code))
         armed = Game.stairs_armed == 1;
     else
         Game.stairs_armed = 1;
@@ -103,12 +103,12 @@ int32_t probe_tile_box(int32_t x, int32_t y) {
     int32_t r = 0;
     for (const auto& corner : corners) {
         const int code = tile_at(corner[0] >> 4, corner[1] >> 4);
-        if (is_floor_tile(code) || code == 'D') continue;
-        if (code == '^' || code == 'v') {
+        if (is_floor_tile(code) || code == TILE_DOOR) continue;
+        if (is_stairs_tile(code)) {
             if (!stairs_open(code)) r = code;
             continue;
         }
-        if (code == 'E' || code == 'X' || code == 'g' || code == 'e') {
+        if (is_barrier_tile(code)) {
             r = code;
             continue;
         }
@@ -190,7 +190,7 @@ PlayerStep player_step(const GameState& state, uint32_t held) {
     step.moving = (a != 0 || b != 0) ? 1 : 0;
 
     step.door_slow = state.door_slow;
-    if (tile_at(step.x >> 12, step.y >> 12) == 'D') {
+    if (tile_at(step.x >> 12, step.y >> 12) == TILE_DOOR) {
         if (step.door_slow < 12) step.door_slow += 3;
     } else if (step.door_slow > 0) {
         step.door_slow -= 2;

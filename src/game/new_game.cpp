@@ -61,7 +61,7 @@ int32_t place_random_spot(int32_t floor, int32_t rule) {
         const int code = tile_at(x, y);
         if (!is_floor_tile(code)) continue;
         if (rule == 2) {
-            if (code != 't' || y > 11) continue;
+            if (code != TILE_TILED_FLOOR || y > 11) continue;
         } else if (Game.flow_fields[0][tile_index(x, y)] < 0) {
             continue;
         }

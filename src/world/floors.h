@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "world/tile_codes.h"
 #include "world/tile_geometry.h"
 
 // FloorMaps[floor][row]: 56 characters each; repeated rows share one text.
@@ -15,6 +16,8 @@ bool is_floor_tile(int code);        // , . ; _ c f h m t
 bool is_wall_tile(int code);         // # b j n p q u w y z (painting)
 bool blocks_sight(int code);         // the wall set and F
 bool is_route_passable(int code);    // floor set, D, ^, v (characters' route search)
+bool is_stairs_tile(int code);       // ^ v
+bool is_barrier_tile(int code);      // E X g e: locked ways, a bump tells why
 
 // Copies the floor into CurrentFloorMap with the start markers replaced by
 // the floor around them and, once the swimming hall is open, its locked door
@@ -33,7 +36,7 @@ constexpr int32_t floor_beside(int32_t floor, int32_t way) {
     return next < 0 ? floor - way : next;
 }
 // Which way the stairs '^' (up, +1) and 'v' (down, -1) lead.
-constexpr int32_t stairs_way(int code) { return code == '^' ? 1 : -1; }
+constexpr int32_t stairs_way(int code) { return code == TILE_STAIRS_UP ? 1 : -1; }
 // '#' outside the grid.
 int tile_at(int32_t column, int32_t row);
 // The floor to paint beneath an object, door, fence or barrier on the given

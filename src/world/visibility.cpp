@@ -49,7 +49,7 @@ int32_t line_of_sight(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         // sight through, the entrance and the locked pool door do not.
         if (x == x1 && y == y1) return 1;
         const int t = tile_at(x, y);
-        if (t == 'q' || t == 'F') continue;
-        if (blocks_sight(t) || t == 'E' || t == 'X') return 0;
+        if (t == TILE_GLASS_WALL || t == TILE_FENCE) continue;
+        if (blocks_sight(t) || t == TILE_ENTRANCE || t == TILE_POOL_DOOR) return 0;
     }
 }
