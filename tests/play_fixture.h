@@ -36,13 +36,13 @@ protected:
     }
 
     static void stand_on(int32_t x, int32_t y) {
-        Game.player_x = tile_centre_x(x);
-        Game.player_y = tile_centre_y(y);
+        Game.player_x = tile_anchor_x(x);
+        Game.player_y = tile_anchor_y(y);
     }
     static NpcSlot& put_npc(int slot, int32_t x, int32_t y, int32_t state) {
         NpcSlot& n = Game.npcs[slot];
-        n.npc_x = tile_centre_x(x);
-        n.npc_y = tile_centre_y(y);
+        n.npc_x = tile_anchor_x(x);
+        n.npc_y = tile_anchor_y(y);
         n.npc_floor = Game.current_floor;
         n.npc_present = 1;
         n.npc_state = state;

@@ -63,8 +63,8 @@ void walk_alone_on(int32_t floor) {
     }
     Game.npcs[NPC_PURSUER].npc_state = PURSUER_PATROL;  // asleep he would set off at once
     Game.call_countdown = 999999;
-    Game.player_x = tile_centre_x(LANDING_X);
-    Game.player_y = tile_centre_y(LANDING_Y);
+    Game.player_x = tile_anchor_x(LANDING_X);
+    Game.player_y = tile_anchor_y(LANDING_Y);
     autoplayer_reset();
 }
 
@@ -79,16 +79,16 @@ void pursuer_chasing_from(int32_t x, int32_t y) {
     h.npc_present = 1;
     h.npc_floor = Game.current_floor;
     h.npc_state = PURSUER_CHASE;
-    h.npc_x = tile_centre_x(x);
-    h.npc_y = tile_centre_y(y);
+    h.npc_x = tile_anchor_x(x);
+    h.npc_y = tile_anchor_y(y);
     h.npc_last_seen = h.npc_target = player_tile();
     h.npc_flow_source = -1;
     h.npc_stun_ticks = h.npc_slow_ticks = h.npc_lost_ticks = 0;
 }
 
 void put_player(int32_t x, int32_t y) {
-    Game.player_x = tile_centre_x(x);
-    Game.player_y = tile_centre_y(y);
+    Game.player_x = tile_anchor_x(x);
+    Game.player_y = tile_anchor_y(y);
 }
 
 }  // namespace

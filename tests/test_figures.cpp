@@ -88,40 +88,20 @@ TEST(Figures, StridesDifferFromTheNeutralPose) {
         }
 }
 
-// Pixels worked out by hand from the rectangle lists (the pursuer at scale 2
-// with his feet at (50, 100), front view, neutral pose).
-TEST(Figures, PursuerFrontPixelsAtScaleTwo) {
-    Image image(100, 120);
-    draw_adult_figure(image.pixels.data(), image.w, image.h, 50, 100, 0, 0, 12, 2, 0);
-    EXPECT_EQ(image.at(40, 100), 1);  // shadow (-5,-1,10,2) spans x 40..59, y 98..101
-    EXPECT_EQ(image.at(59, 101), 1);
-    EXPECT_EQ(image.at(39, 100), BACKGROUND);
-    EXPECT_EQ(image.at(60, 100), BACKGROUND);
-    EXPECT_EQ(image.at(42, 97), 1);   // left shoe (-4,-2,3,2): x 42..47, y 96..99
-    EXPECT_EQ(image.at(43, 90), 2);   // left leg (-4,-7,3,5): y 86..95, under the hem
-    EXPECT_EQ(image.at(42, 80), 6);   // coat (-5,-17,10,11): y 66..87
-    EXPECT_EQ(image.at(58, 70), 5);   // coat edge (4,-17,1,11): x 58..59
-    EXPECT_EQ(image.at(45, 86), 5);   // hem line (-5,-7,10,1): y 86..87
-    EXPECT_EQ(image.at(48, 70), 11);  // tie (-1,-16,1,6): x 48..49, y 68..79
-    EXPECT_EQ(image.at(50, 70), 5);   // shirt (-1,-17,2,8) beside the tie
-    EXPECT_EQ(image.at(54, 72), 12);  // pocket square (2,-15,1,2): x 54..55, y 70..73
-    EXPECT_EQ(image.at(36, 80), 5);   // left sleeve (-7,-16,2,8): x 36..39, y 68..83
-    EXPECT_EQ(image.at(37, 85), 9);   // hand (-7,-8,2,2): y 84..87
-}
-
-TEST(Figures, PlayerSideLegsInAStride) {
-    Image right(60, 70);
-    Image left(60, 70);
-    draw_player_figure(right.pixels.data(), right.w, right.h, 30, 60, 2, 1, 0, 1);
-    draw_player_figure(left.pixels.data(), left.w, left.h, 30, 60, 3, 1, 0, 1);
-    // Phase 1: p = 3, far leg (-5, -21, 4, 18) in colour 0, near leg (1, -21, 4, 18)
-    // in 1 with its highlight at column 4 in 3.
-    EXPECT_EQ(right.at(27, 50), 0);
-    EXPECT_EQ(right.at(31, 50), 1);
-    EXPECT_EQ(right.at(34, 50), 3);
-    EXPECT_EQ(right.at(30, 50), BACKGROUND);  // the gap between the legs
-    EXPECT_EQ(left.at(32, 50), 0);            // x - 1 - (-3)
-    EXPECT_EQ(left.at(25, 50), 3);            // x - 1 - 4
+// A figure at scale 2 is the figure at scale 1 with every pixel doubled
+// both ways about the feet (render puts the feet at the same place relative
+// to the image's size).
+TEST(Figures, ScaleTwoDoublesEveryPixel) {
+    for (int kind = 0; kind < KIND_COUNT; ++kind)
+        for (int facing = 0; facing < 4; ++facing)
+            for (int phase = 0; phase < 4; ++phase) {
+                const Image one = render(static_cast<Kind>(kind), facing, phase, 1);
+                const Image two = render(static_cast<Kind>(kind), facing, phase, 2);
+                int differences = 0;
+                for (int y = 0; y < two.h; ++y)
+                    for (int x = 0; x < two.w; ++x) differences += two.at(x, y) != one.at(x / 2, y / 2);
+                EXPECT_EQ(differences, 0) << "kind " << kind << " facing " << facing << " phase " << phase;
+            }
 }
 
 // Crouching shortens the legs and lowers everything above them; the head
@@ -149,15 +129,6 @@ TEST(Figures, PlayerCrouchGeometry) {
         for (int row = 0; row < top; ++row)
             for (int col = 0; col < image.w; ++col) EXPECT_EQ(image.at(col, row), BACKGROUND);
     }
-}
-
-TEST(Figures, FriendFrontChestLines) {
-    Image image(60, 60);
-    draw_friend_figure(image.pixels.data(), image.w, image.h, 30, 50, 0, 0, 1);
-    EXPECT_EQ(image.at(26, 27), 10);  // (-4,-23,3,1)
-    EXPECT_EQ(image.at(29, 27), 9);   // the torso between the two lines
-    EXPECT_EQ(image.at(24, 30), 10);  // torso shading (-6,-27,1,12)
-    EXPECT_EQ(image.at(30, 31), 10);  // belly line (-1,-19,2,1)
 }
 
 // Near or over every edge a figure is clipped: the small buffer holds exactly

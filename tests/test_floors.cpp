@@ -77,6 +77,8 @@ TEST(TileSets, EveryLegendCode) {
         EXPECT_EQ(is_wall_tile(k.code), k.wall) << k.code;
         EXPECT_EQ(blocks_sight(k.code), k.blocks) << k.code;
         EXPECT_EQ(is_route_passable(k.code), k.route) << k.code;
+        EXPECT_EQ(is_stairs_tile(k.code), std::strchr("^v", k.code) != nullptr) << k.code;
+        EXPECT_EQ(is_barrier_tile(k.code), std::strchr("EXge", k.code) != nullptr) << k.code;
     }
     EXPECT_FALSE(is_floor_tile(' '));
     EXPECT_FALSE(is_wall_tile(0));
@@ -184,4 +186,30 @@ TEST(PlayerTile, FromFixedPosition) {
     Game.player_x = 0;
     Game.player_y = 0;
     EXPECT_EQ(player_tile(), 0);
+}
+
+// The stairs lead only to floors of the building and only when their floor
+// is open: at the top and the bottom the open floor beside is the one the
+// other stairs lead to, never this one's.
+TEST(Stairs, LeadToTheOpenFloorBesideWithinTheBuilding) {
+    static_assert(floor_next(0, -1) == -1 && floor_next(FLOOR_COUNT - 1, 1) == -1, "edges");
+    static_assert(floor_beside(0, -1) == 1 && floor_beside(FLOOR_COUNT - 1, 1) == FLOOR_COUNT - 2,
+                  "the other way at the edges");
+    for (int& open : Game.floor_open) open = 1;
+    struct Case { int32_t floor; bool up, down; };
+    const Case cases[] = {{0, true, false}, {3, true, true}, {FLOOR_COUNT - 1, false, true}};
+    for (const Case& c : cases) {
+        Game.current_floor = c.floor;
+        EXPECT_EQ(stairs_open('^'), c.up) << c.floor;
+        EXPECT_EQ(stairs_open('v'), c.down) << c.floor;
+    }
+    reset_world_flags();
+    Game.current_floor = 3;
+    EXPECT_FALSE(stairs_open('^'));  // floor 4 still closed
+    Game.floor_open[4] = 1;
+    EXPECT_TRUE(stairs_open('^'));
+    EXPECT_FALSE(stairs_open('v'));
+    Game.current_floor = FLOOR_COUNT;  // no floor of the building: no stairs
+    EXPECT_FALSE(stairs_open('v'));
+    reset_world_flags();
 }

@@ -444,8 +444,8 @@ TEST_F(Checkpoint, RestoreBringsBackProgressAndKeepsTheRest) {
 
     // Back on the floor of the task, standing on the landing.
     EXPECT_EQ(Game.current_floor, 1);
-    EXPECT_EQ(Game.player_x, tile_centre_x(LANDING_X));
-    EXPECT_EQ(Game.player_y, tile_centre_y(LANDING_Y));
+    EXPECT_EQ(Game.player_x, tile_anchor_x(LANDING_X));
+    EXPECT_EQ(Game.player_y, tile_anchor_y(LANDING_Y));
     EXPECT_EQ(player_tile(), LANDING);
     EXPECT_EQ(Game.player_facing, 0);
     EXPECT_EQ(Game.stamina, 1000);

@@ -113,6 +113,26 @@ TEST_F(Hud, PromptsGiveWayToMessagesAndTheNameTaking) {
     EXPECT_GT(count(6, 179, 185), 0);
 }
 
+// In the locker ACTION only gets the player out: no prompt for what he could
+// do outside it may cover "VERSTECKT - E = RAUS".
+TEST_F(Hud, HiddenThePlayerSeesOnlyTheWayOut) {
+    Game.player_hidden = 1;
+    draw();
+    uint8_t hidden_only[SCREEN_W * SCREEN_H];
+    std::memcpy(hidden_only, Framebuffer, sizeof hidden_only);
+    ASSERT_GT(count(5, 152, 158), 0);
+    struct Case { int32_t near_teacher, prompt_kind, task; };
+    const Case cases[] = {{1, 0, 0}, {0, 'M', 2}, {0, 'u', 4}};
+    for (const Case& c : cases) {
+        Game.near_teacher = c.near_teacher;
+        Game.prompt_kind = c.prompt_kind;
+        Game.task = c.task;
+        draw();
+        EXPECT_EQ(std::memcmp(hidden_only + 140 * SCREEN_W, Framebuffer + 140 * SCREEN_W, 30 * SCREEN_W), 0)
+            << c.near_teacher << " " << c.prompt_kind;
+    }
+}
+
 TEST_F(Hud, PhoneStatus) {
     struct Case { int32_t has_phone, ring, friend_state, cooldown, colour; };
     const Case cases[] = {{1, 0, 0, 0, 14}, {1, 0, 0, 1200, 4}, {1, 0, FRIEND_GUARDING, 1200, 14},

@@ -193,7 +193,7 @@ TEST_F(PlayView, DarknessRingsAroundThePlayersLight) {
     EXPECT_EQ(px(160, 160), 8);
 
     // A tile out of sight is black however well lit.
-    VisibleGrid[12 * MAP_W + 31] = 0;  // world 496..511 x 192..207
+    VisibleGrid[tile_index(31, 12)] = 0;  // world 496..511 x 192..207
     draw_play_view();
     for (int y = 92; y < 108; ++y) {
         for (int x = 208; x < 224; ++x) EXPECT_EQ(px(x, y), 0) << x << "," << y;
@@ -292,7 +292,7 @@ TEST_F(PlayView, PlayerShowsAboveHisTileWhereTheDarknessCutsHimOff) {
         std::memcpy(Seen, Framebuffer, FRAME);
         for (int row = 12; row <= 15; ++row) {
             for (int column = 0; column < MAP_W; ++column) {
-                if (out_of_sight(column, row)) VisibleGrid[row * MAP_W + column] = 0;
+                if (out_of_sight(column, row)) VisibleGrid[tile_index(column, row)] = 0;
             }
         }
         draw_play_view();
@@ -319,7 +319,7 @@ TEST_F(PlayView, PlayerShowsAboveHisTileWhereTheDarknessCutsHimOff) {
     Game.player_hidden = 1;
     place_player(392, 210);  // his head in the slit of rows 54..60
     std::memset(VisibleGrid, 0, sizeof VisibleGrid);
-    VisibleGrid[13 * MAP_W + 24] = 1;
+    VisibleGrid[tile_index(24, 13)] = 1;
     draw_play_view();
     for (int x = 150; x < 170; ++x) EXPECT_EQ(px(x, 56), 0) << x;
 }
@@ -342,8 +342,8 @@ TEST_F(PlayView, PlayerAboveHisTileStaysBehindWhoStandsInFrontOfHim) {
         draw_play_view();
         std::memcpy(Seen, Framebuffer, FRAME);
         for (int column = 0; column < MAP_W; ++column) {
-            VisibleGrid[13 * MAP_W + column] = 0;
-            VisibleGrid[14 * MAP_W + column] = 0;
+            VisibleGrid[tile_index(column, 13)] = 0;
+            VisibleGrid[tile_index(column, 14)] = 0;
         }
         draw_play_view();
         int his_shown = 0, covered = 0;
@@ -458,7 +458,7 @@ TEST_F(PlayView, FloorItemsBobSparkleAndGlint) {
     item(4, 2, 20, 10, ITEM_FUSE, 0);
     item(5, 2, 22, 10, ITEM_STAIR_KEY, 0);
     Game.item_count = 6;
-    VisibleGrid[10 * MAP_W + 20] = 0;
+    VisibleGrid[tile_index(20, 10)] = 0;
 
     auto icon = [](int first_row, int x, int y) {
         blit_pattern(Expected, 320, 200, x, y, first_row, 8, 8, 0, 1, 1);

@@ -69,8 +69,8 @@ TEST_F(Pursuer, ChaseSearchPatrolThresholds) {
 
     // Seen again: the alert, back to the chase.
     p.npc_stun_ticks = 0;
-    p.npc_x = tile_centre_x(24);
-    p.npc_y = tile_centre_y(14);
+    p.npc_x = tile_anchor_x(24);
+    p.npc_y = tile_anchor_y(14);
     pursuer_update();
     EXPECT_EQ(p.npc_state, PURSUER_CHASE);
     EXPECT_EQ(last_sound(), 2);
@@ -87,8 +87,8 @@ TEST_F(Pursuer, HearsRunningOnlyWhenLookingAndCloseThenCoolsDown) {
     const Case cases[] = {{27, 14, PURSUER_PATROL, true}, {27, 15, PURSUER_PATROL, false},
                           {13, 14, PURSUER_SEARCH, true}, {27, 14, PURSUER_CHASE, false}};
     for (const Case& c : cases) {
-        p.npc_x = tile_centre_x(c.x);
-        p.npc_y = tile_centre_y(c.y);
+        p.npc_x = tile_anchor_x(c.x);
+        p.npc_y = tile_anchor_y(c.y);
         p.npc_state = c.state;
         p.npc_state_ticks = 1000;
         Game.heard_cooldown = 0;
@@ -103,8 +103,8 @@ TEST_F(Pursuer, HearsRunningOnlyWhenLookingAndCloseThenCoolsDown) {
         }
     }
     // Within the cooldown he hears nothing: the count runs down first.
-    p.npc_x = tile_centre_x(27);
-    p.npc_y = tile_centre_y(14);
+    p.npc_x = tile_anchor_x(27);
+    p.npc_y = tile_anchor_y(14);
     p.npc_state = PURSUER_PATROL;
     Game.heard_cooldown = 2;
     pursuer_update();
@@ -301,13 +301,13 @@ TEST_F(Pursuer, WalkFlowPicksTheNearestLowerNeighbourFirstOnATie) {
     NpcSlot& n = put_npc(NPC_FRIEND, 10, 10, 0);
     n.npc_target = tile_index(11, 11);
     walk_flow(NPC_FRIEND, 100, 0, 0, 0);
-    EXPECT_EQ(n.npc_x, tile_centre_x(10) + 100);  // right and down are as near: right comes first
+    EXPECT_EQ(n.npc_x, tile_anchor_x(10) + 100);  // right and down are as near: right comes first
     EXPECT_EQ(n.npc_facing, 2);
     EXPECT_EQ(n.npc_moving, 1);
-    n.npc_x = tile_centre_x(10);
-    n.npc_y = tile_centre_y(10) + 256;  // a pixel lower: down is nearer
+    n.npc_x = tile_anchor_x(10);
+    n.npc_y = tile_anchor_y(10) + 256;  // a pixel lower: down is nearer
     walk_flow(NPC_FRIEND, 100, 0, 0, 0);
-    EXPECT_EQ(n.npc_x, tile_centre_x(10));
+    EXPECT_EQ(n.npc_x, tile_anchor_x(10));
     EXPECT_EQ(n.npc_facing, 0);
     // A target behind walls: he stands still.
     for (int32_t x = 20; x <= 22; ++x)

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "game/game_state.h"
+#include "gfx/font.h"
+#include "gfx/framebuffer.h"
 #include "world/rooms.h"
 #include "world/world_image.h"
 
@@ -43,10 +45,15 @@ TEST(RoomTable, RoomsOfAFloorDoNotOverlap) {
     }
 }
 
-TEST(FloorNames, Titles) {
-    EXPECT_STREQ(FloorNames[0], "SCHWIMMBAD");
-    EXPECT_STREQ(FloorNames[3], "NATURWISSENSCHAFTEN");
-    EXPECT_STREQ(FloorNames[5], "HAUPTEINGANG");
+// The floor banner shows the name in one line under the floor's number.
+TEST(FloorNames, EveryFloorHasOneThatFitsTheBanner) {
+    build_glyph_lookup();
+    for (int f = 0; f < FLOOR_COUNT; ++f) {
+        ASSERT_NE(FloorNames[f], nullptr) << f;
+        EXPECT_GT(text_width(FloorNames[f], 1), 0) << f;
+        EXPECT_LE(text_width(FloorNames[f], 1), SCREEN_W) << f;
+        for (int g = 0; g < f; ++g) EXPECT_STRNE(FloorNames[f], FloorNames[g]) << f << " " << g;
+    }
 }
 
 TEST(LabelTable, PlatesAndPlacement) {

@@ -18,7 +18,7 @@ void open_floor() {
     for (uint8_t& t : CurrentFloorMap) t = '.';
 }
 
-bool visible(int column, int row) { return VisibleGrid[row * MAP_W + column] != 0; }
+bool visible(int column, int row) { return VisibleGrid[tile_index(column, row)] != 0; }
 
 }  // namespace
 
@@ -28,7 +28,7 @@ TEST(LineOfSight, EveryTileCodeInBetween) {
     const char* others = "q F D ^ v ~ e g B G I J L M N O Q R S T U V W Y Z k o , . ; _ c f h m t";
     open_floor();
     for (const char* p = blockers; *p; ++p) {
-        CurrentFloorMap[10 * MAP_W + 12] = static_cast<uint8_t>(*p);
+        CurrentFloorMap[tile_index(12, 10)] = static_cast<uint8_t>(*p);
         EXPECT_EQ(line_of_sight(10, 10, 14, 10), 0) << *p;
         EXPECT_EQ(line_of_sight(12, 8, 12, 12), 0) << *p;
         EXPECT_EQ(line_of_sight(10, 8, 14, 12), 0) << *p;  // diagonal
@@ -37,7 +37,7 @@ TEST(LineOfSight, EveryTileCodeInBetween) {
     }
     for (const char* p = others; *p; ++p) {
         if (*p == ' ') continue;
-        CurrentFloorMap[10 * MAP_W + 12] = static_cast<uint8_t>(*p);
+        CurrentFloorMap[tile_index(12, 10)] = static_cast<uint8_t>(*p);
         EXPECT_EQ(line_of_sight(10, 10, 14, 10), 1) << *p;
         EXPECT_EQ(line_of_sight(10, 8, 14, 12), 1) << *p;
     }
@@ -47,7 +47,7 @@ TEST(LineOfSight, EndsAndGridEdge) {
     open_floor();
     EXPECT_EQ(line_of_sight(5, 5, 5, 5), 1);
     // The starting tile is never tested.
-    CurrentFloorMap[5 * MAP_W + 5] = '#';
+    CurrentFloorMap[tile_index(5, 5)] = '#';
     EXPECT_EQ(line_of_sight(5, 5, 9, 5), 1);
     // Outside the grid counts as wall, except as the target.
     EXPECT_EQ(line_of_sight(0, 3, -1, 3), 1);
@@ -60,19 +60,19 @@ TEST(LineOfSight, BresenhamSteps) {
     // From (0,0) to (4,2) the walk visits (1,1), (2,1), (3,2); backwards
     // it visits (3,1), (2,1), (1,0).
     open_floor();
-    CurrentFloorMap[1 * MAP_W + 2] = '#';
+    CurrentFloorMap[tile_index(2, 1)] = '#';
     EXPECT_EQ(line_of_sight(0, 0, 4, 2), 0);
     EXPECT_EQ(line_of_sight(4, 2, 0, 0), 0);
     open_floor();
-    CurrentFloorMap[1 * MAP_W + 1] = '#';
+    CurrentFloorMap[tile_index(1, 1)] = '#';
     EXPECT_EQ(line_of_sight(0, 0, 4, 2), 0);
     EXPECT_EQ(line_of_sight(4, 2, 0, 0), 1);
     open_floor();
-    CurrentFloorMap[1 * MAP_W + 3] = '#';
+    CurrentFloorMap[tile_index(3, 1)] = '#';
     EXPECT_EQ(line_of_sight(0, 0, 4, 2), 1);
     EXPECT_EQ(line_of_sight(4, 2, 0, 0), 0);
     open_floor();
-    CurrentFloorMap[0 * MAP_W + 2] = '#';
+    CurrentFloorMap[tile_index(2, 0)] = '#';
     EXPECT_EQ(line_of_sight(0, 0, 4, 2), 1);
 }
 
@@ -105,7 +105,7 @@ TEST(Visibility, RadiusLimit) {
 
 TEST(Visibility, WallNextToThePlayer) {
     open_floor();
-    for (int r = 0; r < MAP_H; ++r) CurrentFloorMap[r * MAP_W + 30] = '#';
+    for (int r = 0; r < MAP_H; ++r) CurrentFloorMap[tile_index(30, r)] = '#';
     stand_at(29, 14);
     update_visibility(Game.player_x >> 12, Game.player_y >> 12);
     EXPECT_TRUE(visible(30, 14));

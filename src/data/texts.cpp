@@ -81,3 +81,5 @@ const char* const ItemDescriptions[12] = {
     "",
     "",
 };
+
+const char* const CaughtInTheOpen = "UND ZWAR FÜR IMMER.";

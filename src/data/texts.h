@@ -10,3 +10,6 @@ extern const char* const TaskSecondHints[10];    // his second line, "" for none
 // Per ItemType 0..11.
 extern const char* const ItemNames[12];
 extern const char* const ItemDescriptions[12];  // "" where the line is built or empty
+
+// The caught screen's line when Herr Mürzel catches the player in the open.
+extern const char* const CaughtInTheOpen;

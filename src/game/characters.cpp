@@ -9,7 +9,7 @@
 
 int32_t npc_tile(int32_t slot) {
     const NpcSlot& npc = Game.npcs[slot];
-    return (npc.npc_x >> 12) + MAP_W * (npc.npc_y >> 12);
+    return tile_index(npc.npc_x >> 12, npc.npc_y >> 12);
 }
 
 bool npc_on_current_floor(int32_t slot) {
@@ -44,7 +44,7 @@ int32_t random_tile_near(int32_t cx, int32_t cy, int32_t r) {
         const int32_t y = random_below(2 * r + 1) + cy - r;
         if (x < 0 || x >= MAP_W || y < 0 || y >= MAP_H) continue;
         const int code = tile_at(x, y);
-        if (is_floor_tile(code) || code == 'D') return tile_index(x, y);
+        if (is_floor_tile(code) || code == TILE_DOOR) return tile_index(x, y);
     }
     return npc_tile(NPC_PURSUER);
 }
@@ -110,9 +110,9 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
     npc.npc_y += static_cast<int32_t>(int64_t(dy) * step / len);
     const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     if (adx > ady)
-        npc.npc_facing = dx <= 0 ? 3 : 2;
+        npc.npc_facing = dx <= 0 ? FACING_LEFT : FACING_RIGHT;
     else
-        npc.npc_facing = dy <= 0 ? 1 : 0;
+        npc.npc_facing = dy <= 0 ? FACING_UP : FACING_DOWN;
     // Only its phase matters to the walk animation: wrap instead of overflowing.
     npc.npc_walk_distance = static_cast<int32_t>(static_cast<uint32_t>(npc.npc_walk_distance) + static_cast<uint32_t>(step));
     npc.npc_moving = 1;
@@ -121,10 +121,10 @@ void walk_flow(int32_t slot, int32_t speed, int32_t direct, int32_t px, int32_t 
 void npc_place_landing(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     // Slot 0 at tile (3, 18), slot 1 at (4, 18), slot 2 at (3, 20).
-    npc.npc_x = tile_centre_x((slot & 1) ? 4 : 3);
-    npc.npc_y = tile_centre_y(18 + 2 * (slot / 2));
+    npc.npc_x = tile_anchor_x((slot & 1) ? 4 : 3);
+    npc.npc_y = tile_anchor_y(18 + 2 * (slot / 2));
     npc.npc_moving = 0;
-    npc.npc_facing = 0;
+    npc.npc_facing = FACING_DOWN;
     npc.npc_target = npc_tile(slot);
 }
 
@@ -135,10 +135,10 @@ void npc_place_far(int32_t slot) {
         const int32_t x = random_below(54) + 1;
         const int32_t y = random_below(26) + 1;
         const int code = tile_at(x, y);
-        if (!is_route_passable(code) || code == '^' || code == 'v') continue;
+        if (!is_route_passable(code) || is_stairs_tile(code)) continue;
         if ((x - px) * (x - px) + (y - py) * (y - py) <= 200) continue;
-        npc.npc_x = tile_centre_x(x);
-        npc.npc_y = tile_centre_y(y);
+        npc.npc_x = tile_anchor_x(x);
+        npc.npc_y = tile_anchor_y(y);
         npc.npc_target = tile_index(x, y);
         npc.npc_moving = 0;
         return;
@@ -150,10 +150,8 @@ bool follow_stairs_step(int32_t slot) {
     NpcSlot& npc = Game.npcs[slot];
     npc.npc_follow_ticks -= 1;
     if (npc.npc_follow_ticks > 0) return false;  // "0 or less": never skips past the step
-    if (npc.npc_floor < npc.npc_follow_floor)
-        npc.npc_floor += 1;
-    else if (npc.npc_floor > npc.npc_follow_floor)
-        npc.npc_floor -= 1;
+    if (npc.npc_floor != npc.npc_follow_floor)
+        npc.npc_floor = floor_beside(npc.npc_floor, npc.npc_floor < npc.npc_follow_floor ? 1 : -1);
     if (npc.npc_floor == Game.current_floor) return true;
     if (npc.npc_floor != npc.npc_follow_floor) npc.npc_follow_ticks = 45;
     return false;

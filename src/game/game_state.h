@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "data/facing.h"
 #include "world/tile_geometry.h"
 
 constexpr int ITEM_SLOT_COUNT = 48;
@@ -82,7 +83,7 @@ struct NpcSlot {
     int32_t npc_target;       // tile index
     int32_t npc_moving;
     int32_t npc_walk_distance;
-    int32_t npc_facing;  // 0 down, 1 up, 2 right, 3 left
+    int32_t npc_facing;  // Facing
 };
 
 // Herr Mürzel is after the player: chasing, or coming for the locker he saw
@@ -123,7 +124,7 @@ struct GameState {
 
     // Player
     int32_t player_x, player_y;  // Fixed
-    int32_t player_facing;       // 0 down, 1 up, 2 right, 3 left
+    int32_t player_facing;       // Facing
     int32_t walk_distance;
     int32_t player_moving;
     int32_t door_slow;

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int32_t TALK_DISTANCE = 40;
-
 void talk_to_quest_teacher() {
     play_sound(SFX_TALK);
     const TaskRow& task = TaskTable[Game.task];
@@ -41,12 +39,12 @@ void talk_to_quest_teacher() {
 }
 
 void play_piano() {
-    if (Game.task < 2) {
+    if (Game.task < TASK_PIANO) {
         set_message("EIN KLAVIER. OHNE NOTEN KANNST DU NICHTS SPIELEN.", "", 75);
         return;
     }
     play_sound(SFX_PIANO);
-    if (Game.task > 2) {
+    if (Game.task > TASK_PIANO) {
         set_message("PLING. (DAS GEHEIMFACH IST SCHON LEER.)", "", 60);
         return;
     }
@@ -57,11 +55,11 @@ void play_piano() {
 }
 
 void use_fuse_box() {
-    if (Game.task < 4) {
+    if (Game.task < TASK_FUSE_BOX) {
         set_message("DER SICHERUNGSKASTEN. ALLES DUNKEL.", "ES FEHLEN 3 SICHERUNGEN.", 90);
         return;
     }
-    if (Game.task > 4) {
+    if (Game.task > TASK_FUSE_BOX) {
         set_message("DER STROM LÄUFT WIEDER.", "", 45);
         return;
     }
@@ -93,17 +91,17 @@ void open_pool_hall() {
 
 void locked_message(int32_t code) {
     switch (code) {
-    case '^':
-    case 'v': {
+    case TILE_STAIRS_UP:
+    case TILE_STAIRS_DOWN: {
         char line[TEXT_LINE_SIZE] = "GITTER ZU! DIE ";
-        append_number(line, Game.current_floor + (code == '^' ? 1 : -1) + 1);
+        append_number(line, floor_next(Game.current_floor, stairs_way(code)) + 1);
         append_text(line, ". ETAGE IST NOCH GESPERRT.");
         set_message(line, objective_line(), 90);
         break;
     }
-    case 'E': set_message("ABGESCHLOSSEN!", "DU BRAUCHST DEN HAUSMEISTERSCHLÜSSEL.", 90); break;
-    case 'X': set_message("DIE SCHWIMMHALLE IST ABGESCHLOSSEN.", "DEN SCHLÜSSEL HAT DER BADEMEISTER.", 90); break;
-    case 'g': set_message("7. BIS 9. ETAGE: GESPERRT.", "", 75); break;
+    case TILE_ENTRANCE: set_message("ABGESCHLOSSEN!", "DU BRAUCHST DEN HAUSMEISTERSCHLÜSSEL.", 90); break;
+    case TILE_POOL_DOOR: set_message("DIE SCHWIMMHALLE IST ABGESCHLOSSEN.", "DEN SCHLÜSSEL HAT DER BADEMEISTER.", 90); break;
+    case TILE_GRATING: set_message("7. BIS 9. ETAGE: GESPERRT.", "", 75); break;
     default: set_message("DAS SCHULTOR IST ZU.", "DER HAUPTEINGANG IST IN DER 6. ETAGE.", 90); break;
     }
 }
@@ -111,18 +109,24 @@ void locked_message(int32_t code) {
 }  // namespace
 
 int32_t prompt_here() {
-    if (Game.current_floor == 2 && tile_near_player('M')) return 'M';
-    if (Game.current_floor == 1 && tile_near_player('u')) return 'u';
+    if (Game.current_floor == 2 && tile_near_player(TILE_PIANO)) return TILE_PIANO;
+    if (Game.current_floor == 1 && tile_near_player(TILE_FUSE_BOX)) return TILE_FUSE_BOX;
     return 0;
 }
 
-ActionKind action_kind(int32_t prompt_kind) {
-    if (Game.player_hidden) return ACTION_LOCKER;
-    if (teacher_distance() < TALK_DISTANCE) return ACTION_TALK;
-    if (prompt_kind == 'M') return ACTION_PIANO;
-    if (prompt_kind == 'u') return ACTION_FUSE_BOX;
+ActionKind action_kind_of(bool hidden, bool near_teacher, int32_t prompt_kind) {
+    if (hidden) return ACTION_LOCKER;
+    if (near_teacher) return ACTION_TALK;
+    if (prompt_kind == TILE_PIANO) return ACTION_PIANO;
+    if (prompt_kind == TILE_FUSE_BOX) return ACTION_FUSE_BOX;
     return ACTION_LOCKER;
 }
+
+ActionKind action_kind(int32_t prompt_kind) {
+    return action_kind_of(Game.player_hidden != 0, teacher_in_reach(), prompt_kind);
+}
+
+bool teacher_in_reach() { return teacher_distance() < TALK_DISTANCE; }
 
 void on_action() {
     switch (action_kind(Game.prompt_kind)) {
@@ -134,8 +138,8 @@ void on_action() {
 }
 
 bool locker_beside(int32_t column, int32_t row) {
-    return tile_at(column, row - 1) == 'L' || tile_at(column, row + 1) == 'L' ||
-           tile_at(column - 1, row) == 'L' || tile_at(column + 1, row) == 'L';
+    return tile_at(column, row - 1) == TILE_LOCKER || tile_at(column, row + 1) == TILE_LOCKER ||
+           tile_at(column - 1, row) == TILE_LOCKER || tile_at(column + 1, row) == TILE_LOCKER;
 }
 
 void locker_toggle() {
@@ -168,11 +172,11 @@ void handle_bump() {
     const int32_t code = Game.bump_tile;
     if (code == 0) return;
     Game.bump_tile = 0;
-    if (code == 'E' && Game.task == LAST_TASK) {
+    if (code == TILE_ENTRANCE && Game.task == LAST_TASK) {
         escape();
         return;
     }
-    if (code == 'X' && Game.task >= 6 && !Game.pool_hall_open) {
+    if (code == TILE_POOL_DOOR && Game.task >= 6 && !Game.pool_hall_open) {
         open_pool_hall();
         return;
     }

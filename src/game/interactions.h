@@ -3,11 +3,20 @@
 #pragma once
 #include <cstdint>
 
+// Herr Hemmke talks to a player within this many pixels of his anchor.
+constexpr int32_t TALK_DISTANCE = 40;
+
 // What ACTION does: talking to Herr Hemmke comes first, then the piano or
 // the fuse box the prompt shows, else the locker (getting in or out; hidden,
 // only that).
 enum ActionKind : int32_t { ACTION_TALK, ACTION_PIANO, ACTION_FUSE_BOX, ACTION_LOCKER };
+// The rule itself, from what it depends on: whether the player hides, whether
+// he stands within talking distance of Herr Hemmke, and the prompt.
+ActionKind action_kind_of(bool hidden, bool near_teacher, int32_t prompt_kind);
+// For the player as he stands now.
 ActionKind action_kind(int32_t prompt_kind);
+// Whether the player stands within talking distance of Herr Hemmke.
+bool teacher_in_reach();
 // The prompt where the player stands: 'M' beside the piano (floor index 2),
 // 'u' beside the fuse box (floor index 1), else 0.
 int32_t prompt_here();

@@ -25,6 +25,17 @@ namespace {
 
 constexpr int32_t SLIDE_STEP = 200;
 
+// The camera keeps the player mid-screen across and a little below the
+// middle down (screen pixels); while Herr Mürzel sleeps on the floor it
+// shows both, the point midway between them a little higher.
+constexpr int32_t CAMERA_PLAYER_X = SCREEN_W / 2;
+constexpr int32_t CAMERA_PLAYER_Y = 112;
+constexpr int32_t CAMERA_SLEEPER_Y = 104;
+// It may show a little more above the floor's picture and below it, as much
+// as the HUD covers there.
+constexpr int32_t CAMERA_ABOVE_WORLD = 26;
+constexpr int32_t CAMERA_BELOW_WORLD = 30;
+
 void count_down(int32_t& timer) {
     if (timer > 0) timer -= 1;
 }
@@ -33,20 +44,15 @@ void count_down(int32_t& timer) {
 bool take_stairs() {
     const int code = tile_at(Game.player_x >> 12, Game.player_y >> 12);
     bool armed = false;
-    if (code == '^' || code == 'v')
+    if (is_stairs_tile(code))
         armed = Game.stairs_armed == 1;
     else
         Game.stairs_armed = 1;
     if (Game.stairs_cooldown != 0 || Game.confiscate_ticks != 0 || !armed) return false;
-    if (code == '^' && stairs_open('^')) {
-        change_floor(Game.current_floor + 1, 1);
-        return true;
-    }
-    if (code == 'v' && stairs_open('v')) {
-        change_floor(Game.current_floor - 1, 0);
-        return true;
-    }
-    return false;
+    if (!stairs_open(code)) return false;
+    const int32_t way = stairs_way(code);
+    change_floor(floor_next(Game.current_floor, way), way > 0 ? 1 : 0);
+    return true;
 }
 
 void pick_up_items_in_reach() {
@@ -97,12 +103,12 @@ int32_t probe_tile_box(int32_t x, int32_t y) {
     int32_t r = 0;
     for (const auto& corner : corners) {
         const int code = tile_at(corner[0] >> 4, corner[1] >> 4);
-        if (is_floor_tile(code) || code == 'D') continue;
-        if (code == '^' || code == 'v') {
+        if (is_floor_tile(code) || code == TILE_DOOR) continue;
+        if (is_stairs_tile(code)) {
             if (!stairs_open(code)) r = code;
             continue;
         }
-        if (code == 'E' || code == 'X' || code == 'g' || code == 'e') {
+        if (is_barrier_tile(code)) {
             r = code;
             continue;
         }
@@ -140,13 +146,13 @@ bool slide_round_corner(int32_t& x, int32_t& y, int32_t blocked_x, int32_t block
 // the next drink is drunk at once, or the player is exhausted.
 void spend_breath() {
     if (Game.drink_ticks > 0) return;
-    Game.stamina -= 10;
+    Game.stamina -= PlayerBreath.run_cost;
     if (Game.stamina > 0) return;
     Game.stamina = 0;
     if (Game.inventory[ITEM_ENERGY_DRINK] > 0) {
         Game.inventory[ITEM_ENERGY_DRINK] -= 1;
-        Game.stamina = 1000;
-        Game.drink_ticks = 240;
+        Game.stamina = PlayerBreath.most;
+        Game.drink_ticks = PlayerBreath.drink_ticks;
         play_sound(SFX_ENERGY_DRINK);
         set_message("ENERGY-DRINK! 8 SEKUNDEN VOLLE PUSTE.", "", 60);
     } else {
@@ -157,9 +163,9 @@ void spend_breath() {
 
 // Not running, breath comes back, faster in a locker.
 void catch_breath() {
-    Game.stamina += Game.player_hidden ? 7 : 4;
-    if (Game.stamina > 1000) Game.stamina = 1000;
-    if (Game.exhausted && Game.stamina > 350) Game.exhausted = 0;
+    Game.stamina += Game.player_hidden ? PlayerBreath.hidden_gain : PlayerBreath.rest_gain;
+    if (Game.stamina > PlayerBreath.most) Game.stamina = PlayerBreath.most;
+    if (Game.exhausted && Game.stamina > PlayerBreath.recovered) Game.exhausted = 0;
 }
 
 }  // namespace
@@ -184,7 +190,7 @@ PlayerStep player_step(const GameState& state, uint32_t held) {
     step.moving = (a != 0 || b != 0) ? 1 : 0;
 
     step.door_slow = state.door_slow;
-    if (tile_at(step.x >> 12, step.y >> 12) == 'D') {
+    if (tile_at(step.x >> 12, step.y >> 12) == TILE_DOOR) {
         if (step.door_slow < 12) step.door_slow += 3;
     } else if (step.door_slow > 0) {
         step.door_slow -= 2;
@@ -220,13 +226,13 @@ PlayerStep player_step(const GameState& state, uint32_t held) {
     }
 
     if (a > 0)
-        step.facing = 2;
+        step.facing = FACING_RIGHT;
     else if (a < 0)
-        step.facing = 3;
+        step.facing = FACING_LEFT;
     else if (b < 0)
-        step.facing = 1;
+        step.facing = FACING_UP;
     else
-        step.facing = 0;
+        step.facing = FACING_DOWN;
     return step;
 }
 
@@ -279,7 +285,7 @@ void change_floor(int32_t floor, int32_t going_up) {
 
     Game.player_y = ARRIVAL_Y;
     Game.player_x = going_up ? ARRIVAL_UP_X : ARRIVAL_DOWN_X;
-    Game.player_facing = going_up ? 3 : 2;
+    Game.player_facing = going_up ? FACING_LEFT : FACING_RIGHT;
     Game.stairs_armed = 0;
 
     for (int32_t slot = NPC_PURSUER; slot <= NPC_PHONE_TEACHER; ++slot) {
@@ -314,25 +320,26 @@ void change_floor(int32_t floor, int32_t going_up) {
 }
 
 int32_t camera_target_x() {
-    int32_t x = player_pixel_x() - 160;
+    int32_t x = player_pixel_x() - CAMERA_PLAYER_X;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - 160;
+        x = (player_pixel_x() + (pursuer.npc_x >> 8)) / 2 - CAMERA_PLAYER_X;
     return clamp_camera_x(x);
 }
 
 int32_t camera_target_y() {
-    int32_t y = player_pixel_y() - 112;
+    int32_t y = player_pixel_y() - CAMERA_PLAYER_Y;
     const NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     if (npc_on_current_floor(NPC_PURSUER) && pursuer.npc_state == PURSUER_ASLEEP)
-        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - 104;
+        y = (player_pixel_y() + (pursuer.npc_y >> 8)) / 2 - CAMERA_SLEEPER_Y;
     return clamp_camera_y(y);
 }
 
 int32_t clamp_camera_x(int64_t x) { return clamp32(x, 0, WORLD_W - SCREEN_W); }
 
-// A little room above the floor's picture, and below it as much as the HUD covers.
-int32_t clamp_camera_y(int64_t y) { return clamp32(y, -26, 278); }
+int32_t clamp_camera_y(int64_t y) {
+    return clamp32(y, -CAMERA_ABOVE_WORLD, WORLD_H - SCREEN_H + CAMERA_BELOW_WORLD);
+}
 
 void snap_camera() {
     Game.camera_x = camera_target_x();
@@ -365,7 +372,7 @@ void update_world(uint32_t held, uint32_t pressed) {
         if (Game.confiscate_ticks == 0) end_confiscation_scene();
     }
 
-    Game.near_teacher = teacher_distance() < 40 ? 1 : 0;
+    Game.near_teacher = teacher_in_reach() ? 1 : 0;
     Game.prompt_kind = prompt_here();
 
     if (pressed & INPUT_PHONE) phone_button();

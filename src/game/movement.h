@@ -14,7 +14,7 @@ struct PlayerStep {
     int32_t moving;
     int32_t running;
     int32_t speed;      // Fixed units walked this Tick along each axis, 0 standing
-    int32_t facing;     // 0 down, 1 up, 2 right, 3 left
+    int32_t facing;     // Facing
     int32_t bump_tile;  // the special tile or closed stairs walked into, 0 none
 };
 PlayerStep player_step(const GameState& state, uint32_t held);

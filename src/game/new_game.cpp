@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/character_table.h"
 #include "game/characters.h"
 #include "game/current_floor.h"
 #include "game/flow_field.h"
@@ -30,13 +31,13 @@ namespace {
 constexpr int32_t FALLBACK_SPOT = tile_index(3, 18);
 
 void place_player_at_tile(int32_t x, int32_t y) {
-    Game.player_x = tile_centre_x(x);
-    Game.player_y = tile_centre_y(y);
+    Game.player_x = tile_anchor_x(x);
+    Game.player_y = tile_anchor_y(y);
 }
 
 // What a new game and a restart from the checkpoint both give the player:
 // standing still on a tile, out of any locker, with full breath.
-void reset_player(int32_t x, int32_t y, int32_t facing) {
+void reset_player(int32_t x, int32_t y, Facing facing) {
     place_player_at_tile(x, y);
     Game.player_facing = facing;
     Game.player_moving = 0;
@@ -46,7 +47,7 @@ void reset_player(int32_t x, int32_t y, int32_t facing) {
     Game.running = 0;
     Game.drink_ticks = 0;
     Game.bump_tile = 0;
-    Game.stamina = 1000;
+    Game.stamina = PlayerBreath.most;
     Game.current_room = -1;
     Game.stairs_armed = 1;
 }
@@ -60,7 +61,7 @@ int32_t place_random_spot(int32_t floor, int32_t rule) {
         const int code = tile_at(x, y);
         if (!is_floor_tile(code)) continue;
         if (rule == 2) {
-            if (code != 't' || y > 11) continue;
+            if (code != TILE_TILED_FLOOR || y > 11) continue;
         } else if (Game.flow_fields[0][tile_index(x, y)] < 0) {
             continue;
         }
@@ -107,8 +108,8 @@ void place_items() {
         Game.teacher_spot_x[f] = -9;
         Game.teacher_spot_y[f] = -9;
         const int32_t spot = place_random_spot(f, 4);
-        Game.teacher_spot_x[f] = spot % MAP_W;
-        Game.teacher_spot_y[f] = spot / MAP_W;
+        Game.teacher_spot_x[f] = tile_column(spot);
+        Game.teacher_spot_y[f] = tile_row(spot);
         for (const ItemPlacementRow& row : ItemPlacementTable) {
             if (row.floor != f) continue;
             for (int32_t k = 0; k < row.count && Game.item_count < ITEM_SLOT_COUNT; ++k) {
@@ -118,8 +119,8 @@ void place_items() {
                     y = Game.player_start_y - 1;
                 } else {
                     const int32_t tile = place_random_spot(f, row.rule);
-                    x = tile % MAP_W;
-                    y = tile / MAP_W;
+                    x = tile_column(tile);
+                    y = tile_row(tile);
                 }
                 ItemSlot& item = Game.items[Game.item_count++];
                 item.floor = f;
@@ -159,8 +160,8 @@ void place_characters() {
         Game.npcs[s].npc_flow_source = s < FLOW_FIELD_COUNT ? flow_source : -1;
     }
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    pursuer.npc_x = tile_centre_x(Game.pursuer_start_x);
-    pursuer.npc_y = tile_centre_y(Game.pursuer_start_y);
+    pursuer.npc_x = tile_anchor_x(Game.pursuer_start_x);
+    pursuer.npc_y = tile_anchor_y(Game.pursuer_start_y);
     pursuer.npc_floor = 3;
     pursuer.npc_present = 1;
     pursuer.npc_state = PURSUER_ASLEEP;
@@ -204,7 +205,7 @@ void new_game() {
     save_checkpoint();
     update_teacher_place();
 
-    reset_player(Game.player_start_x, Game.player_start_y, 1);
+    reset_player(Game.player_start_x, Game.player_start_y, FACING_UP);
     reset_player_timers();
     place_characters();
     reset_phone_and_friend();
@@ -229,7 +230,7 @@ void restore_checkpoint() {
     load_floor(f);
     repaint_floor();
 
-    reset_player(LANDING_X, LANDING_Y, 0);
+    reset_player(LANDING_X, LANDING_Y, FACING_DOWN);
     Game.stairs_cooldown = 20;
     Game.floor_banner_ticks = 80;
     Game.hinted_item = -1;
@@ -296,8 +297,8 @@ void scene_send_pursuer_away() {
 void scene_place_player_and_pursuer(int32_t px, int32_t py, int32_t hx, int32_t hy) {
     place_player_at_tile(px, py);
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
-    pursuer.npc_x = tile_centre_x(hx);
-    pursuer.npc_y = tile_centre_y(hy);
+    pursuer.npc_x = tile_anchor_x(hx);
+    pursuer.npc_y = tile_anchor_y(hy);
     pursuer.npc_floor = Game.current_floor;
     pursuer.npc_present = 1;
     pursuer.npc_target = tile_index(hx, hy);
@@ -307,8 +308,8 @@ void scene_place_player_and_pursuer(int32_t px, int32_t py, int32_t hx, int32_t 
 
 void scene_place_npc(int32_t slot, int32_t x, int32_t y) {
     NpcSlot& npc = Game.npcs[slot];
-    npc.npc_x = tile_centre_x(x);
-    npc.npc_y = tile_centre_y(y);
+    npc.npc_x = tile_anchor_x(x);
+    npc.npc_y = tile_anchor_y(y);
     npc.npc_target = tile_index(x, y);
 }
 

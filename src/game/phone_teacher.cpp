@@ -73,7 +73,7 @@ void phone_teacher_update() {
     }
     case PHONE_TEACHER_CONFISCATE:
         npc.npc_moving = 0;
-        npc.npc_facing = npc.npc_x >= Game.player_x ? 3 : 2;
+        npc.npc_facing = npc.npc_x >= Game.player_x ? FACING_LEFT : FACING_RIGHT;
         return;
     default:
         break;

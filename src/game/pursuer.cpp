@@ -6,6 +6,7 @@
 #include "game/current_floor.h"
 #include "game/game_state.h"
 #include "data/int_math.h"
+#include "data/texts.h"
 #include "world/floors.h"
 #include "world/tile_geometry.h"
 #include "world/visibility.h"
@@ -13,6 +14,35 @@
 namespace {
 
 const CharacterPace& Pace = CharacterTable[NPC_PURSUER];
+
+// On patrol he walks this long towards a target before he picks another.
+constexpr int32_t PATROL_TARGET_TICKS = 360;
+// Waking, he is heard getting up this many Ticks before he runs.
+constexpr int32_t STAND_UP_WARNING_TICKS = 45;
+// Chasing, he loses the trail after not seeing the player for more than
+// this, and then searches where he saw him last for SEARCH_AFTER_CHASE_TICKS.
+constexpr int32_t CHASE_LOST_TICKS = 45;
+constexpr int32_t SEARCH_AFTER_CHASE_TICKS = 270;
+// Hearing the player run, he searches where he ran for this long, and hears
+// nothing more until HEARING_PAUSE_TICKS have passed.
+constexpr int32_t SEARCH_AFTER_HEARING_TICKS = 200;
+constexpr int32_t HEARING_PAUSE_TICKS = 150;
+// He catches the player closer than half a tile across and seven pixels
+// along (Fixed), and pulls him out of a locker within a tile each way.
+constexpr int32_t CATCH_REACH_X = FIXED_TILE / 2;
+constexpr int32_t CATCH_REACH_Y = 7 * FIXED_PIXEL;
+constexpr int32_t LOCKER_REACH = FIXED_TILE;
+// A stink bomb stuns him, then slows him, and he searches for a while.
+constexpr int32_t STINK_STUN_TICKS = 120;
+constexpr int32_t STINK_SLOW_TICKS = 300;
+constexpr int32_t STINK_SEARCH_TICKS = 150;
+// Patrolling, he thinks about the next floor every WANDER_TICKS to twice
+// that, and goes, three times in ten, only if farther than
+// WANDER_DISTANCE pixels and out of sight.
+constexpr int32_t WANDER_TICKS = 900;
+constexpr int32_t WANDER_DISTANCE = 180;
+// The heartbeat sounds while he is closer than this (pixels).
+constexpr int32_t HEARTBEAT_DISTANCE = 170;
 
 void notice_player(NpcSlot& npc, int32_t player_tile_index) {
     pursuer_alert();
@@ -23,14 +53,14 @@ void notice_player(NpcSlot& npc, int32_t player_tile_index) {
 
 void new_patrol_target(NpcSlot& npc) {
     npc.npc_target = patrol_target(NPC_PURSUER);
-    npc.npc_state_ticks = 360;
+    npc.npc_state_ticks = PATROL_TARGET_TICKS;
 }
 
 }  // namespace
 
 int32_t pursuer_base_speed() {
-    const int32_t base = 265 + Game.play_ticks / 110;
-    return base < 335 ? base : 335;
+    const int32_t base = Pace.chase_speed + Game.play_ticks / Pace.chase_ticks_a_step;
+    return base < Pace.chase_speed_most ? base : Pace.chase_speed_most;
 }
 
 namespace {
@@ -48,14 +78,10 @@ Stride follow_state(NpcSlot& npc, int32_t p, int32_t h, bool seen) {
     switch (npc.npc_state) {
     case PURSUER_ASLEEP:
         npc.npc_state_ticks -= 1;
-        if (npc.npc_state_ticks == 45) set_message("HERR MÜRZEL STEHT LANGSAM AUF...", "", 50);
+        if (npc.npc_state_ticks == STAND_UP_WARNING_TICKS)
+            set_message("HERR MÜRZEL STEHT LANGSAM AUF...", "", 50);
         if (npc.npc_state_ticks <= 0) {
-            npc.npc_state = PURSUER_CHASE;
-            npc.npc_last_seen = p;
-            npc.npc_lost_ticks = 0;
-            Game.alert_ticks = 30;
-            Game.shake_ticks = 8;
-            play_sound(SFX_NOTICED);
+            notice_player(npc, p);
             set_message("LAUF!!!", "", 60);
         }
         break;
@@ -69,9 +95,9 @@ Stride follow_state(NpcSlot& npc, int32_t p, int32_t h, bool seen) {
         }
         npc.npc_target = npc.npc_last_seen;
         stride.direct = seen ? 1 : 0;
-        if (npc.npc_lost_ticks > 45) {
+        if (npc.npc_lost_ticks > CHASE_LOST_TICKS) {
             npc.npc_state = PURSUER_SEARCH;
-            npc.npc_state_ticks = 270;
+            npc.npc_state_ticks = SEARCH_AFTER_CHASE_TICKS;
         }
         break;
     case PURSUER_SEARCH:
@@ -116,8 +142,8 @@ void listen_for_running(NpcSlot& npc, int32_t p, int32_t h) {
     if (dx * dx + dy * dy < Pace.notice_radius2) {
         npc.npc_target = p;
         npc.npc_state = PURSUER_SEARCH;
-        npc.npc_state_ticks = 200;
-        Game.heard_cooldown = 150;
+        npc.npc_state_ticks = SEARCH_AFTER_HEARING_TICKS;
+        Game.heard_cooldown = HEARING_PAUSE_TICKS;
         set_message("ER HAT DICH RENNEN GEHÖRT!", "", 60);
     }
 }
@@ -127,12 +153,12 @@ void listen_for_running(NpcSlot& npc, int32_t p, int32_t h) {
 bool catch_if_close(const NpcSlot& npc) {
     const int32_t dx = abs32(npc.npc_x - Game.player_x), dy = abs32(npc.npc_y - Game.player_y);
     if (Game.player_hidden) {
-        if (npc.npc_state == PURSUER_LOCKER && dx < 4096 && dy < 4096) {
+        if (npc.npc_state == PURSUER_LOCKER && dx < LOCKER_REACH && dy < LOCKER_REACH) {
             caught("ER HAT DICH AUS DEM SPIND GEZOGEN.");
             return Game.mode != MODE_PLAYING;
         }
-    } else if (npc.npc_state != PURSUER_ASLEEP && dx < 2048 && dy < 1792) {
-        caught("UND ZWAR FÜR IMMER.");
+    } else if (npc.npc_state != PURSUER_ASLEEP && dx < CATCH_REACH_X && dy < CATCH_REACH_Y) {
+        caught(CaughtInTheOpen);
         return Game.mode != MODE_PLAYING;
     }
     return false;
@@ -144,9 +170,9 @@ void maybe_wander_off(NpcSlot& npc) {
     if (npc.npc_state != PURSUER_PATROL) return;
     npc.npc_floor_ticks -= 1;
     if (npc.npc_floor_ticks > 0) return;
-    npc.npc_floor_ticks = 900 + random_below(900);
+    npc.npc_floor_ticks = WANDER_TICKS + random_below(WANDER_TICKS);
     const int32_t r = random_below(100);
-    if (r < 30 && npc_distance(NPC_PURSUER) > 180 && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
+    if (r < 30 && npc_distance(NPC_PURSUER) > WANDER_DISTANCE && !VisibleGrid[npc_tile(NPC_PURSUER)]) {
         npc.npc_present = 0;
         npc.npc_floor_ticks = 300 + random_below(300);
         npc.npc_floor = floor_beside(Game.current_floor, 1);
@@ -225,10 +251,10 @@ void caught(const char* text) {
     NpcSlot& npc = Game.npcs[NPC_PURSUER];
     Game.inventory[ITEM_STINK_BOMB] -= 1;
     Game.player_hidden = 0;
-    npc.npc_stun_ticks = 120;
-    npc.npc_slow_ticks = 300;
+    npc.npc_stun_ticks = STINK_STUN_TICKS;
+    npc.npc_slow_ticks = STINK_SLOW_TICKS;
     npc.npc_state = PURSUER_SEARCH;
-    npc.npc_state_ticks = 150;
+    npc.npc_state_ticks = STINK_SEARCH_TICKS;
     npc.npc_target = npc_tile(NPC_PURSUER);
     Game.stink_ticks = 60;
     Game.shake_ticks = 8;
@@ -257,7 +283,7 @@ void heartbeat_step() {
     if (!npc_on_current_floor(NPC_PURSUER)) return;
     if (Game.npcs[NPC_PURSUER].npc_state == PURSUER_ASLEEP) return;
     const int32_t distance = npc_distance(NPC_PURSUER);
-    if (distance >= 170) return;
+    if (distance >= HEARTBEAT_DISTANCE) return;
     Game.heartbeat_ticks -= 1;
     if (Game.heartbeat_ticks <= 0) {
         play_sound(SFX_HEARTBEAT);

@@ -19,5 +19,5 @@ void pursuer_alarm(PursuerAlarm alarm);
 
 // The heartbeat while he is close (after the light radius each Tick).
 void heartbeat_step();
-// Chase speed: rises with play time, 265 to 335 Fixed a Tick.
+// Chase speed: rises with play time (CharacterTable's chase_* fields).
 int32_t pursuer_base_speed();

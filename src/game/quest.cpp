@@ -7,6 +7,7 @@
 #include "game/current_floor.h"
 #include "game/game_state.h"
 #include "gfx/text.h"
+#include "world/floors.h"
 #include "world/rooms.h"
 #include "world/world_image.h"
 
@@ -43,7 +44,8 @@ void update_teacher_place() {
 void unlock_floor(int32_t floor) {
     play_sound(SFX_UNLOCK);
     Game.floor_open[floor] = 1;
-    if (floor == Game.current_floor + 1 || floor == Game.current_floor - 1) repaint_floor();
+    if (floor == floor_next(Game.current_floor, 1) || floor == floor_next(Game.current_floor, -1))
+        repaint_floor();
 }
 
 const char* objective_line() {

@@ -10,6 +10,10 @@ struct TaskRow {
 };
 constexpr int TASK_COUNT = 10;
 constexpr int LAST_TASK = 9;
+// The tasks solved by ACTION: playing the song on the piano, putting the
+// fuses into the fuse box.
+constexpr int TASK_PIANO = 2;
+constexpr int TASK_FUSE_BOX = 4;
 extern const TaskRow TaskTable[TASK_COUNT];
 
 // Copies the quest progress (task, power, pool hall, gates, inventory, taken

@@ -1,5 +1,6 @@
 #include "game/scenes.h"
 
+#include "data/texts.h"
 #include "game/game_flow.h"
 #include "game/game_state.h"
 #include "game/input_bits.h"
@@ -33,6 +34,13 @@ void quiet_floor(int32_t floor) {
 
 void set_pursuer_state(int32_t state) { Game.npcs[NPC_PURSUER].npc_state = state; }
 
+// The caught screen a second into it, after a game of final_ticks.
+void show_caught(int32_t final_ticks) {
+    show_mode(MODE_CAUGHT, 30);
+    Game.caught_text = CaughtInTheOpen;
+    Game.final_ticks = final_ticks;
+}
+
 }  // namespace
 
 void demo_scene_setup(int32_t n) {
@@ -52,17 +60,13 @@ void demo_scene_setup(int32_t n) {
         scene_place_player_and_pursuer(24, 15, 18, 15);
         set_pursuer_state(PURSUER_CHASE);
         Game.play_ticks = 900;
-        Game.player_facing = 2;
+        Game.player_facing = FACING_RIGHT;
         run_ticks(6, INPUT_RIGHT);
         pursuer_alert();
         Game.alert_ticks = 20;
         break;
     case 3: show_mode(MODE_CAUGHT_ANIMATION, 12); break;
-    case 4:
-        show_mode(MODE_CAUGHT, 30);
-        Game.caught_text = "UND ZWAR FÜR IMMER.";
-        Game.final_ticks = 4110;
-        break;
+    case 4: show_caught(4110); break;
     case 5:
         show_mode(MODE_ESCAPED, 120);
         Game.final_ticks = 5550;
@@ -88,33 +92,33 @@ void demo_scene_setup(int32_t n) {
     case 8: show_mode(MODE_INTRO, 290); break;
     case 9:  // the art room with Herr Haselbrink
         quiet_floor(2);
-        place_player(43008, 39424, 2);
+        place_player(43008, 39424, FACING_RIGHT);
         scene_place_teacher(14, 7, PHONE_TEACHER_PATROL);
         run_ticks(3, INPUT_RIGHT);
         break;
     case 10:
         quiet_floor(1);
-        place_player(83968, 31232, 0);
+        place_player(83968, 31232, FACING_DOWN);
         run_ticks(1, INPUT_DOWN);
         break;
     case 11:
         quiet_floor(0);
-        place_player(92160, 56320, 1);
+        place_player(92160, 56320, FACING_UP);
         Game.total_ticks = 130;
         run_ticks(1, INPUT_UP);
         break;
     case 12:
         quiet_floor(4);
-        place_player(55296, 27136, 0);
+        place_player(55296, 27136, FACING_DOWN);
         run_ticks(1, INPUT_DOWN);
         break;
     case 13:  // asking Herr Hemmke
         Game.task = 1;
         update_teacher_place();
         quiet_floor(Game.teacher_floor);
-        Game.player_facing = 2;
-        Game.player_x = Game.teacher_x * 4096 - 3072;
-        Game.player_y = Game.teacher_y * 4096 + 2560;
+        Game.player_facing = FACING_RIGHT;
+        Game.player_x = tile_anchor_x(Game.teacher_x) - 20 * FIXED_PIXEL;  // twenty pixels left of him
+        Game.player_y = tile_anchor_y(Game.teacher_y);
         run_ticks(1, 0);
         run_ticks(1, INPUT_ACTION);
         break;
@@ -159,13 +163,13 @@ void demo_scene_setup(int32_t n) {
         scene_set_item(1, 1, 49, 8, ITEM_SNEAKERS);
         scene_set_item(2, 1, 50, 6, ITEM_STICKER);
         scene_set_item(3, 1, 45, 9, ITEM_ENERGY_DRINK);
-        place_player(194560, 39424, 1);
+        place_player(194560, 39424, FACING_UP);
         run_ticks(1, INPUT_UP);
         break;
     case 19:
         scene_send_pursuer_away();
         Game.inventory[ITEM_FLASHLIGHT] = 1;
-        place_player(14336, 76800, 0);
+        place_player(14336, 76800, FACING_DOWN);
         run_ticks(1, INPUT_DOWN);
         run_ticks(1, INPUT_RIGHT);
         break;
@@ -175,7 +179,7 @@ void demo_scene_setup(int32_t n) {
         Game.inventory[ITEM_FLASHLIGHT] = 1;
         update_teacher_place();
         quiet_floor(2);
-        place_player(10240, 15360, 1);
+        place_player(10240, 15360, FACING_UP);
         run_ticks(1, INPUT_UP);
         break;
     case 21:  // at the fuse box with all the fuses
@@ -185,7 +189,7 @@ void demo_scene_setup(int32_t n) {
         Game.inventory[ITEM_SNEAKERS] = 1;
         update_teacher_place();
         quiet_floor(1);
-        place_player(152576, 56320, 1);
+        place_player(152576, 56320, FACING_UP);
         run_ticks(1, INPUT_UP);
         break;
     case 22:  // the swimming hall with the schoolyard key at the edge
@@ -198,15 +202,11 @@ void demo_scene_setup(int32_t n) {
         update_teacher_place();
         quiet_floor(0);
         scene_set_item(0, 0, 30, 10, ITEM_SCHOOLYARD_KEY);
-        place_player(112640, 47616, 2);
+        place_player(112640, 47616, FACING_RIGHT);
         Game.total_ticks = 300;
         run_ticks(1, INPUT_RIGHT);
         break;
-    case 23:
-        show_mode(MODE_CAUGHT, 30);
-        Game.caught_text = "UND ZWAR FÜR IMMER.";
-        Game.final_ticks = 17430;
-        break;
+    case 23: show_caught(17430); break;
     case 24:
         show_mode(MODE_ESCAPED, 120);
         Game.inventory[ITEM_STICKER] = 14;
@@ -224,7 +224,7 @@ void demo_scene_setup(int32_t n) {
         update_teacher_place();
         quiet_floor(4);
         scene_set_item(0, 4, 22, 14, ITEM_CODE_NOTE);
-        place_player(75776, 59904, 2);
+        place_player(75776, 59904, FACING_RIGHT);
         run_ticks(1, INPUT_RIGHT);
         break;
     default:

@@ -59,11 +59,11 @@ void draw_escaped_screen() {
 
     // The pursuer in the doorway, the friend cheering, and the player
     // straightening up to full height over 48 Ticks.
-    draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, 160, 169, 0, 0, 12, 1, 0);
-    draw_friend_figure(Framebuffer, SCREEN_W, SCREEN_H, 252, 194, 0, 1 + 2 * ((t / 8) % 2), 1);
+    draw_adult_figure(Framebuffer, SCREEN_W, SCREEN_H, 160, 169, FACING_DOWN, 0, 12, 1, 0);
+    draw_friend_figure(Framebuffer, SCREEN_W, SCREEN_H, 252, 194, FACING_DOWN, 1 + 2 * ((t / 8) % 2), 1);
     int32_t crouch = 12 - t / 4;
     if (crouch < 0) crouch = 0;
-    draw_player_figure(Framebuffer, SCREEN_W, SCREEN_H, 66, 194, 0, 0, crouch, 2);
+    draw_player_figure(Framebuffer, SCREEN_W, SCREEN_H, 66, 194, FACING_DOWN, 0, crouch, 2);
 
     if (crouch == 0) {
         // The measuring staff beside the player, a mark every metre.

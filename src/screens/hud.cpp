@@ -1,7 +1,9 @@
 #include "screens/hud.h"
 
 #include "data/sprite_rows.h"
+#include "game/character_table.h"
 #include "game/game_state.h"
+#include "game/interactions.h"
 #include "game/quest.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -82,7 +84,7 @@ void draw_inventory() {
 void draw_stamina() {
     if (Game.drink_ticks > 0 && blink_on()) shadowed(60, 182, "BOOST!", 14);
     fill_screen_rect(4, 192, 52, 5, 1);
-    int32_t w = Game.stamina * 50 / 1000 + 5;
+    int32_t w = Game.stamina * 50 / PlayerBreath.most + 5;
     if (w > 320) w = 320;
     if (w > 5) fill_screen_rect(5, 193, w - 5, 3, Game.exhausted ? 11 : 14);
     shadowed(60, 191, "PUSTE", 4);
@@ -118,17 +120,19 @@ bool draw_prompt() {
         return true;
     }
     if (Game.message_ticks != 0) return true;
-    if (Game.near_teacher) {
-        draw_text_centred(156, PromptTeacher, 5, 1);
-        return false;
-    }
-    if (Game.prompt_kind == 'M' && Game.task == 2) {
+    // The prompt names what ACTION does, as the Tick saw it before the move;
+    // the piano and the fuse box only while they are the task.
+    switch (action_kind_of(Game.player_hidden != 0, Game.near_teacher != 0, Game.prompt_kind)) {
+    case ACTION_TALK: draw_text_centred(156, PromptTeacher, 5, 1); return false;
+    case ACTION_PIANO:
+        if (Game.task != TASK_PIANO) return true;
         draw_text_centred(156, PromptPiano, 15, 1);
         return false;
-    }
-    if (Game.prompt_kind == 'u' && Game.task == 4) {
+    case ACTION_FUSE_BOX:
+        if (Game.task != TASK_FUSE_BOX) return true;
         draw_text_centred(156, PromptFuseBox, 15, 1);
         return false;
+    case ACTION_LOCKER: return true;
     }
     return true;
 }

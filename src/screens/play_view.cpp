@@ -86,10 +86,9 @@ void draw_figure(FigureKind kind, uint8_t* target, int32_t target_h, int32_t vx,
             return;
         case FIG_QUEST_TEACHER: {
             // He turns to face the player.
-            const int64_t centre = static_cast<int64_t>(Game.teacher_x) * 4096 + 2048;
-            const int32_t facing = centre >= Game.player_x ? 3 : 2;
-            draw_adult_figure(target, SCREEN_W, target_h, Game.teacher_x * 16 - vx + 8,
-                              Game.teacher_y * 16 - vy + 10, facing, 0, 6, 1, 2);
+            const int32_t facing = tile_anchor_x(Game.teacher_x) >= Game.player_x ? FACING_LEFT : FACING_RIGHT;
+            draw_adult_figure(target, SCREEN_W, target_h, tile_anchor_px(Game.teacher_x) - vx,
+                              tile_anchor_py(Game.teacher_y) - vy, facing, 0, 6, 1, 2);
             return;
         }
         case FIG_FRIEND: {
@@ -224,7 +223,7 @@ void draw_player_above_own_tile(int32_t vx, int32_t vy, const FloorLightRow& lig
         uint8_t* to = Framebuffer + sy * SCREEN_W;
         for (int32_t sx = b.x0; sx < b.x1; ++sx) {
             const int32_t wx = vx + sx;
-            if (from[sx] == NOT_DRAWN || VisibleGrid[(wy >> 4) * MAP_W + (wx >> 4)]) continue;
+            if (from[sx] == NOT_DRAWN || VisibleGrid[tile_index(wx >> 4, wy >> 4)]) continue;
             const int32_t level =
                 light_level_at(vx, vy, sx, sy, player_pixel_x(), player_light_y(),
                                Game.light_radius, light.x, light.y, light.radius, lit);
@@ -327,16 +326,16 @@ void draw_pursuer_eyes(int32_t x, int32_t y) {
     if (pursuer_hunting(p) && p.npc_stun_ticks == 0) {
         const int32_t row = y - 22;
         switch (p.npc_facing) {
-            case 0:
+            case FACING_DOWN:
                 put_pixel(x - 3, row, 12);
                 put_pixel(x - 2, row, 12);
                 put_pixel(x + 1, row, 12);
                 put_pixel(x + 2, row, 12);
                 break;
-            case 2:
+            case FACING_RIGHT:
                 put_pixel(x + 2, row, 12);
                 break;
-            case 3:
+            case FACING_LEFT:
                 put_pixel(x - 3, row, 12);
                 break;
             default:

@@ -118,8 +118,8 @@ uint32_t bot_random() {
 
 bool standable(int code) { return is_floor_tile(code) || code == 'D'; }
 
-int32_t anchor_fixed_x(int32_t tile) { return tile_centre_x(tile_column(tile)); }
-int32_t anchor_fixed_y(int32_t tile) { return tile_centre_y(tile_row(tile)); }
+int32_t anchor_fixed_x(int32_t tile) { return tile_anchor_x(tile_column(tile)); }
+int32_t anchor_fixed_y(int32_t tile) { return tile_anchor_y(tile_row(tile)); }
 
 bool locker_beside_tile(int32_t tile) { return locker_beside(tile_column(tile), tile_row(tile)); }
 

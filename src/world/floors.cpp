@@ -21,20 +21,27 @@ bool is_wall_tile(int code) {
     }
 }
 
-bool blocks_sight(int code) { return is_wall_tile(code) || code == 'F'; }
+bool blocks_sight(int code) { return is_wall_tile(code) || code == TILE_FENCE; }
 
 bool is_route_passable(int code) {
-    return is_floor_tile(code) || code == 'D' || code == '^' || code == 'v';
+    return is_floor_tile(code) || code == TILE_DOOR || is_stairs_tile(code);
+}
+
+bool is_stairs_tile(int code) { return code == TILE_STAIRS_UP || code == TILE_STAIRS_DOWN; }
+
+bool is_barrier_tile(int code) {
+    return code == TILE_ENTRANCE || code == TILE_POOL_DOOR || code == TILE_GRATING ||
+           code == TILE_SCHOOL_GATE;
 }
 
 int tile_at(int32_t column, int32_t row) {
-    if (column < 0 || column >= MAP_W || row < 0 || row >= MAP_H) return '#';
-    return CurrentFloorMap[row * MAP_W + column];
+    if (column < 0 || column >= MAP_W || row < 0 || row >= MAP_H) return TILE_WALL;
+    return CurrentFloorMap[tile_index(column, row)];
 }
 
 namespace {
 
-bool is_marker(int code) { return code == 'H' || code == 'K' || code == 'P'; }
+bool is_marker(int code) { return code == TILE_PURSUER_START || code == 'K' || code == TILE_PLAYER_START; }
 
 // The floor a tile stands on: below, above, left, right, else the floor's
 // default ground (grass outdoors, corridor floor indoors).
@@ -55,15 +62,15 @@ void load_floor_map(int32_t floor, bool pool_hall_open) {
         const char* text = FloorMaps[floor][row];
         for (int column = 0; column < MAP_W; ++column) {
             char t = text[column];
-            if (t == 'X' && pool_hall_open) t = 'D';
-            CurrentFloorMap[row * MAP_W + column] = static_cast<uint8_t>(t);
+            if (t == TILE_POOL_DOOR && pool_hall_open) t = TILE_DOOR;
+            CurrentFloorMap[tile_index(column, row)] = static_cast<uint8_t>(t);
         }
     }
     // In place and in scan order: a marker above or to the left has already
     // become floor by the time its neighbour is looked at.
     for (int row = 0; row < MAP_H; ++row) {
         for (int column = 0; column < MAP_W; ++column) {
-            uint8_t& tile = CurrentFloorMap[row * MAP_W + column];
+            uint8_t& tile = CurrentFloorMap[tile_index(column, row)];
             if (is_marker(tile)) tile = static_cast<uint8_t>(neighbouring_floor(floor, column, row));
         }
     }

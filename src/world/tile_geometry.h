@@ -13,10 +13,13 @@ constexpr int FLOOR_COUNT = 6;
 constexpr int32_t FIXED_TILE = 4096;
 constexpr int32_t FIXED_PIXEL = 256;
 
-// Fixed position of a character standing on tile (x, y): half a tile across,
-// ten pixels down the tile.
-constexpr int32_t tile_centre_x(int32_t x) { return x * FIXED_TILE + 2048; }
-constexpr int32_t tile_centre_y(int32_t y) { return y * FIXED_TILE + 2560; }
+// The tile anchor: the point of tile (x, y) a character stands on and walks
+// to, half a tile across and ten pixels down the tile. In pixels:
+constexpr int32_t tile_anchor_px(int32_t x) { return 16 * x + 8; }
+constexpr int32_t tile_anchor_py(int32_t y) { return 16 * y + 10; }
+// and as a Fixed position.
+constexpr int32_t tile_anchor_x(int32_t x) { return tile_anchor_px(x) * FIXED_PIXEL; }
+constexpr int32_t tile_anchor_y(int32_t y) { return tile_anchor_py(y) * FIXED_PIXEL; }
 
 constexpr int32_t tile_index(int32_t x, int32_t y) { return x + MAP_W * y; }
 constexpr int32_t tile_column(int32_t index) { return index % MAP_W; }
@@ -32,20 +35,16 @@ inline void tile_neighbours(int32_t t, int32_t out[4]) {
     out[3] = y < MAP_H - 1 ? t + MAP_W : -1;
 }
 
-// The pixel a character walking to tile (x, y) aims at (the tile's centre point).
-constexpr int32_t tile_anchor_px(int32_t x) { return 16 * x + 8; }
-constexpr int32_t tile_anchor_py(int32_t y) { return 16 * y + 10; }
-
 // The stairwell: stairs up in column 1, down in column 6, rows 19..21.
 constexpr int32_t LANDING_X = 3, LANDING_Y = 19;  // where restarts and route searches begin
 constexpr int32_t LANDING_TILE = tile_index(LANDING_X, LANDING_Y);
 // Where the player stands after taking the stairs: beside the stairs he came up or down.
-constexpr int32_t ARRIVAL_UP_X = tile_centre_x(5);
-constexpr int32_t ARRIVAL_DOWN_X = tile_centre_x(2);
-constexpr int32_t ARRIVAL_Y = tile_centre_y(20);
+constexpr int32_t ARRIVAL_UP_X = tile_anchor_x(5);
+constexpr int32_t ARRIVAL_DOWN_X = tile_anchor_x(2);
+constexpr int32_t ARRIVAL_Y = tile_anchor_y(20);
 // Where the friend stands when he comes along on the stairs.
-constexpr int32_t FRIEND_ARRIVAL_X = tile_centre_x(4);
-constexpr int32_t FRIEND_ARRIVAL_Y = tile_centre_y(19);
+constexpr int32_t FRIEND_ARRIVAL_X = tile_anchor_x(4);
+constexpr int32_t FRIEND_ARRIVAL_Y = tile_anchor_y(19);
 
 static_assert(ARRIVAL_Y == 84480 && ARRIVAL_UP_X == 22528 && ARRIVAL_DOWN_X == 10240, "stair arrival");
 static_assert(FRIEND_ARRIVAL_X == 18432 && FRIEND_ARRIVAL_Y == 80384, "friend arrival");

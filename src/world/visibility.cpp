@@ -21,7 +21,7 @@ void update_visibility(int32_t px, int32_t py) {
             const int32_t tx = px + dx;
             const int32_t ty = py + dy;
             if (tx < 0 || tx >= MAP_W || ty < 0 || ty >= MAP_H) continue;
-            if (line_of_sight(px, py, tx, ty)) VisibleGrid[ty * MAP_W + tx] = 1;
+            if (line_of_sight(px, py, tx, ty)) VisibleGrid[tile_index(tx, ty)] = 1;
         }
     }
 }
@@ -49,7 +49,7 @@ int32_t line_of_sight(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         // sight through, the entrance and the locked pool door do not.
         if (x == x1 && y == y1) return 1;
         const int t = tile_at(x, y);
-        if (t == 'q' || t == 'F') continue;
-        if (blocks_sight(t) || t == 'E' || t == 'X') return 0;
+        if (t == TILE_GLASS_WALL || t == TILE_FENCE) continue;
+        if (blocks_sight(t) || t == TILE_ENTRANCE || t == TILE_POOL_DOOR) return 0;
     }
 }

@@ -125,8 +125,8 @@ void start_ending(Watch& w) {
     while (Game.task < 9) advance_task();
     for (int32_t& open : Game.floor_open) open = 1;
     if (Game.current_floor != 5) change_floor(5, 1);
-    Game.player_x = tile_centre_x(15);
-    Game.player_y = tile_centre_y(2);
+    Game.player_x = tile_anchor_x(15);
+    Game.player_y = tile_anchor_y(2);
     snap_camera();
     w.endings += 1;
 }
