@@ -115,20 +115,23 @@ TEST_F(Hud, PromptsGiveWayToMessagesAndTheNameTaking) {
 
 // In the locker ACTION only gets the player out: no prompt for what he could
 // do outside it may cover "VERSTECKT - E = RAUS".
-TEST_F(Hud, HiddenThePlayerSeesOnlyTheWayOut) {
-    Game.player_hidden = 1;
-    draw();
-    uint8_t hidden_only[SCREEN_W * SCREEN_H];
-    std::memcpy(hidden_only, Framebuffer, sizeof hidden_only);
-    ASSERT_GT(count(5, 152, 158), 0);
+TEST_F(Hud, HiddenTheHintComesAboveThePromptOfThePlace) {
     struct Case { int32_t near_teacher, prompt_kind, task; };
     const Case cases[] = {{1, 0, 0}, {0, 'M', 2}, {0, 'u', 4}};
     for (const Case& c : cases) {
         Game.near_teacher = c.near_teacher;
         Game.prompt_kind = c.prompt_kind;
         Game.task = c.task;
+        Game.player_hidden = 0;
         draw();
-        EXPECT_EQ(std::memcmp(hidden_only + 140 * SCREEN_W, Framebuffer + 140 * SCREEN_W, 30 * SCREEN_W), 0)
+        uint8_t outside[SCREEN_W * SCREEN_H];
+        std::memcpy(outside, Framebuffer, sizeof outside);
+        EXPECT_EQ(count(5, 150, 154), 0) << "no hiding hint outside a locker";
+        Game.player_hidden = 1;
+        draw();
+        EXPECT_GT(count(5, 150, 154), 0) << "the hiding hint";
+        // Below the hint's rows the prompt of the place is as it is outside.
+        EXPECT_EQ(std::memcmp(outside + 161 * SCREEN_W, Framebuffer + 161 * SCREEN_W, 3 * SCREEN_W), 0)
             << c.near_teacher << " " << c.prompt_kind;
     }
 }

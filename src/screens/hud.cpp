@@ -120,9 +120,11 @@ bool draw_prompt() {
         return true;
     }
     if (Game.message_ticks != 0) return true;
-    // The prompt names what ACTION does, as the Tick saw it before the move;
-    // the piano and the fuse box only while they are the task.
-    switch (action_kind_of(Game.player_hidden != 0, Game.near_teacher != 0, Game.prompt_kind)) {
+    // The prompt names what ACTION does out in the open, as the Tick saw it
+    // before the move; the piano and the fuse box only while they are the
+    // task. In a locker the hiding hint above says what E does there, and
+    // the prompt of the place is drawn as it would be outside.
+    switch (action_kind_of(false, Game.near_teacher != 0, Game.prompt_kind)) {
     case ACTION_TALK: draw_text_centred(156, PromptTeacher, 5, 1); return false;
     case ACTION_PIANO:
         if (Game.task != TASK_PIANO) return true;
