@@ -121,11 +121,11 @@ void main_loop_pass(LoopClock& clock) {
         // A smoke-run pass ends where the script changes (a recorded pass is one
         // InputBits value), and the screenshot is the frame after exactly 150
         // Ticks, also when this pass is catching up.
-    } while (n < 4 && tick_is_due(clock, now) &&
+    } while (n < REPLAY_MAX_TICKS && tick_is_due(clock, now) &&
              !(AutoplayFile && (clock.ticks >= 150 || autoplay_bits(clock.ticks) != bits)));
 
-    // Behind by more than four Ticks: drop the backlog instead of spiralling.
-    if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
+    // Behind by more than the limit: drop the backlog instead of spiralling.
+    if (n == REPLAY_MAX_TICKS) clock.base = now - tick_due_ms(clock.ticks);
 
     draw_screen();
     // The record takes the pass whole, its frame too.

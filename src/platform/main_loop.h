@@ -1,5 +1,5 @@
 // The one main loop: fixed 30 Ticks a second against the wall clock, at most
-// four Ticks before a frame is drawn, the F12 screenshot and the scripted
+// REPLAY_MAX_TICKS Ticks before a frame is drawn, the F12 screenshot and the scripted
 // smoke run.
 #pragma once
 #include <cstdint>
@@ -26,7 +26,7 @@ bool tick_is_due(const LoopClock& clock, uint32_t now);
 uint32_t autoplay_bits(uint32_t i);
 
 void main_loop_start(LoopClock& clock);
-// One pass: pump, then either idle 1 ms or run up to four Ticks and draw one frame.
+// One pass: pump, then either idle 1 ms or run up to REPLAY_MAX_TICKS Ticks and draw one frame.
 void main_loop_pass(LoopClock& clock);
 // Opens the window, runs passes until RunningFlag is 0, closes down.
 void run_main_loop();
