@@ -347,10 +347,10 @@ TEST(Input, KeyMapAndJoystick) {
 
 TEST(Input, HeldPressedAndFocus) {
     reset_fake_platform();
-    input_key_down('W');
-    input_key_down(VKEY_SHIFT);
+    window_key_down('W');
+    window_key_down(VKEY_SHIFT);
     EXPECT_EQ(HeldInput, INPUT_UP | INPUT_RUN);
-    input_key_up('W');
+    window_key_up('W');
     EXPECT_EQ(HeldInput, INPUT_RUN);
     EXPECT_EQ(PressedInput, INPUT_UP | INPUT_RUN);  // only the loop clears it
     input_focus_lost();
@@ -372,7 +372,7 @@ TEST(Screenshot, NamesWrapAfter100) {
     EXPECT_STREQ(name, "stivra_95.bmp");
 
     ScreenshotCounter = 41;
-    input_key_down(VKEY_F12);
+    window_key_down(VKEY_F12);
     EXPECT_EQ(ScreenshotCounter, 42u);
     EXPECT_EQ(read_file("stivra_41.bmp").size(), 576118u);
     std::remove("stivra_41.bmp");
@@ -420,8 +420,8 @@ TEST(MainLoop, PressAndReleaseBetweenPassesReachesOnePass) {
     main_loop_pass(clock);
     Fake.on_pump = [](int pump) {
         if (pump == 2) {
-            input_key_down('E');
-            input_key_up('E');
+            window_key_down('E');
+            window_key_up('E');
         }
     };
     Fake.now_ms = 33;
@@ -437,8 +437,8 @@ TEST(MainLoop, PressedInputSurvivesIdlePasses) {
     LoopClock clock;
     main_loop_start(clock);
     main_loop_pass(clock);
-    input_key_down(VKEY_RETURN);
-    input_key_up(VKEY_RETURN);
+    window_key_down(VKEY_RETURN);
+    window_key_up(VKEY_RETURN);
     main_loop_pass(clock);  // idle: no Tick ran, the press waits
     EXPECT_EQ(PressedInput, INPUT_CONFIRM);
     Fake.now_ms = 40;
