@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/text_reader.h"
 #include "fake_platform.h"
 #include "game/game_state.h"
 #include "platform/bmp.h"
@@ -14,6 +15,8 @@
 #include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/present.h"
+#include "platform/replay.h"
+#include "platform/seed.h"
 
 namespace {
 
@@ -94,6 +97,57 @@ TEST(CommandLine, ParseDecimal) {
     EXPECT_EQ(parse_decimal("4294967296"), 0);
     EXPECT_EQ(parse_decimal("4294967301"), 5);
     EXPECT_EQ(parse_decimal("2147483648"), static_cast<int32_t>(0x80000000u));
+}
+
+// Seeds, the records' numbers, the tools' --max-minutes and --from/--to all
+// read a whole bounded number: each bound is taken, one more is not, and
+// twenty digits overflow no accumulator.
+TEST(WholeNumber, BoundsSignsAndTrailingText) {
+    const uint64_t Maxes[] = {1440, 0xFFFFFFFFu, UINT64_MAX};
+    for (const uint64_t max : Maxes) {
+        const std::string at = std::to_string(max);
+        uint64_t n = 77;
+        EXPECT_TRUE(whole_number(at.c_str(), max, n)) << at;
+        EXPECT_EQ(n, max);
+        // max + 1 in decimal, without 64-bit arithmetic overflowing.
+        std::string beyond = at;
+        int k = static_cast<int>(beyond.size()) - 1;
+        while (k >= 0 && beyond[k] == '9') beyond[k--] = '0';
+        if (k < 0) beyond.insert(beyond.begin(), '1');
+        else beyond[k] = static_cast<char>(beyond[k] + 1);
+        n = 77;
+        EXPECT_FALSE(whole_number(beyond.c_str(), max, n)) << beyond;
+        EXPECT_EQ(n, 77u) << "left alone when refused";
+        for (const char* bad : {"", "+1", "-0", " 1", "1 ", "1x", "0x10", "99999999999999999999"})
+            EXPECT_FALSE(whole_number(bad, max, n)) << "'" << bad << "' up to " << max;
+        EXPECT_FALSE(whole_number(nullptr, max, n));
+        EXPECT_TRUE(whole_number("0000000000000000000000000001", max, n));
+        EXPECT_EQ(n, 1u);
+    }
+    // A field of a longer line: only its own length counts.
+    uint64_t n = 0;
+    EXPECT_TRUE(whole_number("12 34", 2, 99, n));
+    EXPECT_EQ(n, 12u);
+    EXPECT_FALSE(whole_number("12 34", 3, 99, n));
+
+    // The seed and a record's fields keep to 32 bits.
+    uint32_t seed = 5;
+    EXPECT_TRUE(parse_seed("4294967295", &seed));
+    EXPECT_EQ(seed, 4294967295u);
+    EXPECT_FALSE(parse_seed("4294967296", &seed));
+    EXPECT_FALSE(parse_seed("18446744073709551621", &seed));  // 2^64 + 5 must not wrap to 5
+    EXPECT_EQ(seed, 4294967295u);
+    const std::string good = "stivra-replay 1\nseed 4294967295\n4294967295 511 4\n";
+    ReplayReader reader;
+    ASSERT_TRUE(replay_begin(reader, good.data(), good.size())) << reader.error;
+    EXPECT_EQ(reader.seed, 4294967295u);
+    ReplayRun run{};
+    ASSERT_EQ(replay_next(reader, run), 1) << reader.error;
+    EXPECT_EQ(run.count, 4294967295u);
+    const std::string beyond = "stivra-replay 1\nseed 1\n4294967296 0\n";
+    ASSERT_TRUE(replay_begin(reader, beyond.data(), beyond.size()));
+    EXPECT_EQ(replay_next(reader, run), -1);
+    EXPECT_NE(std::strstr(reader.error, "bad number '4294967296' for COUNT"), nullptr) << reader.error;
 }
 
 TEST(CommandLine, OptionsAndExitCodes) {
