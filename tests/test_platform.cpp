@@ -371,20 +371,49 @@ TEST(Bmp, Failures) {
 }
 
 TEST(Input, KeyMapAndJoystick) {
-    // Every key of the table on its own, and no other code of a byte or beyond.
-    const struct {
-        uint32_t key, bits;
-    } Keys[] = {{13, INPUT_CONFIRM}, {16, INPUT_RUN},   {27, INPUT_BACK},   {32, INPUT_ACTION},
-                {'E', INPUT_ACTION}, {37, INPUT_LEFT},  {'A', INPUT_LEFT},  {38, INPUT_UP},
-                {'W', INPUT_UP},     {39, INPUT_RIGHT}, {'D', INPUT_RIGHT}, {40, INPUT_DOWN},
-                {'S', INPUT_DOWN},   {'F', INPUT_PHONE}, {'Q', INPUT_PHONE}};
+    // What the keys do, not which code is which: every button of the game
+    // has a key, no key presses two buttons, the letters steer exactly as
+    // the arrows do, and the keys the program keeps for itself (and codes
+    // no keyboard sends) give the game nothing.
+    constexpr uint32_t EveryButton = INPUT_UP | INPUT_DOWN | INPUT_LEFT | INPUT_RIGHT | INPUT_ACTION |
+                                     INPUT_RUN | INPUT_CONFIRM | INPUT_BACK | INPUT_PHONE;
+    uint32_t reached = 0;
     for (uint32_t code = 0; code < 1024; ++code) {
-        uint32_t want = 0;
-        for (const auto& k : Keys)
-            if (k.key == code) want = k.bits;
-        EXPECT_EQ(map_virtual_key(code), want) << "key code " << code;
+        const uint32_t bits = map_virtual_key(code);
+        EXPECT_EQ(bits & (bits - 1), 0u) << "key code " << code << " presses more than one button";
+        if (code >= 256) {
+            EXPECT_EQ(bits, 0u) << "key code " << code;
+        }
+        reached |= bits;
     }
-    EXPECT_EQ(map_virtual_key(0xFFFFFFFFu), 0u);
+    EXPECT_EQ(reached, EveryButton);
+    const struct {
+        uint32_t letter, arrow, bits;
+    } Steering[] = {{'W', VKEY_UP, INPUT_UP}, {'A', VKEY_LEFT, INPUT_LEFT},
+                    {'S', VKEY_DOWN, INPUT_DOWN}, {'D', VKEY_RIGHT, INPUT_RIGHT}};
+    for (const auto& s : Steering) {
+        EXPECT_EQ(map_virtual_key(s.arrow), s.bits) << s.arrow;
+        EXPECT_EQ(map_virtual_key(s.letter), s.bits) << s.letter;
+    }
+    EXPECT_EQ(map_virtual_key(VKEY_SPACE), INPUT_ACTION);
+    EXPECT_EQ(map_virtual_key(VKEY_RETURN), INPUT_CONFIRM);
+    EXPECT_EQ(map_virtual_key(VKEY_ESCAPE), INPUT_BACK);
+    EXPECT_EQ(map_virtual_key(VKEY_SHIFT), INPUT_RUN);
+    const uint32_t OwnKeys[] = {VKEY_P, VKEY_M, VKEY_C, VKEY_F12, VKEY_ALT, 0xFFFFFFFFu};
+    for (const uint32_t own : OwnKeys)
+        EXPECT_EQ(map_virtual_key(own), 0u) << own;
+    // Lower-case codes are the number pad and F1..F11 on Windows, not letters.
+    for (uint32_t code = 'a'; code <= 'z'; ++code) EXPECT_EQ(map_virtual_key(code), 0u) << code;
+    // The loop's own keys ask for what they do, and press no button.
+    reset_fake_platform();
+    EXPECT_EQ(key_went_down(VKEY_F12, false), uint32_t(KEY_ASKS_SCREENSHOT));
+    EXPECT_EQ(key_went_down(VKEY_C, false), uint32_t(KEY_ASKS_CONTINUE));
+    EXPECT_EQ(key_went_down(VKEY_C, true), 0u);
+    EXPECT_EQ(key_went_down(VKEY_M, true), uint32_t(KEY_ASKS_MUTE));
+    EXPECT_EQ(key_went_down(VKEY_M, true), 0u);  // key repeat
+    key_went_up(VKEY_M);
+    EXPECT_EQ(HeldInput | PressedInput, 0u);
+    reset_fake_platform();
 
     EXPECT_EQ(map_joystick(32768, 32768, 0), 0u);
     EXPECT_EQ(map_joystick(16000, 49000, 0), 0u);  // strict thresholds
