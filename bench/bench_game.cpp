@@ -48,8 +48,8 @@ namespace {
 // anew each time. If a capture ends the chase, it is set up again untimed.
 void set_up_chase() {
     start_play();
-    Game.player_x = tile_centre_x(20);
-    Game.player_y = tile_centre_y(14);
+    Game.player_x = tile_anchor_x(20);
+    Game.player_y = tile_anchor_y(14);
     NpcSlot& pursuer = Game.npcs[NPC_PURSUER];
     pursuer.npc_floor = Game.current_floor;
     pursuer.npc_present = 1;

@@ -271,15 +271,15 @@ void play_and_give_up(bool quit, int pumps) {
     Fake.stop_after_pumps = pumps;
     Fake.on_pump = [quit](int pump) {
         // A pass with Ticks comes about every 33 pumps.
-        if (pump == 20 || pump == 200) input_key_down(VKEY_RETURN), input_key_up(VKEY_RETURN);
-        if (pump == 300) input_key_down('D');
-        if (pump == 1200) input_key_up('D');
-        if (pump == 1300 || (quit && pump == 1500)) input_key_down(VKEY_ESCAPE), input_key_up(VKEY_ESCAPE);
+        if (pump == 20 || pump == 200) window_key_down(VKEY_RETURN), window_key_up(VKEY_RETURN);
+        if (pump == 300) window_key_down('D');
+        if (pump == 1200) window_key_up('D');
+        if (pump == 1300 || (quit && pump == 1500)) window_key_down(VKEY_ESCAPE), window_key_up(VKEY_ESCAPE);
         if (!quit && pump == 1500) {
             size_t size = 0;
             const char* text = record_text(size);
             BeforeC = text ? std::string(text, size) : "";
-            input_key_down(VKEY_C), input_key_up(VKEY_C);
+            window_key_down(VKEY_C), window_key_up(VKEY_C);
         }
     };
 }
@@ -319,7 +319,7 @@ TEST(KeptRuns, ContinueOnTheTitleAndFromAFile) {
     Fake.keep_folder = folder.c_str();
     Fake.stop_after_pumps = 40;
     Fake.on_pump = [](int pump) {
-        if (pump == 5) input_key_down(VKEY_C), input_key_up(VKEY_C);
+        if (pump == 5) window_key_down(VKEY_C), window_key_up(VKEY_C);
     };
     Game = GameState{};
     ASSERT_EQ(program_main(1, const_cast<char**>(game), 42), 0);

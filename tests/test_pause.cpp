@@ -27,8 +27,8 @@
 namespace {
 
 void press(uint32_t vk) {
-    input_key_down(vk);
-    input_key_up(vk);
+    window_key_down(vk);
+    window_key_up(vk);
 }
 
 // Passes recorded so far, from the closing line the recorder would write now.
@@ -61,7 +61,7 @@ TEST(Pause, GameClockAndRecordStandStill) {
     while (clock.ticks < 10) main_loop_pass(clock);
     Fake.now_ms += 7;  // between two Ticks
 
-    input_key_down('W');  // held into the pause, released during it
+    window_key_down('W');  // held into the pause, released during it
     const int32_t ticks_before = Game.total_ticks;
     const uint64_t passes_before = recorded_passes();
     const uint32_t loop_time_before = loop_time_ms();
@@ -71,8 +71,8 @@ TEST(Pause, GameClockAndRecordStandStill) {
     EXPECT_EQ(HeldInput, 0u);
 
     for (int i = 0; i < 600; ++i) {
-        if (i == 100) input_key_down('D');  // game keys are not taken while paused
-        if (i == 200) input_key_up('W');
+        if (i == 100) window_key_down('D');  // game keys are not taken while paused
+        if (i == 200) window_key_up('W');
         main_loop_pass(clock);
         Fake.now_ms += 100;
     }
@@ -106,15 +106,15 @@ TEST(Pause, GameClockAndRecordStandStill) {
 TEST(Pause, KeysFocusAndTheSmokeRun) {
     reset_fake_platform();
     // A held P toggles once; the next press toggles back.
-    input_key_down(VKEY_P);
-    input_key_down(VKEY_P);  // key repeat
+    window_key_down(VKEY_P);
+    window_key_down(VKEY_P);  // key repeat
     EXPECT_EQ(Paused, 1u);
-    input_key_up(VKEY_P);
+    window_key_up(VKEY_P);
     press(VKEY_P);
     EXPECT_EQ(Paused, 0u);
-    input_key_down(VKEY_M);
-    input_key_down(VKEY_M);
-    input_key_up(VKEY_M);
+    window_key_down(VKEY_M);
+    window_key_down(VKEY_M);
+    window_key_up(VKEY_M);
     EXPECT_EQ(Muted, 1u);
     EXPECT_EQ(Paused, 0u);
     press(VKEY_M);
@@ -125,17 +125,17 @@ TEST(Pause, KeysFocusAndTheSmokeRun) {
     EXPECT_EQ(HeldInput | PressedInput, 0u);
 
     // Losing the focus pauses and lets go of every key; it stays paused.
-    input_key_down(VKEY_SHIFT);
+    window_key_down(VKEY_SHIFT);
     window_focus_lost();
     EXPECT_EQ(Paused, 1u);
     EXPECT_EQ(HeldInput, 0u);
     window_focus_lost();
     EXPECT_EQ(Paused, 1u);
     // A P whose key-up went to another window still toggles when pressed again.
-    input_key_down(VKEY_P);
+    window_key_down(VKEY_P);
     EXPECT_EQ(Paused, 0u);
     window_focus_lost();
-    input_key_down(VKEY_P);
+    window_key_down(VKEY_P);
     EXPECT_EQ(Paused, 0u);
 
     // The smoke run pauses for nothing and still ends after 150 Ticks.
@@ -203,8 +203,8 @@ TEST(Pause, PictureIsComposedBesideTheFramebuffer) {
 
     // F12 while paused writes the game's frame, as write_bmp writes it.
     ScreenshotCounter = 17;
-    input_key_down(VKEY_F12);
-    input_key_up(VKEY_F12);
+    window_key_down(VKEY_F12);
+    window_key_up(VKEY_F12);
     ASSERT_EQ(write_bmp("pause_expected.bmp", frame, SCREEN_W, SCREEN_H, 3), 1);
     EXPECT_EQ(read_file("stivra_17.bmp"), read_file("pause_expected.bmp"));
     std::remove("stivra_17.bmp");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/text_reader.h"
 #include "fake_platform.h"
 #include "game/game_state.h"
 #include "platform/bmp.h"
@@ -14,6 +15,8 @@
 #include "platform/input.h"
 #include "platform/main_loop.h"
 #include "platform/present.h"
+#include "platform/replay.h"
+#include "platform/seed.h"
 
 namespace {
 
@@ -94,6 +97,57 @@ TEST(CommandLine, ParseDecimal) {
     EXPECT_EQ(parse_decimal("4294967296"), 0);
     EXPECT_EQ(parse_decimal("4294967301"), 5);
     EXPECT_EQ(parse_decimal("2147483648"), static_cast<int32_t>(0x80000000u));
+}
+
+// Seeds, the records' numbers, the tools' --max-minutes and --from/--to all
+// read a whole bounded number: each bound is taken, one more is not, and
+// twenty digits overflow no accumulator.
+TEST(WholeNumber, BoundsSignsAndTrailingText) {
+    const uint64_t Maxes[] = {1440, 0xFFFFFFFFu, UINT64_MAX};
+    for (const uint64_t max : Maxes) {
+        const std::string at = std::to_string(max);
+        uint64_t n = 77;
+        EXPECT_TRUE(whole_number(at.c_str(), max, n)) << at;
+        EXPECT_EQ(n, max);
+        // max + 1 in decimal, without 64-bit arithmetic overflowing.
+        std::string beyond = at;
+        int k = static_cast<int>(beyond.size()) - 1;
+        while (k >= 0 && beyond[k] == '9') beyond[k--] = '0';
+        if (k < 0) beyond.insert(beyond.begin(), '1');
+        else beyond[k] = static_cast<char>(beyond[k] + 1);
+        n = 77;
+        EXPECT_FALSE(whole_number(beyond.c_str(), max, n)) << beyond;
+        EXPECT_EQ(n, 77u) << "left alone when refused";
+        for (const char* bad : {"", "+1", "-0", " 1", "1 ", "1x", "0x10", "99999999999999999999"})
+            EXPECT_FALSE(whole_number(bad, max, n)) << "'" << bad << "' up to " << max;
+        EXPECT_FALSE(whole_number(nullptr, max, n));
+        EXPECT_TRUE(whole_number("0000000000000000000000000001", max, n));
+        EXPECT_EQ(n, 1u);
+    }
+    // A field of a longer line: only its own length counts.
+    uint64_t n = 0;
+    EXPECT_TRUE(whole_number("12 34", 2, 99, n));
+    EXPECT_EQ(n, 12u);
+    EXPECT_FALSE(whole_number("12 34", 3, 99, n));
+
+    // The seed and a record's fields keep to 32 bits.
+    uint32_t seed = 5;
+    EXPECT_TRUE(parse_seed("4294967295", &seed));
+    EXPECT_EQ(seed, 4294967295u);
+    EXPECT_FALSE(parse_seed("4294967296", &seed));
+    EXPECT_FALSE(parse_seed("18446744073709551621", &seed));  // 2^64 + 5 must not wrap to 5
+    EXPECT_EQ(seed, 4294967295u);
+    const std::string good = "stivra-replay 1\nseed 4294967295\n4294967295 511 4\n";
+    ReplayReader reader;
+    ASSERT_TRUE(replay_begin(reader, good.data(), good.size())) << reader.error;
+    EXPECT_EQ(reader.seed, 4294967295u);
+    ReplayRun run{};
+    ASSERT_EQ(replay_next(reader, run), 1) << reader.error;
+    EXPECT_EQ(run.count, 4294967295u);
+    const std::string beyond = "stivra-replay 1\nseed 1\n4294967296 0\n";
+    ASSERT_TRUE(replay_begin(reader, beyond.data(), beyond.size()));
+    EXPECT_EQ(replay_next(reader, run), -1);
+    EXPECT_NE(std::strstr(reader.error, "bad number '4294967296' for COUNT"), nullptr) << reader.error;
 }
 
 TEST(CommandLine, OptionsAndExitCodes) {
@@ -317,20 +371,49 @@ TEST(Bmp, Failures) {
 }
 
 TEST(Input, KeyMapAndJoystick) {
-    // Every key of the table on its own, and no other code of a byte or beyond.
-    const struct {
-        uint32_t key, bits;
-    } Keys[] = {{13, INPUT_CONFIRM}, {16, INPUT_RUN},   {27, INPUT_BACK},   {32, INPUT_ACTION},
-                {'E', INPUT_ACTION}, {37, INPUT_LEFT},  {'A', INPUT_LEFT},  {38, INPUT_UP},
-                {'W', INPUT_UP},     {39, INPUT_RIGHT}, {'D', INPUT_RIGHT}, {40, INPUT_DOWN},
-                {'S', INPUT_DOWN},   {'F', INPUT_PHONE}, {'Q', INPUT_PHONE}};
+    // What the keys do, not which code is which: every button of the game
+    // has a key, no key presses two buttons, the letters steer exactly as
+    // the arrows do, and the keys the program keeps for itself (and codes
+    // no keyboard sends) give the game nothing.
+    constexpr uint32_t EveryButton = INPUT_UP | INPUT_DOWN | INPUT_LEFT | INPUT_RIGHT | INPUT_ACTION |
+                                     INPUT_RUN | INPUT_CONFIRM | INPUT_BACK | INPUT_PHONE;
+    uint32_t reached = 0;
     for (uint32_t code = 0; code < 1024; ++code) {
-        uint32_t want = 0;
-        for (const auto& k : Keys)
-            if (k.key == code) want = k.bits;
-        EXPECT_EQ(map_virtual_key(code), want) << "key code " << code;
+        const uint32_t bits = map_virtual_key(code);
+        EXPECT_EQ(bits & (bits - 1), 0u) << "key code " << code << " presses more than one button";
+        if (code >= 256) {
+            EXPECT_EQ(bits, 0u) << "key code " << code;
+        }
+        reached |= bits;
     }
-    EXPECT_EQ(map_virtual_key(0xFFFFFFFFu), 0u);
+    EXPECT_EQ(reached, EveryButton);
+    const struct {
+        uint32_t letter, arrow, bits;
+    } Steering[] = {{'W', VKEY_UP, INPUT_UP}, {'A', VKEY_LEFT, INPUT_LEFT},
+                    {'S', VKEY_DOWN, INPUT_DOWN}, {'D', VKEY_RIGHT, INPUT_RIGHT}};
+    for (const auto& s : Steering) {
+        EXPECT_EQ(map_virtual_key(s.arrow), s.bits) << s.arrow;
+        EXPECT_EQ(map_virtual_key(s.letter), s.bits) << s.letter;
+    }
+    EXPECT_EQ(map_virtual_key(VKEY_SPACE), INPUT_ACTION);
+    EXPECT_EQ(map_virtual_key(VKEY_RETURN), INPUT_CONFIRM);
+    EXPECT_EQ(map_virtual_key(VKEY_ESCAPE), INPUT_BACK);
+    EXPECT_EQ(map_virtual_key(VKEY_SHIFT), INPUT_RUN);
+    const uint32_t OwnKeys[] = {VKEY_P, VKEY_M, VKEY_C, VKEY_F12, VKEY_ALT, 0xFFFFFFFFu};
+    for (const uint32_t own : OwnKeys)
+        EXPECT_EQ(map_virtual_key(own), 0u) << own;
+    // Lower-case codes are the number pad and F1..F11 on Windows, not letters.
+    for (uint32_t code = 'a'; code <= 'z'; ++code) EXPECT_EQ(map_virtual_key(code), 0u) << code;
+    // The loop's own keys ask for what they do, and press no button.
+    reset_fake_platform();
+    EXPECT_EQ(key_went_down(VKEY_F12, false), uint32_t(KEY_ASKS_SCREENSHOT));
+    EXPECT_EQ(key_went_down(VKEY_C, false), uint32_t(KEY_ASKS_CONTINUE));
+    EXPECT_EQ(key_went_down(VKEY_C, true), 0u);
+    EXPECT_EQ(key_went_down(VKEY_M, true), uint32_t(KEY_ASKS_MUTE));
+    EXPECT_EQ(key_went_down(VKEY_M, true), 0u);  // key repeat
+    key_went_up(VKEY_M);
+    EXPECT_EQ(HeldInput | PressedInput, 0u);
+    reset_fake_platform();
 
     EXPECT_EQ(map_joystick(32768, 32768, 0), 0u);
     EXPECT_EQ(map_joystick(16000, 49000, 0), 0u);  // strict thresholds
@@ -347,10 +430,10 @@ TEST(Input, KeyMapAndJoystick) {
 
 TEST(Input, HeldPressedAndFocus) {
     reset_fake_platform();
-    input_key_down('W');
-    input_key_down(VKEY_SHIFT);
+    window_key_down('W');
+    window_key_down(VKEY_SHIFT);
     EXPECT_EQ(HeldInput, INPUT_UP | INPUT_RUN);
-    input_key_up('W');
+    window_key_up('W');
     EXPECT_EQ(HeldInput, INPUT_RUN);
     EXPECT_EQ(PressedInput, INPUT_UP | INPUT_RUN);  // only the loop clears it
     input_focus_lost();
@@ -372,7 +455,7 @@ TEST(Screenshot, NamesWrapAfter100) {
     EXPECT_STREQ(name, "stivra_95.bmp");
 
     ScreenshotCounter = 41;
-    input_key_down(VKEY_F12);
+    window_key_down(VKEY_F12);
     EXPECT_EQ(ScreenshotCounter, 42u);
     EXPECT_EQ(read_file("stivra_41.bmp").size(), 576118u);
     std::remove("stivra_41.bmp");
@@ -420,8 +503,8 @@ TEST(MainLoop, PressAndReleaseBetweenPassesReachesOnePass) {
     main_loop_pass(clock);
     Fake.on_pump = [](int pump) {
         if (pump == 2) {
-            input_key_down('E');
-            input_key_up('E');
+            window_key_down('E');
+            window_key_up('E');
         }
     };
     Fake.now_ms = 33;
@@ -437,8 +520,8 @@ TEST(MainLoop, PressedInputSurvivesIdlePasses) {
     LoopClock clock;
     main_loop_start(clock);
     main_loop_pass(clock);
-    input_key_down(VKEY_RETURN);
-    input_key_up(VKEY_RETURN);
+    window_key_down(VKEY_RETURN);
+    window_key_up(VKEY_RETURN);
     main_loop_pass(clock);  // idle: no Tick ran, the press waits
     EXPECT_EQ(PressedInput, INPUT_CONFIRM);
     Fake.now_ms = 40;

@@ -331,8 +331,8 @@ TEST(Recorder, RecordThenReplayGivesTheSameHash) {
             if (pump % 97 == 0) Fake.now_ms += 40 + 50 * static_cast<uint32_t>((pump / 97) % 5);
             static const uint32_t keys[] = {VKEY_RETURN, 'D', VKEY_SHIFT, 'S', 'E', 'W', VKEY_RETURN, 'A', 'Q'};
             const uint32_t key = keys[(pump / 150) % 9];
-            if (pump % 150 == 0) input_key_down(key);
-            if (pump % 150 == 100 || (pump % 150 == 0 && key == 'E')) input_key_up(key);
+            if (pump % 150 == 0) window_key_down(key);
+            if (pump % 150 == 100 || (pump % 150 == 0 && key == 'E')) window_key_up(key);
         };
         Game = GameState{};  // as in a freshly started program
         const char* game[] = {"stivra"};

@@ -42,6 +42,21 @@ struct TextCursor {
     }
 };
 
+// The whole of text[0, length) as one decimal number of 0..max: digits
+// only, at least one, no sign, no space, nothing after them. Overflow-safe
+// for any max. n is set only when it is a number.
+inline bool whole_number(const char* text, size_t length, uint64_t max, uint64_t& n) {
+    TextCursor cursor{text, text + length};
+    uint64_t value = 0;
+    if (!cursor.number(value, max) || cursor.p != cursor.end) return false;
+    n = value;
+    return true;
+}
+// The same for a C string; false for none.
+inline bool whole_number(const char* text, uint64_t max, uint64_t& n) {
+    return text && whole_number(text, std::strlen(text), max, n);
+}
+
 // take(line, length) for every line of the text, without its newline (the
 // last line may have none).
 template <typename Take>

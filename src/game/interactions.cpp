@@ -201,8 +201,12 @@ int32_t tile_near_player(int code) {
 }
 
 int32_t teacher_distance() {
+    return teacher_distance_from(player_pixel_x(), player_pixel_y());
+}
+
+int32_t teacher_distance_from(int32_t px, int32_t py) {
     if (Game.current_floor != Game.teacher_floor) return 9999;
-    const int32_t dx = player_pixel_x() - tile_anchor_px(Game.teacher_x);
-    const int32_t dy = player_pixel_y() - tile_anchor_py(Game.teacher_y);
+    const int32_t dx = px - tile_anchor_px(Game.teacher_x);
+    const int32_t dy = py - tile_anchor_py(Game.teacher_y);
     return isqrt(dx * dx + dy * dy);
 }

@@ -33,3 +33,5 @@ void pool_greeting();
 int32_t tile_near_player(int code);
 // Pixels to the quest teacher, 9999 when he is on another floor.
 int32_t teacher_distance();
+// The same from a point of this floor, in pixels (a bot weighing where to stand).
+int32_t teacher_distance_from(int32_t px, int32_t py);

@@ -25,7 +25,10 @@ int split_command_line(char** arguments, int max_arguments);
 // of the line the arguments make when joined by single spaces.
 int collect_arguments(int argc, char** argv, char** arguments, int max_arguments);
 
-// Leading decimal digits as 32-bit arithmetic would accumulate them (wrapping).
+// Leading decimal digits as 32-bit arithmetic would accumulate them
+// (wrapping), 0 for none: the tools' N and F take whatever digits lead and
+// their range rules do the rest. Every other number the program is handed
+// (seeds, records, the tools' options) is whole and bounded: whole_number.
 int32_t parse_decimal(const char* text);
 
 // What the first argument after the program name asks for.

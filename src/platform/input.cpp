@@ -1,10 +1,5 @@
 #include "platform/input.h"
 
-#include "game/game_state.h"
-#include "platform/kept_runs.h"
-#include "platform/main_loop.h"
-#include "platform/pause.h"
-
 uint32_t HeldInput = 0;
 uint32_t PressedInput = 0;
 
@@ -50,28 +45,29 @@ uint32_t map_joystick(uint32_t x, uint32_t y, uint32_t buttons) {
     return bits;
 }
 
-void input_key_down(uint32_t vk) {
-    if (vk == VKEY_F12) take_screenshot();
+uint32_t key_went_down(uint32_t vk, bool paused) {
+    uint32_t asks = vk == VKEY_F12 ? uint32_t(KEY_ASKS_SCREENSHOT) : 0u;
     if (vk == VKEY_P) {
-        if (!PauseKeyDown) toggle_pause();
+        if (!PauseKeyDown) asks |= KEY_ASKS_PAUSE;
         PauseKeyDown = true;
-        return;
+        return asks;
     }
     if (vk == VKEY_M) {
-        if (!MuteKeyDown) toggle_mute();
+        if (!MuteKeyDown) asks |= KEY_ASKS_MUTE;
         MuteKeyDown = true;
-        return;
+        return asks;
     }
-    if (Paused) return;
-    // C on the title continues the last game (the desktop game's key; it
-    // gives the game no button).
-    if (vk == VKEY_C && ContinueKeyEnabled && Game.mode == MODE_TITLE) continue_ask();
-    uint32_t bits = map_virtual_key(vk);
+    if (paused) return asks;
+    // C gives the game no button: it is the desktop game's key for
+    // continuing the last game.
+    if (vk == VKEY_C) asks |= KEY_ASKS_CONTINUE;
+    const uint32_t bits = map_virtual_key(vk);
     HeldInput |= bits;
     PressedInput |= bits;
+    return asks;
 }
 
-void input_key_up(uint32_t vk) {
+void key_went_up(uint32_t vk) {
     if (vk == VKEY_P) PauseKeyDown = false;
     if (vk == VKEY_M) MuteKeyDown = false;
     HeldInput &= ~map_virtual_key(vk);
@@ -79,7 +75,11 @@ void input_key_up(uint32_t vk) {
 
 void input_focus_lost() {
     HeldInput = 0;
-    // Their key-up goes to whichever window has the focus now.
     PauseKeyDown = false;
     MuteKeyDown = false;
+}
+
+void input_clear() {
+    HeldInput = 0;
+    PressedInput = 0;
 }

@@ -32,10 +32,23 @@ uint32_t map_virtual_key(uint32_t vk);
 // Joystick 0: axes 0..65535 (strict thresholds), button mask bit n-1 = button n.
 uint32_t map_joystick(uint32_t x, uint32_t y, uint32_t buttons);
 
-// What the window procedure does with keyboard and focus messages.
-// F12 also takes a screenshot; P and M switch pause and mute once per press
-// (key repeat does not toggle again); while paused the game's keys are not
-// taken.
-void input_key_down(uint32_t vk);
-void input_key_up(uint32_t vk);
+// What a key asks of the program beside the game's buttons. The keyboard
+// state only says so; the main loop does it (see window_key_down).
+enum KeyAsks : uint32_t {
+    KEY_ASKS_SCREENSHOT = 1,  // F12
+    KEY_ASKS_PAUSE = 2,       // P: switch the pause
+    KEY_ASKS_MUTE = 4,        // M: switch the sound off or on
+    KEY_ASKS_CONTINUE = 8,    // C: continue the last game (where the title offers it)
+};
+
+// A key went down: returns what it asks (KeyAsks bits). F12 asks every
+// time; P and M ask once per press (key repeat does not ask again) and give
+// the game nothing; while paused no other key is taken, otherwise the key's
+// buttons become held and pressed and C asks to continue.
+uint32_t key_went_down(uint32_t vk, bool paused);
+void key_went_up(uint32_t vk);
+// No key stays held; P and M count as up again (their key-up goes to
+// whichever window has the focus now). Pressed keys stay for the loop.
 void input_focus_lost();
+// Forgets the held and the pressed keys.
+void input_clear();

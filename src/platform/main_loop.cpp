@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/game_flow.h"
+#include "game/game_state.h"
 #include "platform/bmp.h"
 #include "platform/input.h"
 #include "platform/keep.h"
@@ -121,11 +122,11 @@ void main_loop_pass(LoopClock& clock) {
         // A smoke-run pass ends where the script changes (a recorded pass is one
         // InputBits value), and the screenshot is the frame after exactly 150
         // Ticks, also when this pass is catching up.
-    } while (n < 4 && tick_is_due(clock, now) &&
+    } while (n < REPLAY_MAX_TICKS && tick_is_due(clock, now) &&
              !(AutoplayFile && (clock.ticks >= 150 || autoplay_bits(clock.ticks) != bits)));
 
-    // Behind by more than four Ticks: drop the backlog instead of spiralling.
-    if (n == 4) clock.base = now - tick_due_ms(clock.ticks);
+    // Behind by more than the limit: drop the backlog instead of spiralling.
+    if (n == REPLAY_MAX_TICKS) clock.base = now - tick_due_ms(clock.ticks);
 
     draw_screen();
     // The record takes the pass whole, its frame too.
@@ -159,4 +160,30 @@ void take_screenshot() {
     screenshot_name(ScreenshotCounter, name);
     ScreenshotCounter += 1;
     write_bmp(name, Framebuffer, SCREEN_W, SCREEN_H, 3);
+}
+
+void window_key_down(uint32_t vk) {
+    const uint32_t asks = key_went_down(vk, Paused != 0);
+    if (asks & KEY_ASKS_SCREENSHOT) take_screenshot();
+    if (asks & KEY_ASKS_PAUSE) toggle_pause();
+    if (asks & KEY_ASKS_MUTE) toggle_mute();
+    if ((asks & KEY_ASKS_CONTINUE) && ContinueKeyEnabled && Game.mode == MODE_TITLE) continue_ask();
+}
+
+void window_key_up(uint32_t vk) {
+    key_went_up(vk);
+}
+
+void window_focus_lost() {
+    input_focus_lost();
+    set_paused(true);
+}
+
+void set_paused(bool paused) {
+    if (paused && AutoplayFile) return;
+    if (change_paused(paused)) input_clear();
+}
+
+void toggle_pause() {
+    set_paused(!Paused);
 }

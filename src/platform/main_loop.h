@@ -1,6 +1,7 @@
 // The one main loop: fixed 30 Ticks a second against the wall clock, at most
-// four Ticks before a frame is drawn, the F12 screenshot and the scripted
-// smoke run.
+// REPLAY_MAX_TICKS Ticks before a frame is drawn, the F12 screenshot and the scripted
+// smoke run; and what the window's keys and focus do. The loop calls the
+// keyboard state (input) and the pause; neither calls back.
 #pragma once
 #include <cstdint>
 
@@ -26,7 +27,7 @@ bool tick_is_due(const LoopClock& clock, uint32_t now);
 uint32_t autoplay_bits(uint32_t i);
 
 void main_loop_start(LoopClock& clock);
-// One pass: pump, then either idle 1 ms or run up to four Ticks and draw one frame.
+// One pass: pump, then either idle 1 ms or run up to REPLAY_MAX_TICKS Ticks and draw one frame.
 void main_loop_pass(LoopClock& clock);
 // Opens the window, runs passes until RunningFlag is 0, closes down.
 void run_main_loop();
@@ -35,3 +36,20 @@ void run_main_loop();
 void screenshot_name(uint32_t counter, char out[14]);
 // Writes the Framebuffer at scale 3 to the next screenshot name; failures are ignored.
 void take_screenshot();
+
+// What the window procedure does with keyboard and focus messages: a key's
+// buttons go to the game (input.h), and what a key asks besides is done
+// here: F12 takes a screenshot, P and M switch pause and mute, C on the
+// title continues the last game where the desktop game offers it.
+void window_key_down(uint32_t vk);
+void window_key_up(uint32_t vk);
+// The window lost the keyboard focus: no key stays held, and the game pauses.
+void window_focus_lost();
+
+// The player's pause (P, the loss of focus, the page's button, continuing a
+// game). Pausing is refused during the smoke run (-autoplay), which must
+// play its script to the end whatever happens to the window. Each change
+// clears the held and pressed keys: nothing pressed or released around a
+// pause reaches the game afterwards.
+void set_paused(bool paused);
+void toggle_pause();

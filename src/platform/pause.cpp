@@ -6,10 +6,8 @@
 #include "game/game_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
-#include "platform/input.h"
 #include "platform/keep.h"
 #include "platform/kept_runs.h"
-#include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "platform/present.h"
 #include "platform/replay.h"
@@ -39,11 +37,10 @@ void draw_sign_line(int y, const char* text, int colour, int scale) {
 
 }  // namespace
 
-void set_paused(bool paused) {
-    if (paused && AutoplayFile) return;
+bool change_paused(bool paused) {
     // A game being continued goes on only once it is handed over.
-    if (!paused && continue_active()) return;
-    if ((Paused != 0) == paused) return;
+    if (!paused && continue_active()) return false;
+    if ((Paused != 0) == paused) return false;
     const uint32_t now = platform_time_ms();
     if (paused) {
         PausedSinceMs = now;
@@ -53,12 +50,7 @@ void set_paused(bool paused) {
         PausedTotalMs += now - PausedSinceMs;
     }
     Paused = paused ? 1 : 0;
-    HeldInput = 0;
-    PressedInput = 0;
-}
-
-void toggle_pause() {
-    set_paused(!Paused);
+    return true;
 }
 
 void set_muted(bool muted) {
@@ -67,11 +59,6 @@ void set_muted(bool muted) {
 
 void toggle_mute() {
     set_muted(!Muted);
-}
-
-void window_focus_lost() {
-    input_focus_lost();
-    set_paused(true);
 }
 
 uint32_t loop_time_ms() {

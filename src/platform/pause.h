@@ -2,8 +2,8 @@
 // GameState: while paused no Tick runs and no pass is recorded, so a paused
 // game is the same game and its record the same record; muting only silences
 // what goes to the sound device, while the synthesiser renders on as before.
-// The backends map P, M and the loss of focus here and show what
-// compose_presented_frame gives them.
+// The main loop maps P, M and the loss of focus here; the backends show
+// what compose_presented_frame gives them.
 #pragma once
 #include <cstdint>
 
@@ -16,16 +16,14 @@ extern uint32_t Muted;
 extern uint32_t PausedTotalMs;
 extern uint32_t PausedSinceMs;
 
-// Pausing is refused during the smoke run (-autoplay), which must play its
-// script to the end whatever happens to the window. Each change clears the
-// held and pressed keys: nothing pressed or released around a pause reaches
-// the game afterwards.
-void set_paused(bool paused);
-void toggle_pause();
+// The pause itself: the clock stands still or goes on, and a record is
+// flushed as the pause begins. A game being continued goes on only once it
+// is handed over. True when the pause changed. The player's pause (keys,
+// focus, the page) goes through set_paused of the main loop, which adds
+// its own rules.
+bool change_paused(bool paused);
 void set_muted(bool muted);
 void toggle_mute();
-// The window lost the keyboard focus: no key stays held, and the game pauses.
-void window_focus_lost();
 
 // The main loop's clock: the platform's milliseconds without the time spent
 // paused, so that a pause is never caught up with a burst of Ticks. Frozen

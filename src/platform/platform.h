@@ -13,7 +13,7 @@ void platform_open_window();
 extern uint32_t WindowFailed;
 // Restore the timer resolution and close the sound stream.
 void platform_close_window();
-// Drain the window messages (keys reach input_key_down/up, a close clears RunningFlag).
+// Drain the window messages (keys reach window_key_down/up, a close clears RunningFlag).
 void platform_pump_messages();
 // Milliseconds of a free-running 32-bit clock.
 uint32_t platform_time_ms();

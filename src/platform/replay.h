@@ -27,7 +27,9 @@ struct GameState;
 
 constexpr uint32_t REPLAY_VERSION = 1;
 constexpr uint32_t REPLAY_MAX_BITS = 511;  // UP..PHONE
-constexpr uint32_t REPLAY_MAX_TICKS = 4;   // the main loop's catch-up limit
+// The main loop's catch-up limit: a pass runs at most this many Ticks before
+// it draws a frame, so a recorded pass holds at most this many.
+constexpr uint32_t REPLAY_MAX_TICKS = 4;
 constexpr int REPLAY_ERROR_SIZE = 160;
 // Limits that keep a replay bounded whatever file it is handed. A won game
 // is about 8 KB and half an hour of play; a record beyond these is refused

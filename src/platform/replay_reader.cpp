@@ -174,13 +174,7 @@ bool parse_number(ReplayReader& reader, const Fields& fields, int i, ReplayField
     const char* s = fields.text[i];
     const size_t length = fields.length[i];
     uint64_t v = 0;
-    bool good = length > 0;
-    for (size_t k = 0; k < length && good; ++k) {
-        if (s[k] < '0' || s[k] > '9') good = false;
-        else v = v * 10 + static_cast<uint64_t>(s[k] - '0');
-        if (v > 0xFFFFFFFFu) good = false;
-    }
-    if (!good) {
+    if (!whole_number(s, length, 0xFFFFFFFFu, v)) {
         refuse_line(reader, REFUSAL_BAD_NUMBER, 0, what, s, length);
         return false;
     }

@@ -5,14 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data/text_reader.h"
+
 bool parse_seed(const char* text, uint32_t* out) {
-    if (!text || !*text) return false;
     uint64_t value = 0;
-    for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9') return false;
-        value = value * 10u + static_cast<uint64_t>(*p - '0');
-        if (value > 0xFFFFFFFFu) return false;
-    }
+    if (!whole_number(text, 0xFFFFFFFFu, value)) return false;
     *out = static_cast<uint32_t>(value);
     return true;
 }

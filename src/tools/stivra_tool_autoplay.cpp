@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/output_file.h"
+#include "data/text_reader.h"
 #include "platform/replay.h"
 #include "platform/seed.h"
 #include "tools/autoplayer.h"
@@ -19,15 +20,10 @@ int autoplay_usage() {
     return 2;
 }
 
-// A whole decimal number no larger than `limit`; false for anything else.
-bool parse_number(const char* text, uint32_t limit, uint32_t* out) {
-    if (!text || !*text) return false;
+// A whole decimal number of 1..MAX_MINUTES; false for anything else.
+bool parse_minutes(const char* text, uint32_t* out) {
     uint64_t value = 0;
-    for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9') return false;
-        value = value * 10 + static_cast<uint64_t>(*p - '0');
-        if (value > limit) return false;
-    }
+    if (!whole_number(text, MAX_MINUTES, value) || value == 0) return false;
     *out = static_cast<uint32_t>(value);
     return true;
 }
@@ -84,7 +80,7 @@ int tool_autoplay(int argc, char** argv) {
         if (std::strcmp(option, "--seed") == 0) {
             ok = parse_seed(value, &seed);
         } else if (std::strcmp(option, "--max-minutes") == 0) {
-            ok = parse_number(value, MAX_MINUTES, &minutes) && minutes > 0;
+            ok = parse_minutes(value, &minutes);
         } else if (std::strcmp(option, "--record") == 0) {
             ok = value && *value;
             record_path = value;

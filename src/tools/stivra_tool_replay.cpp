@@ -27,6 +27,7 @@
 #endif
 
 #include "data/output_file.h"
+#include "data/text_reader.h"
 #include "game/game_state.h"
 #include "platform/bmp.h"
 #include "platform/present.h"
@@ -359,15 +360,7 @@ ReadResult read_record_file(const char* name, std::vector<char>& data) {
 
 // A pass number: decimal digits only, within 64 bits.
 bool parse_pass_number(const char* text, uint64_t& n) {
-    if (!*text) return false;
-    n = 0;
-    for (; *text; ++text) {
-        if (*text < '0' || *text > '9') return false;
-        const uint64_t digit = static_cast<uint64_t>(*text - '0');
-        if (n > (UINT64_MAX - digit) / 10) return false;
-        n = n * 10 + digit;
-    }
-    return true;
+    return whole_number(text, UINT64_MAX, n);
 }
 
 int replay_usage() {

@@ -265,10 +265,10 @@ void platform_pump_messages() {
                 if (!event.key.repeat) toggle_full_screen();
                 break;
             }
-            input_key_down(virtual_key(event.key.keysym.sym));
+            window_key_down(virtual_key(event.key.keysym.sym));
             break;
         case SDL_KEYUP:
-            input_key_up(virtual_key(event.key.keysym.sym));
+            window_key_up(virtual_key(event.key.keysym.sym));
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) window_focus_lost();

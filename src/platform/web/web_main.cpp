@@ -95,8 +95,7 @@ void web_loop_ensure_running() {
 }
 
 void web_live_resume() {
-    HeldInput = 0;
-    PressedInput = 0;
+    input_clear();
     main_loop_start(Clock);
 }
 

@@ -100,14 +100,14 @@ EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* e, void*) {
         if (!e->repeat) web_take_screenshot();
         return keep_from_browser(vk, e);
     }
-    input_key_down(vk);  // P and M switch pause and mute
+    window_key_down(vk);  // P and M switch pause and mute
     web_tell_page_pause_and_mute();
     return keep_from_browser(vk, e);
 }
 
 EM_BOOL on_key_up(int, const EmscriptenKeyboardEvent* e, void*) {
     const uint32_t vk = web_virtual_key(e->code);
-    input_key_up(vk);
+    window_key_up(vk);
     return keep_from_browser(vk, e);
 }
 
@@ -152,7 +152,7 @@ EMSCRIPTEN_KEEPALIVE int web_muted() { return Muted ? 1 : 0; }
 }
 
 void web_take_screenshot() {
-    input_key_down(VKEY_F12);  // writes the next stivra_NN.bmp
+    window_key_down(VKEY_F12);  // writes the next stivra_NN.bmp
     char name[14];
     screenshot_name(ScreenshotCounter - 1, name);
     page_offer_file(name);

@@ -106,16 +106,16 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
             if (!(lparam & (1 << 30))) toggle_full_screen(window);
             return 0;
         }
-        input_key_down(static_cast<uint32_t>(wparam));
+        window_key_down(static_cast<uint32_t>(wparam));
         return DefWindowProcA(window, message, wparam, lparam);
     case WM_KEYDOWN:
-        input_key_down(static_cast<uint32_t>(wparam));
+        window_key_down(static_cast<uint32_t>(wparam));
         return 0;
     case WM_SYSKEYUP:
-        input_key_up(static_cast<uint32_t>(wparam));
+        window_key_up(static_cast<uint32_t>(wparam));
         return DefWindowProcA(window, message, wparam, lparam);
     case WM_KEYUP:
-        input_key_up(static_cast<uint32_t>(wparam));
+        window_key_up(static_cast<uint32_t>(wparam));
         return 0;
     default:
         return DefWindowProcA(window, message, wparam, lparam);
