@@ -61,7 +61,7 @@ bool usable(const uint8_t* buffer, int32_t width, int32_t height, int32_t x, int
            x > -FAR_AWAY && x < FAR_AWAY && y > -FAR_AWAY && y < FAR_AWAY;
 }
 
-bool is_side(int32_t facing) { return facing != 0 && facing != 1; }
+bool is_side(int32_t facing) { return facing != FACING_DOWN && facing != FACING_UP; }
 
 // Head sprites of the grown-ups: front, back and side follow each other.
 const int32_t AdultHeadRow[3] = {SPRITE_HEAD_PURSUER, SPRITE_HEAD_HASELBRINK, SPRITE_HEAD_HEMMKE};
@@ -86,7 +86,7 @@ void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x
     if (variant < 0 || variant > 2) variant = 0;
     const AdultColours& k = AdultColourTable[variant];
     const int32_t head_row = AdultHeadRow[variant];
-    Figure f{buffer, width, height, x, y, scale, facing == 3};
+    Figure f{buffer, width, height, x, y, scale, facing == FACING_LEFT};
 
     part(f, -5, -1, 10, 2, 1);  // shadow
 
@@ -116,7 +116,7 @@ void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x
             part(f, -7, -13 + k3, 2, 1, 13);  // sleeve bands
             part(f, 5, -13 + k1, 2, 1, 13);
         }
-        if (facing == 0) {
+        if (facing == FACING_DOWN) {
             if (variant == 0) {
                 part(f, -1, -17, 2, 8, 5);   // shirt
                 part(f, -1, -16, 1, 6, 11);  // tie
@@ -127,7 +127,7 @@ void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x
                 part(f, -2, -17, 4, 2, 6);  // collar
             }
         }
-        head(f, -27, head_row + (facing == 0 ? 0 : 10), false, eye_colour);
+        head(f, -27, head_row + (facing == FACING_DOWN ? 0 : 10), false, eye_colour);
         return;
     }
 
@@ -157,7 +157,7 @@ void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
     // 18 on the legs vanish), bounded only to keep the offsets in range.
     const int64_t c = crouch <= -FAR_AWAY ? -FAR_AWAY : (crouch >= FAR_AWAY ? FAR_AWAY : crouch);
     const int64_t v = 18 - c;  // leg height
-    Figure f{buffer, width, height, x, y, scale, facing == 3};
+    Figure f{buffer, width, height, x, y, scale, facing == FACING_LEFT};
 
     part(f, -7, -1, 14, 2, 1);  // shadow
 
@@ -183,7 +183,7 @@ void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
         part(f, 5, c - 36, 1, 15, 11);
         part(f, -6, c - 23, 12, 2, 11);
         part(f, -6, c - 39, 12, 4, 11);  // hood
-        if (facing == 1) {
+        if (facing == FACING_UP) {
             part(f, -5, c - 34, 10, 11, 8);  // backpack
             part(f, -5, c - 24, 10, 1, 7);
             part(f, -2, c - 35, 4, 1, 7);
@@ -192,7 +192,7 @@ void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
             part(f, -2, c - 35, 1, 4, 6);   // hood strings
             part(f, 1, c - 35, 1, 4, 6);
         }
-        head(f, c - 47, SPRITE_HEAD_PLAYER + (facing == 0 ? 0 : 10), false, 1);
+        head(f, c - 47, SPRITE_HEAD_PLAYER + (facing == FACING_DOWN ? 0 : 10), false, 1);
         return;
     }
 
@@ -218,7 +218,7 @@ void draw_player_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
 void draw_friend_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,
                         int32_t facing, int32_t phase, int32_t scale) {
     if (!usable(buffer, width, height, x, y, scale)) return;
-    Figure f{buffer, width, height, x, y, scale, facing == 3};
+    Figure f{buffer, width, height, x, y, scale, facing == FACING_LEFT};
 
     part(f, -7, -1, 14, 2, 1);  // shadow
 
@@ -242,14 +242,14 @@ void draw_friend_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t 
         part(f, -6, -27, 12, 12, 9);  // torso
         part(f, -6, -27, 1, 12, 10);
         part(f, 5, -27, 1, 12, 10);
-        if (facing == 0) {
+        if (facing == FACING_DOWN) {
             part(f, -4, -23, 3, 1, 10);  // chest and belly lines
             part(f, 1, -23, 3, 1, 10);
             part(f, -1, -21, 2, 1, 10);
             part(f, -1, -19, 2, 1, 10);
             part(f, -1, -17, 2, 1, 10);
         }
-        head(f, -37, SPRITE_HEAD_FRIEND + (facing == 0 ? 0 : 10), false, 1);
+        head(f, -37, SPRITE_HEAD_FRIEND + (facing == FACING_DOWN ? 0 : 10), false, 1);
         return;
     }
 

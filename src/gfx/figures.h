@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 
-// facing: 0 front, 1 back, 2 side facing right, 3 side facing left.
+#include "data/facing.h"
+
+// facing (Facing): FACING_DOWN the front, FACING_UP the back, FACING_RIGHT
+// and FACING_LEFT the side.
 // phase: 0..3 (0 and 2 neutral, 1 and 3 strides).
 // variant: 0 the pursuer, 1 HERR HASELBRINK, 2 HERR HEMMKE.
 void draw_adult_figure(uint8_t* buffer, int32_t width, int32_t height, int32_t x, int32_t y,

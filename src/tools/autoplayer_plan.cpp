@@ -33,6 +33,13 @@ int32_t pixel_distance_to_hemmke(int32_t tile) {
 
 // Tiles beside a piano or the fuse box, far enough from Herr Hemmke that
 // ACTION does not talk to him instead.
+// Spots for the piano or the fuse box keep this far (pixels) from Herr
+// Hemmke, past the talk radius, so that ACTION there never talks instead.
+constexpr int32_t ACTION_SPOT_CLEARANCE = TALK_DISTANCE + 8;
+// A tile to talk from lies well inside the talk radius: the bot stops on the
+// tile's anchor, and its last steps may end a little beside it.
+constexpr int32_t TALK_SPOT_REACH = TALK_DISTANCE - 10;
+
 void mark_action_spots(int code) {
     for (int32_t t = 0; t < MAP_TILES; ++t) {
         if (!standable(CurrentFloorMap[t])) continue;
@@ -40,7 +47,7 @@ void mark_action_spots(int code) {
         bool near = false;
         for (int32_t dy = -1; dy <= 1 && !near; ++dy)
             for (int32_t dx = -1; dx <= 1 && !near; ++dx) near = tile_at(x + dx, y + dy) == code;
-        if (near && pixel_distance_to_hemmke(t) >= 48) GoalMark[t] = 1;
+        if (near && pixel_distance_to_hemmke(t) >= ACTION_SPOT_CLEARANCE) GoalMark[t] = 1;
     }
 }
 
@@ -224,7 +231,7 @@ void replan() {
             if (Bot.talked_task != Game.task && Game.teacher_floor == Game.current_floor) {
                 for (int32_t t = 0; t < MAP_TILES; ++t) {
                     if (Cost[t] >= UNREACHED || PlainToTarget[t] >= UNREACHED) continue;
-                    if (pixel_distance_to_hemmke(t) >= 30) continue;
+                    if (pixel_distance_to_hemmke(t) >= TALK_SPOT_REACH) continue;
                     const int32_t extra = Cost[t] + PlainToTarget[t] - Cost[main_target];
                     if (extra <= 80 && extra < best_extra) {
                         best = t;
