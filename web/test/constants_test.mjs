@@ -4,12 +4,14 @@
 //   node web/test/constants_test.mjs PAGE_CONSTANTS_JS SOURCE_DIR
 import { readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
 
 const [constantsPath, sourceDir] = process.argv.slice(2);
-const C = await import(pathToFileURL(resolve(constantsPath)).href);
+// The page's modules are .js files in a folder that is no ES module package:
+// Node.js 18 would load them as CommonJS, so they are imported from their text.
+const import_text = (path) => import(`data:text/javascript,${encodeURIComponent(readFileSync(path, 'utf8'))}`);
+const C = await import_text(resolve(constantsPath));
 const { REFUSALS_IN_GERMAN, FIELDS_IN_GERMAN, refusalInGerman } =
-  await import(pathToFileURL(join(resolve(sourceDir), 'web', 'page_refusals.js')).href);
+  await import_text(join(resolve(sourceDir), 'web', 'page_refusals.js'));
 
 let failed = 0;
 const check = (ok, what, detail = '') => {
