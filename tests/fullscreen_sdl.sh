@@ -29,11 +29,11 @@ differs_little() {  # differs_little A B [MOST]
   diff=$(compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1)
   [ "${diff%.*}" -lt "${3:-20000}" ] 2>/dev/null
 }
-shows_as_before() { import -window "$window" after.png 2>/dev/null && differs_little before.png after.png; }
+shows_as_before() { timeout 10 import -window "$window" after.png 2>/dev/null && differs_little before.png after.png; }
 # The title as the window first shows it, once it has settled.
-wait_until 60 sh -c "import -window $window before.png 2>/dev/null && \
+wait_until 60 sh -c "timeout 10 import -window $window before.png 2>/dev/null && \
   convert before.png -format '%[fx:maxima]' info: | grep -qv '^0$'" || { echo "FAIL: the window stays black"; exit 1; }
-sleep 1 && import -window "$window" before.png
+sleep 1 && timeout 10 import -window "$window" before.png
 place=$(xdotool getwindowgeometry "$window" | grep Position)
 
 xdotool windowfocus --sync "$window"
@@ -41,7 +41,7 @@ xdotool key --window "$window" alt+Return
 # Both pictures are whole at whole-number scales (3x, 4x): sampled down to
 # 320x200 they are the game's own frame.
 shows_whole_at_full_screen() {
-  import -window "$window" full.png 2>/dev/null || return 1
+  timeout 10 import -window "$window" full.png 2>/dev/null || return 1
   convert full.png -sample 320x200! full_320.png && convert before.png -sample 320x200! before_320.png &&
     differs_little before_320.png full_320.png 2000
 }

@@ -29,7 +29,7 @@ cd "$work" || exit 1
 . "$here/wait_until.sh"
 # The window is 960x600 (scale 3). Its top quarter holds the bright lines of
 # the play view's HUD; darkened, nothing there is brighter than 0.6.
-top_brightest() { import -window "$window" shot.png 2>/dev/null &&
+top_brightest() { timeout 10 import -window "$window" shot.png 2>/dev/null &&
   convert shot.png -crop 960x150+0+0 +repage -format '%[fx:maxima]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 hud_shown() { b=$(top_brightest) && above "$b" 0.9; }

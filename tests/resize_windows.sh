@@ -23,13 +23,13 @@ brightest() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
 
 . "$here/wait_until.sh"
 measure() {  # the window's size and the brightness of its bars and middle at 700x300
-  import -window "$window" "$shot" 2>/dev/null || return 1
+  timeout 10 import -window "$window" "$shot" 2>/dev/null || return 1
   size=$(identify -format '%wx%h' "$shot")
   left=$(brightest "$shot" 110x300+0+0)
   right=$(brightest "$shot" 110x300+590+0)
   middle=$(brightest "$shot" 480x300+110+0)
 }
-shows_picture() { shot=first.png; import -window "$window" "$shot" 2>/dev/null &&
+shows_picture() { shot=first.png; timeout 10 import -window "$window" "$shot" 2>/dev/null &&
   [ "$(brightest "$shot" 100%x100%+0+0)" != 0 ]; }
 letterboxed() { measure && [ "$size" = 700x300 ] && [ "$left" = 0 ] && [ "$right" = 0 ] && [ "$middle" != 0 ]; }
 
