@@ -61,6 +61,8 @@ echo "Running the Linux tests: a few minutes. The longest, each a minute or more
 echo "  soak (200,000 Ticks of random input) and AutoPlayer.WinsAndItsRecordPlaysBackTheSameGame"
 echo "  (a whole game played and replayed under the sanitizers)."
 (cd build-test && ctest --output-on-failure -j"$jobs")
+# ctest shows nothing of a test it skipped: say here why each was.
+grep -hi '^skip\(ped\)\{0,1\}: ' build-test/Testing/Temporary/LastTest.log 2>/dev/null | sort -u | sed 's/^[A-Za-z]*: */  skipped: /' || true
 
 echo "== Browser: web build and headless Chromium test"
 # The browser test's npm packages come from the npm registry: without it the
