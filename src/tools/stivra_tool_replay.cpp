@@ -235,7 +235,6 @@ bool frames_finish(ReplayOptions& options) {
 // differs, at a tenth of a record's size per pass.
 constexpr char PASS_HASHES_HEAD[] = "stivra-pass-hashes 1 states ";
 constexpr size_t PASS_HASH_LINE = 10;  // "ssss ffff\n"
-constexpr size_t PASS_HASHES_HEAD_LINE = sizeof PASS_HASHES_HEAD - 1 + 16 + 8 + 16 + 1;
 
 void hex16(uint64_t v, char* out) {
     static const char Hex[] = "0123456789abcdef";
